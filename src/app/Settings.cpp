@@ -1,0 +1,47 @@
+#include "app/Settings.h"
+
+#include "data/ConnectionString.h"
+
+#include <QColor>
+
+QString gAppFolder;
+QString gDbPassword;
+QString gConnectionString;
+bool gLoginOk = false;
+QString gUserName;
+QString gStatKind;
+QStringList gGridColors;
+
+const QString kDatabaseFileName = QStringLiteral("Quorvex.mdb");
+
+namespace {
+QString Packed(int red, int green, int blue)
+{
+    return QString::number(red + 256 * green + 65536 * blue);
+}
+}
+
+void InitSettings(const QString& appFolder)
+{
+    gLoginOk = false;
+    gUserName.clear();
+    gStatKind.clear();
+    gAppFolder = appFolder;
+    gDbPassword = QStringLiteral("kvew7315");
+    gConnectionString = db::BuildConnectionString(appFolder, kDatabaseFileName, gDbPassword);
+    gGridColors = {Packed(0, 192, 192),   Packed(253, 254, 239), Packed(0, 0, 217),  Packed(255, 255, 255),
+                   Packed(62, 139, 255),  Packed(255, 255, 255), Packed(255, 74, 74)};
+}
+
+QString VersionNumber()
+{
+    return QStringLiteral("%1.%2.%3")
+        .arg(QUORVEX_VERSION_MAJOR)
+        .arg(QUORVEX_VERSION_MINOR)
+        .arg(QUORVEX_VERSION_PATCH);
+}
+
+QString VersionText()
+{
+    return QStringLiteral("v") + VersionNumber();
+}

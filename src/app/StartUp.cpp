@@ -1,0 +1,45 @@
+#include "app/StartUp.h"
+
+#include "app/Settings.h"
+#include "app/SingleInstance.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMainWindow>
+#include <QTranslator>
+
+void SetUpApplication(QApplication& app)
+{
+    // The Windows fonts the screens and reports name, on machines that lack them.
+    QFont::insertSubstitutions(QStringLiteral("新細明體"),
+                               {QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing HK")});
+    QFont::insertSubstitutions(QStringLiteral("標楷體"),
+                               {QStringLiteral("AR PL UKai TW"), QStringLiteral("AR PL UKai HK")});
+    QFont font(QStringLiteral("新細明體"), 11);
+    app.setFont(font);
+
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_zh_TW"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(translator);
+    app.setApplicationName(QStringLiteral("Quorvex"));
+    app.setApplicationDisplayName(QString());
+    app.setApplicationVersion(VersionNumber());
+}
+
+int StartRoutine(QApplication& app, const QString& appFolder)
+{
+    InitSettings(appFolder);
+
+    SingleInstance instance;
+    if (!instance.acquire())
+        return 0;
+
+    QMainWindow menu;
+    menu.setWindowTitle(QStringLiteral("Quorvex"));
+    menu.resize(800, 600);
+    menu.show();
+    return app.exec();
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+class QApplication;
+
+// Language, fonts and look shared by every window.
+void SetUpApplication(QApplication& app);
+
+// The start routine: settings, single instance, login, main menu. Returns the
+// process's exit code.
+int StartRoutine(QApplication& app, const QString& appFolder);

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "data/DbError.h"
+#include "data/ResultSet.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db {
+
+enum class OpenMode {
+    CreateIfMissing,   // the program's own file: a missing one is created with the schema
+    MustExist          // any other file (old databases, copies): never created
+};
+
+class Connection;
+
+// A statement prepared once and run with new bound values as often as needed.
+class Statement {
+public:
+    Statement(Connection& connection, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // Returns the number of rows changed.
+    int execute(const QVariantList& params = {});
+    ResultSet query(const QVariantList& params = {});
+
+private:
+    void bindAll(const QVariantList& params);
+    [[noreturn]] void fail(int rc);
+
+    Connection& m_connection;
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+// One open database file. Opened for one operation and closed when it goes out
+// of scope, whatever way the operation ends. Every call throws DbError on failure.
+class Connection {
+public:
+    explicit Connection(const QString& connectionString, OpenMode mode = OpenMode::CreateIfMissing);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    ResultSet query(const QString& sql, const QVariantList& params = {});
+    int execute(const QString& sql, const QVariantList& params = {});
+    // Runs several statements without parameters (schema scripts).
+    void executeScript(const QString& sql);
+
+    // Tables of the file, internal ones left out, in name order.
+    QStringList tableNames();
+
+    const QString& path() const { return m_path; }
+    const QString& password() const { return m_password; }
+    sqlite3* handle() const { return m_db; }
+
+    [[noreturn]] void raise(int rc) const;
+
+private:
+    void open(OpenMode mode);
+
+    QString m_path;
+    QString m_password;
+    sqlite3* m_db = nullptr;
+};
+
+// BEGIN IMMEDIATE on construction, so two processes never deadlock upgrading a
+// read lock; rolls back unless commit() ran.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    Connection& m_connection;
+    bool m_open = false;
+};
+
+} // namespace db

@@ -1,0 +1,42 @@
+#include "data/ConnectionString.h"
+
+namespace db {
+
+namespace {
+const QString kProvider = QStringLiteral("Provider=SQLCipher;");
+const QString kSource = QStringLiteral("Data Source=");
+const QString kPassword = QStringLiteral(";Database Password=");
+}
+
+QString BuildConnectionString(const QString& filePath, const QString& password)
+{
+    return kProvider + kSource + filePath + kPassword + password;
+}
+
+QString BuildConnectionString(const QString& folder, const QString& fileName, const QString& password)
+{
+    QString dir = folder;
+    while (dir.size() > 1 && (dir.endsWith(QLatin1Char('/')) || dir.endsWith(QLatin1Char('\\'))))
+        dir.chop(1);
+    const QString separator = dir.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
+    return BuildConnectionString(dir + separator + fileName, password);
+}
+
+DataSource ParseConnectionString(const QString& connectionString)
+{
+    DataSource source;
+    const int sourceAt = connectionString.indexOf(kSource);
+    const int passwordAt = connectionString.lastIndexOf(kPassword);
+    if (sourceAt < 0)
+        return source;
+    const int pathStart = sourceAt + kSource.size();
+    if (passwordAt < pathStart) {
+        source.path = connectionString.mid(pathStart);
+        return source;
+    }
+    source.path = connectionString.mid(pathStart, passwordAt - pathStart);
+    source.password = connectionString.mid(passwordAt + kPassword.size());
+    return source;
+}
+
+} // namespace db

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace db {
+
+struct DataSource {
+    QString path;
+    QString password;
+};
+
+// "Provider=SQLCipher;Data Source=<folder>/<file>;Database Password=<password>"
+QString BuildConnectionString(const QString& folder, const QString& fileName, const QString& password);
+QString BuildConnectionString(const QString& filePath, const QString& password);
+
+// The password is the last item, so a folder holding ';' still parses.
+DataSource ParseConnectionString(const QString& connectionString);
+
+} // namespace db

@@ -1,0 +1,144 @@
+#include "data/Schema.h"
+
+#include "data/Connection.h"
+#include "data/ConnectionString.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+namespace db {
+
+namespace {
+
+const char* const kSchemaScript = R"SQL(
+CREATE TABLE 使用者資料 (
+    使用者 TEXT COLLATE NOCASE,
+    密碼 TEXT,
+    備份時間 TEXT COLLATE NOCASE,
+    重整時間 TEXT COLLATE NOCASE
+);
+CREATE TABLE 股號資料 (
+    股號 TEXT COLLATE NOCASE NOT NULL,
+    名稱 TEXT COLLATE NOCASE,
+    本益比 TEXT COLLATE NOCASE,
+    殖利率 TEXT COLLATE NOCASE,
+    股價淨值比 TEXT COLLATE NOCASE
+);
+CREATE UNIQUE INDEX 股號資料_股號 ON 股號資料 (股號);
+CREATE TABLE 公司基本資料 (
+    公司名稱 TEXT COLLATE NOCASE
+);
+CREATE TABLE 買賣超資料 (
+    買賣日期 TEXT COLLATE NOCASE NOT NULL,
+    買賣星期 TEXT COLLATE NOCASE
+);
+CREATE UNIQUE INDEX 買賣超資料_買賣日期 ON 買賣超資料 (買賣日期);
+CREATE TABLE 買超明細資料 (
+    序 REAL,
+    股號 TEXT COLLATE NOCASE,
+    買賣日期 TEXT COLLATE NOCASE
+);
+CREATE INDEX 買超明細資料_買賣日期 ON 買超明細資料 (買賣日期);
+CREATE INDEX 買超明細資料_股號 ON 買超明細資料 (股號, 買賣日期);
+CREATE TABLE 賣超明細資料 (
+    序 REAL,
+    股號 TEXT COLLATE NOCASE,
+    買賣日期 TEXT COLLATE NOCASE
+);
+CREATE INDEX 賣超明細資料_買賣日期 ON 賣超明細資料 (買賣日期);
+CREATE INDEX 賣超明細資料_股號 ON 賣超明細資料 (股號, 買賣日期);
+
+CREATE TABLE 基準日股號_tmp (股號 TEXT COLLATE NOCASE);
+CREATE TABLE 比較日股號_tmp (股號 TEXT COLLATE NOCASE);
+CREATE TABLE 買超轉賣超_tmp (
+    股號 TEXT COLLATE NOCASE,
+    名稱 TEXT COLLATE NOCASE,
+    買超次數 INTEGER,
+    賣超次數 INTEGER
+);
+CREATE TABLE 新增買超_tmp (
+    股號 TEXT COLLATE NOCASE,
+    名稱 TEXT COLLATE NOCASE,
+    買超次數 INTEGER,
+    賣超次數 INTEGER,
+    累積賣超次數 INTEGER,
+    本益比 TEXT COLLATE NOCASE,
+    殖利率 TEXT COLLATE NOCASE,
+    股價淨值比 TEXT COLLATE NOCASE
+);
+CREATE TABLE 新增賣超_tmp (
+    股號 TEXT COLLATE NOCASE,
+    名稱 TEXT COLLATE NOCASE,
+    賣超次數 INTEGER,
+    買超次數 INTEGER,
+    累積買超次數 INTEGER,
+    本益比 TEXT COLLATE NOCASE,
+    殖利率 TEXT COLLATE NOCASE,
+    股價淨值比 TEXT COLLATE NOCASE
+);
+
+CREATE VIEW 買賣超明細查詢 AS
+    SELECT d.買賣日期 AS 買賣日期, h.買賣星期 AS 買賣星期, '買超' AS 類別,
+           d.股號 AS 股號, ifnull(s.名稱, '') AS 名稱, d.序 AS 序
+      FROM 買超明細資料 d
+      LEFT JOIN 買賣超資料 h ON h.買賣日期 = d.買賣日期
+      LEFT JOIN 股號資料 s ON s.股號 = d.股號
+    UNION ALL
+    SELECT d.買賣日期, h.買賣星期, '賣超', d.股號, ifnull(s.名稱, ''), d.序
+      FROM 賣超明細資料 d
+      LEFT JOIN 買賣超資料 h ON h.買賣日期 = d.買賣日期
+      LEFT JOIN 股號資料 s ON s.股號 = d.股號;
+
+CREATE VIEW 工作單 AS
+    SELECT 買賣日期, 買賣星期, 類別, 序, 股號, 名稱 FROM 買賣超明細查詢;
+
+CREATE VIEW 買超轉賣超明細表 AS
+    SELECT b.股號 AS 股號, ifnull(s.名稱, '') AS 名稱
+      FROM 基準日股號_tmp b
+      LEFT JOIN 股號資料 s ON s.股號 = b.股號
+     WHERE b.股號 IN (SELECT 股號 FROM 比較日股號_tmp)
+     GROUP BY b.股號;
+
+CREATE VIEW 新增買賣超明細表 AS
+    SELECT b.股號 AS 股號, ifnull(s.名稱, '') AS 名稱,
+           s.本益比 AS 本益比, s.殖利率 AS 殖利率, s.股價淨值比 AS 股價淨值比
+      FROM 基準日股號_tmp b
+      LEFT JOIN 股號資料 s ON s.股號 = b.股號
+     WHERE b.股號 NOT IN (SELECT 股號 FROM 比較日股號_tmp WHERE 股號 IS NOT NULL)
+     GROUP BY b.股號;
+
+INSERT INTO 使用者資料 (使用者, 密碼, 備份時間, 重整時間) VALUES ('admin', '', '', '');
+)SQL";
+
+} // namespace
+
+void CreateSchema(Connection& connection)
+{
+    connection.executeScript(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    Transaction transaction(connection);
+    connection.executeScript(QString::fromUtf8(kSchemaScript));
+    connection.executeScript(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+    transaction.commit();
+}
+
+void CreateDatabaseFile(const QString& path, const QString& password)
+{
+    const QFileInfo target(path);
+    QTemporaryFile scratch(target.absolutePath() + QStringLiteral("/.") + target.fileName()
+                           + QStringLiteral(".XXXXXX"));
+    if (!scratch.open())
+        throw DbError(ErrorKind::CannotOpen,
+                      QStringLiteral("無法建立資料庫檔案 %1：%2").arg(path, scratch.errorString()));
+    const QString scratchPath = scratch.fileName();
+    scratch.close();
+    {
+        Connection connection(BuildConnectionString(scratchPath, password), OpenMode::MustExist);
+        CreateSchema(connection);
+    }
+    if (!QFile::rename(scratchPath, path) && !QFileInfo::exists(path))
+        throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立資料庫檔案 %1").arg(path));
+}
+
+} // namespace db

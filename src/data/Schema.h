@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace db {
+
+class Connection;
+
+constexpr int kSchemaVersion = 1;
+
+// Builds the complete schema in a fresh file under a temporary name beside
+// `path`, then moves it into place without replacing anything: a file another
+// process created meanwhile wins, and an existing file is never touched.
+void CreateDatabaseFile(const QString& path, const QString& password);
+
+// Tables, views, keys, indexes, the version and the first user, in one transaction.
+void CreateSchema(Connection& connection);
+
+} // namespace db

@@ -1,0 +1,113 @@
+#include "uikit/InputBehaviour.h"
+
+#include "uikit/FormHelpers.h"
+#include "uikit/KeyFilter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+constexpr int kUpperOnly = -1;
+
+class KeyFilterObject : public QObject {
+public:
+    KeyFilterObject(QLineEdit* box, int kind) : QObject(box), m_box(box), m_kind(kind)
+    {
+        QObject::connect(box, &QLineEdit::textEdited, this, [this](const QString& text) { clean(text); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.size() != 1 || !text.at(0).isPrint() || (key->modifiers() & Qt::ControlModifier))
+            return false;
+        const int code = text.at(0).unicode();
+        const int accepted = accept(code);
+        if (accepted == code)
+            return false;
+        if (accepted != 0 && !m_box->isReadOnly())
+            m_box->insert(QString(QChar(static_cast<char16_t>(accepted))));
+        return true;
+    }
+
+private:
+    int accept(int code) const { return m_kind == kUpperOnly ? UpperKey(code) : KeyFilter(code, m_kind); }
+
+    // Paste and drop bypass the key filter; clean what they brought in.
+    void clean(const QString& text)
+    {
+        const QString kept = m_kind == kUpperOnly ? UpperText(text) : FilterText(text, m_kind);
+        if (kept != text) {
+            const int cursor = m_box->cursorPosition() - static_cast<int>(text.size() - kept.size());
+            m_box->setText(kept);
+            m_box->setCursorPosition(qMax(0, cursor));
+        }
+    }
+
+    QLineEdit* m_box;
+    int m_kind;
+};
+
+class ScreenConventions : public QObject {
+public:
+    explicit ScreenConventions(QWidget* screen) : QObject(screen), m_screen(screen) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != m_screen)
+            return false;
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (enter && key->modifiers() == Qt::NoModifier && !widget->property("handlesEnter").toBool()
+                && qobject_cast<QLineEdit*>(widget)) {
+                // The same as the user pressing Tab.
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                QApplication::sendEvent(widget, &tab);
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusIn) {
+            if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+                // After the mouse press that gave the focus has placed the caret.
+                QPointer<QLineEdit> guarded(box);
+                QTimer::singleShot(0, box, [guarded] {
+                    if (guarded && guarded->hasFocus())
+                        SelectAllText(guarded);
+                });
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_screen;
+};
+
+} // namespace
+
+void InstallKeyFilter(QLineEdit* box, int kind)
+{
+    box->installEventFilter(new KeyFilterObject(box, kind));
+}
+
+void InstallUpperCase(QLineEdit* box)
+{
+    box->installEventFilter(new KeyFilterObject(box, kUpperOnly));
+}
+
+void InstallScreenConventions(QWidget* screen)
+{
+    auto* conventions = new ScreenConventions(screen);
+    for (QLineEdit* box : screen->findChildren<QLineEdit*>())
+        box->installEventFilter(conventions);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+enum class MsgIcon { None, Information, Question, Warning, Critical };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+struct MessageRequest {
+    QString text;
+    QString title;   // already defaulted to the program's title when none was given
+    MsgIcon icon;
+    MsgButtons buttons;
+};
+
+// Every message box of the program goes through here. An empty title shows "Quorvex".
+MsgAnswer ShowMessage(const QString& text, const QString& title = QString(), MsgIcon icon = MsgIcon::None,
+                      MsgButtons buttons = MsgButtons::Ok);
+
+// Shorthands for the kinds the screens use.
+void ShowError(const QString& text, const QString& title);       // critical icon
+void ShowInfo(const QString& text, const QString& title);        // information icon
+bool AskYesNo(const QString& text, const QString& title);        // question icon, true for Yes
+
+// Tests answer message boxes instead of a user. An empty handler restores the real boxes.
+using MessageHandler = std::function<MsgAnswer(const MessageRequest&)>;
+void SetMessageHandler(MessageHandler handler);

@@ -1,0 +1,20 @@
+#include "support/TempAppFolder.h"
+
+#include "app/Settings.h"
+#include "uikit/Clock.h"
+
+TempAppFolder::TempAppFolder(const QDate& today)
+{
+    InitSettings(m_dir.path());
+    SetFixedNow(QDateTime(today, QTime(9, 30)));
+}
+
+TempAppFolder::~TempAppFolder()
+{
+    ClearFixedNow();
+}
+
+QString TempAppFolder::databasePath() const
+{
+    return m_dir.filePath(kDatabaseFileName);
+}

@@ -1,0 +1,16 @@
+#include <QApplication>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include "app/StartUp.h"
+
+// Runs every test inside a QApplication, so widget tests drive real widgets.
+int main(int argc, char* argv[])
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    SetUpApplication(app);
+    return RUN_ALL_TESTS();
+}
