@@ -1,13 +1,15 @@
 #include "app/StartUp.h"
 
 #include "app/Settings.h"
+#include "app/MainMenu.h"
 #include "app/SingleInstance.h"
+#include "system/LoginScreen.h"
+#include "uikit/ProgramEnd.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMainWindow>
 #include <QTranslator>
 
 void SetUpApplication(QApplication& app)
@@ -37,9 +39,17 @@ int StartRoutine(QApplication& app, const QString& appFolder)
     if (!instance.acquire())
         return 0;
 
-    QMainWindow menu;
-    menu.setWindowTitle(QStringLiteral("Quorvex"));
-    menu.resize(800, 600);
-    menu.show();
+    // Windows close and open while the program runs; only EndProgram ends it.
+    app.setQuitOnLastWindowClosed(false);
+    {
+        frm登入畫面 login;
+        login.exec();
+    }
+    if (!gLoginOk || ProgramIsEnding())
+        return 0;
+
+    auto* menu = new frm主畫面;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->show();
     return app.exec();
 }

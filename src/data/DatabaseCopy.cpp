@@ -2,12 +2,11 @@
 
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
+#include "data/FileMove.h"
 
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace db {
@@ -58,9 +57,10 @@ void CopyDatabase(Connection& source, const QString& targetPath, const QString& 
     source.executeScript(QStringLiteral("DETACH DATABASE quorvex_copy"));
 
     CheckCopy(scratchPath, password, version);
-    if (std::rename(QFile::encodeName(scratchPath).constData(), QFile::encodeName(targetPath).constData()) != 0)
+    int error = 0;
+    if (!MoveReplacing(scratchPath, targetPath, &error))
         throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法寫入檔案 %1：%2")
-                                                 .arg(targetPath, QString::fromLocal8Bit(std::strerror(errno))));
+                                                 .arg(targetPath, QString::fromLocal8Bit(std::strerror(error))));
     scratch.setAutoRemove(false);
 }
 

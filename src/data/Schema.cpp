@@ -2,11 +2,13 @@
 
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
+#include "data/FileMove.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstring>
 
 namespace db {
 
@@ -137,8 +139,11 @@ void CreateDatabaseFile(const QString& path, const QString& password)
         Connection connection(BuildConnectionString(scratchPath, password), OpenMode::MustExist);
         CreateSchema(connection);
     }
-    if (!QFile::rename(scratchPath, path) && !QFileInfo::exists(path))
-        throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立資料庫檔案 %1").arg(path));
+    int error = 0;
+    // EEXIST: another process created the file meanwhile; its file is the one to use.
+    if (!MoveWithoutReplacing(scratchPath, path, &error) && error != EEXIST)
+        throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立資料庫檔案 %1：%2")
+                                                 .arg(path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
 } // namespace db

@@ -1,5 +1,6 @@
 #include "DbTestSupport.h"
 
+#include <cstdio>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,7 +63,8 @@ TEST_F(TwoProcessTest, TwoProcessesCreatingTheFileAtOnceShareOneFile)
         try {
             Connection c(cs);
             c.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES ('CHILD')"));
-        } catch (const db::DbError&) {
+        } catch (const db::DbError& e) {
+            fprintf(stderr, "child: %s\n", e.what());
             status = 1;
         }
         _exit(status);

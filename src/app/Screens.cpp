@@ -1,0 +1,58 @@
+#include "app/Screens.h"
+
+#include "app/PlaceholderScreen.h"
+
+#include <QWidget>
+
+QString ScreenObjectName(ScreenId id)
+{
+    switch (id) {
+    case ScreenId::Entry:
+        return QStringLiteral("frm買賣超輸入作業");
+    case ScreenId::Stock:
+        return QStringLiteral("frm股號資料");
+    case ScreenId::CountStats:
+        return QStringLiteral("frm買賣超統計表");
+    case ScreenId::NewBuy:
+        return QStringLiteral("frm新增買超明細");
+    case ScreenId::NewSell:
+        return QStringLiteral("frm新增賣超明細");
+    case ScreenId::BuyToSell:
+        return QStringLiteral("frm買超轉賣超統計表");
+    case ScreenId::SellToBuy:
+        return QStringLiteral("frm賣超轉買超統計表");
+    case ScreenId::Maintenance:
+        return QStringLiteral("frm系統維護作業");
+    }
+    return {};
+}
+
+QString ScreenCaption(ScreenId id)
+{
+    switch (id) {
+    case ScreenId::Entry:
+        return QStringLiteral("輸入作業");
+    case ScreenId::Stock:
+        return QStringLiteral("股號資料");
+    case ScreenId::CountStats:
+        return QStringLiteral("買賣超統計表");
+    case ScreenId::NewBuy:
+        return QStringLiteral("新增買超明細");
+    case ScreenId::NewSell:
+        return QStringLiteral("新增賣超明細");
+    case ScreenId::BuyToSell:
+        return QStringLiteral("買超轉賣超");
+    case ScreenId::SellToBuy:
+        return QStringLiteral("賣超轉買超");
+    case ScreenId::Maintenance:
+        return QStringLiteral("系統維護作業");
+    }
+    return {};
+}
+
+QWidget* CreateScreen(ScreenId id)
+{
+    QWidget* screen = new PlaceholderScreen(ScreenObjectName(id), ScreenCaption(id));
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    return screen;
+}

@@ -1,0 +1,43 @@
+#include "support/WidgetTestSupport.h"
+
+#include <gtest/gtest.h>
+
+QWidget* FindWindow(const QString& objectName)
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == objectName && w->isVisible())
+            return w;
+    }
+    return nullptr;
+}
+
+int CountWindows(const QString& objectName)
+{
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == objectName && w->isVisible())
+            ++n;
+    }
+    return n;
+}
+
+void WhenModalOpens(std::function<void(QWidget* modal)> steps)
+{
+    QTimer::singleShot(0, [steps] {
+        const bool open = QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 5000);
+        EXPECT_TRUE(open) << "no modal window opened";
+        if (open)
+            steps(QApplication::activeModalWidget());
+    });
+}
+
+void CloseAllWindows()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            w->hide();
+        if (w->testAttribute(Qt::WA_DeleteOnClose))
+            w->deleteLater();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

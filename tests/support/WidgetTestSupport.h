@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+// The visible top-level window with this object name, or null.
+QWidget* FindWindow(const QString& objectName);
+int CountWindows(const QString& objectName);
+
+template <typename T>
+T* Child(QWidget* parent, const QString& name)
+{
+    T* child = parent->findChild<T*>(name);
+    if (!child)
+        ADD_FAILURE() << "no child named " << name.toStdString();
+    return child;
+}
+
+// Runs `steps` once a modal window is open (the way a user would act on it),
+// for code that blocks in exec().
+void WhenModalOpens(std::function<void(QWidget* modal)> steps);
+
+// Deletes every top-level window a test left behind.
+void CloseAllWindows();
