@@ -1,6 +1,7 @@
 #include "app/Screens.h"
 
 #include "app/PlaceholderScreen.h"
+#include "stock/StockScreen.h"
 
 #include <QWidget>
 
@@ -52,6 +53,8 @@ QString ScreenCaption(ScreenId id)
 
 QWidget* CreateScreen(ScreenId id)
 {
+    if (id == ScreenId::Stock)
+        return new frm股號資料;
     QWidget* screen = new PlaceholderScreen(ScreenObjectName(id), ScreenCaption(id));
     screen->setAttribute(Qt::WA_DeleteOnClose);
     return screen;

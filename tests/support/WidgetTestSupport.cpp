@@ -1,5 +1,8 @@
 #include "support/WidgetTestSupport.h"
 
+#include <QKeyEvent>
+#include <QSpontaneKeyEvent>
+
 #include <gtest/gtest.h>
 
 QWidget* FindWindow(const QString& objectName)
@@ -40,4 +43,20 @@ void CloseAllWindows()
             w->deleteLater();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TypeText(QWidget* target, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(target, c.toLatin1());
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QSpontaneKeyEvent::setSpontaneous(&press);
+        qApp->notify(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QSpontaneKeyEvent::setSpontaneous(&release);
+        qApp->notify(target, &release);
+    }
 }

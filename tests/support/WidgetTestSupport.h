@@ -28,3 +28,7 @@ void WhenModalOpens(std::function<void(QWidget* modal)> steps);
 
 // Deletes every top-level window a test left behind.
 void CloseAllWindows();
+
+// Types the text key by key, Chinese characters included (QTest::keyClicks
+// knows only ASCII), through the same path as a user's typing.
+void TypeText(QWidget* target, const QString& text);

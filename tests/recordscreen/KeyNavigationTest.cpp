@@ -1,0 +1,71 @@
+#include "data/Connection.h"
+#include "data/ConnectionString.h"
+#include "recordscreen/KeyNavigation.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class KeyNavigationTest : public ::testing::Test {
+protected:
+    KeyNavigationTest()
+        : connection(db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")), QStringLiteral("kvew7315")))
+    {
+    }
+    void add(const QString& code)
+    {
+        connection.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES (?)"), {code});
+    }
+    int move(MoveDirection d) { return MoveKey(connection, keys, d, &key); }
+
+    QTemporaryDir dir;
+    db::Connection connection;
+    KeyTable keys{QStringLiteral("股號資料"), QStringLiteral("股號")};
+    QString key;
+};
+
+TEST_F(KeyNavigationTest, NothingStoredMovesNowhereAndSucceeds)
+{
+    bool found = true;
+    EXPECT_TRUE(HighestKey(connection, keys, &found).isEmpty());
+    EXPECT_FALSE(found);
+    key = QStringLiteral("2330");
+    EXPECT_EQ(move(MoveDirection::First), 0);
+    EXPECT_EQ(move(MoveDirection::Next), 0);
+    EXPECT_EQ(move(MoveDirection::Previous), 0);
+    EXPECT_EQ(key, "2330");
+}
+
+TEST_F(KeyNavigationTest, StepsInTextOrderAndReportsTheEnds)
+{
+    for (const char* code : {"2330", "0050", "9904", "1101", "11011"})
+        add(QString::fromLatin1(code));
+    bool found = false;
+    EXPECT_EQ(HighestKey(connection, keys, &found), "9904");
+    EXPECT_EQ(move(MoveDirection::First), 0);
+    EXPECT_EQ(key, "0050");
+    EXPECT_EQ(move(MoveDirection::Previous), 1);
+    EXPECT_EQ(key, "0050");
+    QStringList seen{key};
+    while (move(MoveDirection::Next) == 0)
+        seen << key;
+    EXPECT_EQ(seen, (QStringList{"0050", "1101", "11011", "2330", "9904"}));
+    EXPECT_EQ(move(MoveDirection::Last), 0);
+    EXPECT_EQ(key, "9904");
+}
+
+TEST_F(KeyNavigationTest, AVanishedCurrentKeyStepsToItsNeighbour)
+{
+    for (const char* code : {"1101", "2330", "9904"})
+        add(QString::fromLatin1(code));
+    key = QStringLiteral("2000");
+    EXPECT_EQ(move(MoveDirection::Next), 0);
+    EXPECT_EQ(key, "2330");
+    key = QStringLiteral("2000");
+    EXPECT_EQ(move(MoveDirection::Previous), 0);
+    EXPECT_EQ(key, "1101");
+}
+
+} // namespace
