@@ -1,6 +1,7 @@
 #include "app/Screens.h"
 
 #include "app/PlaceholderScreen.h"
+#include "entry/EntryScreen.h"
 #include "stock/StockScreen.h"
 
 #include <QWidget>
@@ -55,6 +56,8 @@ QWidget* CreateScreen(ScreenId id)
 {
     if (id == ScreenId::Stock)
         return new frm股號資料;
+    if (id == ScreenId::Entry)
+        return new frm買賣超輸入作業;
     QWidget* screen = new PlaceholderScreen(ScreenObjectName(id), ScreenCaption(id));
     screen->setAttribute(Qt::WA_DeleteOnClose);
     return screen;

@@ -29,12 +29,14 @@ const QString RecordScreen::kModeSearch = QStringLiteral("查詢");
 const QString RecordScreen::kModePrint = QStringLiteral("列印");
 
 namespace {
+static_assert(RecordScreen::kPanelRaised == (QFrame::Panel | QFrame::Raised));
+static_assert(RecordScreen::kPanelInset == (QFrame::Panel | QFrame::Sunken));
 const QStringList kRecordKeys = {QStringLiteral("reload"), QStringLiteral("del"),      QStringLiteral("save"),
                                  QStringLiteral("first"),  QStringLiteral("previous"), QStringLiteral("next"),
                                  QStringLiteral("last")};
-constexpr int kFlat = QFrame::NoFrame;
-constexpr int kRaised = QFrame::Panel | QFrame::Raised;
-constexpr int kInset = QFrame::Panel | QFrame::Sunken;
+constexpr int kFlat = RecordScreen::kPanelFlat;
+constexpr int kRaised = RecordScreen::kPanelRaised;
+constexpr int kInset = RecordScreen::kPanelInset;
 }
 
 RecordScreen::RecordScreen(RecordScreenTexts texts, RecordScreenBehaviour behaviour, KeyTable keys)
@@ -124,11 +126,6 @@ void RecordScreen::setRecordPanel(QWidget* panel, QList<QLineEdit*> keyFields, Q
 QAction* RecordScreen::keyAction(const QString& key) const
 {
     return m_actions.value(key);
-}
-
-QStatusBar* RecordScreen::statusPanels() const
-{
-    return statusBar();
 }
 
 void RecordScreen::setStatusPanel(int index, const QString& text, int frameStyle)
@@ -325,9 +322,12 @@ void RecordScreen::Add()
     m_conditionsReset = true;
     ShowModeScreen(m_mode);
     setRecordKeysEnabled(false);
+    if (m_behaviour.addClearsCurrentKey)
+        m_currentKey.clear();
     ClearControls(this);
-    unlockKeyFields();
+    clearRecordExtras();
     UnlockControls(this);
+    unlockKeyFields();
     m_actions.value(QStringLiteral("save"))->setEnabled(true);
     focusAfterAdd();
 }
@@ -353,6 +353,7 @@ void RecordScreen::Edit()
     ShowModeScreen(m_mode);
     setRecordKeysEnabled(false);
     ClearControls(this);
+    clearRecordExtras();
     UnlockControls(this);
     switch (FindLastKey()) {
     case 0:
@@ -405,6 +406,7 @@ int RecordScreen::LoadRecord(const QString& key)
 {
     BusyCursor busy;
     ClearControls(this);
+    clearRecordExtras();
     lockKeyFields();
     m_keyChanged = false;
     try {
@@ -444,7 +446,7 @@ void RecordScreen::Previous()
             showLoadFailure();
         break;
     case 1:
-        lockKeyFields();
+        LockKeyField(m_keyFields.first());
         m_keyChanged = false;
         ShowInfo(QStringLiteral("目前的資料錄位置在第一筆!"), QStringLiteral("訊息"));
         break;
@@ -463,7 +465,7 @@ void RecordScreen::Next()
             showLoadFailure();
         break;
     case 1:
-        lockKeyFields();
+        LockKeyField(m_keyFields.first());
         m_keyChanged = false;
         ShowInfo(QStringLiteral("目前的資料錄位置在最後一筆!"), QStringLiteral("訊息"));
         break;
@@ -496,11 +498,8 @@ QString RecordScreen::typedKey() const
 
 void RecordScreen::Save()
 {
-    const QString missing = missingFields();
-    if (!missing.isEmpty()) {
-        ShowError(missing, QStringLiteral("錯誤"));
+    if (!readyToSave())
         return;
-    }
     const bool updating = m_mode == kModeEdit;
     if (updating && !AskYesNo(QStringLiteral("確定更新此筆資料?"), QStringLiteral("詢問")))
         return;
@@ -519,6 +518,8 @@ void RecordScreen::Save()
     if (m_behaviour.showSavedRecord) {
         ShowInfo(updating ? QStringLiteral("資料更新完畢!") : QStringLiteral("資料儲存完畢!"),
                  updating ? QStringLiteral("資料更新") : QStringLiteral("資料儲存"));
+        if (!updating || m_keyChanged)
+            FindLastKey();
         ShowRecord(savedKey);
         return;
     }

@@ -30,6 +30,7 @@ struct RecordScreenBehaviour {
     bool exitAsks = false;              // the exit key asks the close question first
     bool unlockBeforeStep = true;       // Previous and Next run UnlockControls first
     bool showSavedRecord = false;       // after a save: ShowRecord of the saved key
+    bool addClearsCurrentKey = false;   // Add forgets the record shown before
 };
 
 // The record-maintenance window: twelve toolbar keys, four modes, the record,
@@ -42,6 +43,11 @@ public:
     static const QString kModeEdit;     // "修改"
     static const QString kModeSearch;   // "查詢"
     static const QString kModePrint;    // "列印"
+
+    // Status-bar panel styles.
+    static constexpr int kPanelFlat = 0;        // QFrame::NoFrame
+    static constexpr int kPanelRaised = 0x22;   // QFrame::Panel | QFrame::Raised
+    static constexpr int kPanelInset = 0x32;    // QFrame::Panel | QFrame::Sunken
 
     const QString& mode() const { return m_mode; }
     const QString& currentKey() const { return m_currentKey; }
@@ -72,19 +78,21 @@ protected:
 
     // Called by the screen once its record panel exists.
     void setRecordPanel(QWidget* panel, QList<QLineEdit*> keyFields, QWidget* firstField);
-    QStatusBar* statusPanels() const;
     void setStatusPanel(int index, const QString& text, int frameStyle);
 
     // --- what a screen supplies ------------------------------------------
     // Fills the record panel from the stored record; false when there is none.
     virtual bool fillFields(db::Connection& connection, const QString& key) = 0;
-    // The message for a missing required field, or empty when all is there.
-    virtual QString missingFields() const = 0;
+    // The checks before a save; shows its own message and returns false to stop.
+    virtual bool readyToSave() = 0;
     // Inserts (isNew) or updates the row of `currentKey` inside the open transaction.
     virtual void writeRecord(db::Connection& connection, bool isNew, const QString& currentKey) = 0;
     virtual void deleteRecord(db::Connection& connection, const QString& key) = 0;
     // The key of the record typed on the panel (shown again after a save).
     virtual QString typedKey() const;
+    // Empties what ClearControls does not reach (the entry sheets), wherever
+    // the text boxes are emptied for a new or loaded record.
+    virtual void clearRecordExtras() {}
     // Where the focus goes after Add and after a load.
     virtual void focusAfterAdd();
     virtual void focusAfterLoad();

@@ -2,6 +2,7 @@
 
 #include "stock/StockRecords.h"
 #include "uikit/InputBehaviour.h"
+#include "uikit/MessageBox.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -96,11 +97,13 @@ bool frm股號資料::fillFields(db::Connection& connection, const QString& key)
     return true;
 }
 
-QString frm股號資料::missingFields() const
+bool frm股號資料::readyToSave()
 {
-    if (m_code->text().trimmed().isEmpty() || m_name->text().trimmed().isEmpty())
-        return QStringLiteral("「股號」、「名稱」欄位不可為空白!");
-    return {};
+    if (m_code->text().trimmed().isEmpty() || m_name->text().trimmed().isEmpty()) {
+        ShowError(QStringLiteral("「股號」、「名稱」欄位不可為空白!"), QStringLiteral("錯誤"));
+        return false;
+    }
+    return true;
 }
 
 void frm股號資料::writeRecord(db::Connection& connection, bool isNew, const QString& currentKey)

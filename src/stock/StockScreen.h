@@ -13,7 +13,7 @@ public:
 
 protected:
     bool fillFields(db::Connection& connection, const QString& key) override;
-    QString missingFields() const override;
+    bool readyToSave() override;
     void writeRecord(db::Connection& connection, bool isNew, const QString& currentKey) override;
     void deleteRecord(db::Connection& connection, const QString& key) override;
 

@@ -159,6 +159,8 @@ TEST_F(MainMenuTest, NoToTheCloseBoxQuestionKeepsEveryWindow)
 {
     click("cmd輸入作業");
     click("cmd股號資料");
+    QCoreApplication::processEvents();   // the screens' first activation
+    messages.clear();
     messages.answerNext(MsgAnswer::No);
     closeBox();
     ASSERT_EQ(messages.count(), 1);
@@ -174,6 +176,8 @@ TEST_F(MainMenuTest, NoToTheCloseBoxQuestionKeepsEveryWindow)
 TEST_F(MainMenuTest, YesToTheCloseBoxQuestionEndsTheProgram)
 {
     click("cmd輸入作業");
+    QCoreApplication::processEvents();
+    messages.clear();
     messages.answerNext(MsgAnswer::Yes);
     closeBox();
     EXPECT_EQ(messages.texts(), QStringList{kLeave});
@@ -185,6 +189,8 @@ TEST_F(MainMenuTest, YesToLeavingClosesEveryWindowWithoutAskingThem)
 {
     click("cmd輸入作業");
     click("cmd股號資料");
+    QCoreApplication::processEvents();
+    messages.clear();
     messages.answerNext(MsgAnswer::Yes);
     trigger("m離開");
     EXPECT_EQ(messages.texts(), QStringList{kLeave});

@@ -45,9 +45,13 @@ void CloseAllWindows()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void TypeText(QWidget* target, const QString& text)
+void TypeText(QWidget* start, const QString& text)
 {
     for (const QChar c : text) {
+        // Like a keyboard: each key goes where the focus is now (an in-cell
+        // editor opened by the first key takes the rest).
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* target = focus && focus->window() == start->window() ? focus : start;
         if (c.unicode() < 0x80) {
             QTest::keyClick(target, c.toLatin1());
             continue;

@@ -30,5 +30,5 @@ void WhenModalOpens(std::function<void(QWidget* modal)> steps);
 void CloseAllWindows();
 
 // Types the text key by key, Chinese characters included (QTest::keyClicks
-// knows only ASCII), through the same path as a user's typing.
-void TypeText(QWidget* target, const QString& text);
+// knows only ASCII), into whatever holds the focus in `start`'s window.
+void TypeText(QWidget* start, const QString& text);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "recordscreen/RecordScreen.h"
+
+class EntrySheet;
+class QLineEdit;
+class QPushButton;
+
+// 買賣超輸入作業: one trading date with its net-buy and net-sell lists.
+// No Q_OBJECT: moc cannot read the Chinese class name, and lambdas serve as slots.
+class frm買賣超輸入作業 : public RecordScreen {
+public:
+    frm買賣超輸入作業();
+
+    EntrySheet* buySheet() const { return m_buys; }
+    EntrySheet* sellSheet() const { return m_sells; }
+
+protected:
+    bool fillFields(db::Connection& connection, const QString& key) override;
+    bool readyToSave() override;
+    void writeRecord(db::Connection& connection, bool isNew, const QString& currentKey) override;
+    void deleteRecord(db::Connection& connection, const QString& key) override;
+    void clearRecordExtras() override;
+    void focusAfterAdd() override;
+    void focusAfterLoad() override;
+    void showRecordStatus() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildRecordPanel();
+    QWidget* buildList(EntrySheet* sheet, const QString& caption, int index, const QString& colour);
+    void updateWeekday();
+
+    QLineEdit* m_date = nullptr;
+    QLineEdit* m_weekday = nullptr;
+    EntrySheet* m_buys = nullptr;
+    EntrySheet* m_sells = nullptr;
+};

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QStringList>
+#include <QTableWidget>
+#include <QVector>
+
+class QAbstractButton;
+class QLineEdit;
+
+// One list of a trading day typed as a small spreadsheet: a "序" column and a
+// "股號" column, 16384 rows. It applies the typing rules itself: a row may be
+// typed only when the row above holds something, each column takes only its
+// characters and lengths, sequence numbers do not repeat and are filled in,
+// and it keeps the count of used rows.
+class EntrySheet : public QTableWidget {
+    Q_OBJECT
+public:
+    static constexpr int kRows = 16384;
+    static constexpr int kSequenceColumn = 0;
+    static constexpr int kCodeColumn = 1;
+
+    explicit EntrySheet(QWidget* parent = nullptr);
+
+    // The row-delete button that follows EnableLineDelete.
+    void attachDeleteButton(QAbstractButton* button);
+
+    int usedRowCount() const { return m_usedRows; }
+    void setUsedRowCount(int count);
+
+    // Sheet operations, rows counted from 1 as the user sees them.
+    QString cellText(int row, int column) const;
+    void setCellText(int row, int column, const QString& text);
+    int activeRow() const { return currentRow() + 1; }
+    int lastUsedRow() const;
+
+    void ClearSheet();
+    void SetSheetRowHeight(int twips);
+    // Rows of (序, 股號) values into the sheet from row 1; no rule runs meanwhile.
+    void RowsToSheet(const QVector<QVector<QVariant>>& rows);
+    // Texts of rows 1 to the last used row.
+    QVector<QStringList> SheetToRows() const;
+    void DeleteSheetRow(int row);
+    bool PreviousRowFilled() const;
+    void ExtendRowCount();
+    void EnableLineDelete();
+    bool SequenceInUse(const QString& text) const;
+    void FillMissingSequence();
+    int NextSequenceNumber() const;
+
+    // Commits an in-cell edit still open (its rules run), as a save needs.
+    void endEdit();
+    bool isEditing() const { return m_editor != nullptr; }
+
+    // Freezes redrawing and every rule while a load fills the sheet.
+    void freeze(bool frozen);
+
+Q_SIGNALS:
+    void usedRowCountChanged(int count);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    friend class EntrySheetDelegate;
+    void editorOpened(QLineEdit* editor, const QModelIndex& index);
+    void applyEdit(int row, int column, const QString& typed);
+    void cancelEdit();
+    // True when the key may go on; shows the message for a refused character.
+    bool keyAllowed(QKeyEvent* event);
+    int filterKind(int column) const;
+    void moveTo(int row, int column);
+    void deleteActiveRow();
+
+    QAbstractButton* m_deleteButton = nullptr;
+    QLineEdit* m_editor = nullptr;
+    QPersistentModelIndex m_editIndex;
+    int m_usedRows = 0;
+    bool m_frozen = false;
+};

@@ -1,0 +1,53 @@
+#include "data/Connection.h"
+#include "data/ConnectionString.h"
+#include "entry/TradingDays.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TradingDaysTest : public ::testing::Test {
+protected:
+    TradingDaysTest()
+        : connection(db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")), QStringLiteral("kvew7315")))
+    {
+    }
+    QTemporaryDir dir;
+    db::Connection connection;
+};
+
+TEST_F(TradingDaysTest, SavedDayLoadsBackInSequenceOrder)
+{
+    TradingDay day{QStringLiteral("1000125"), QStringLiteral("二"),
+                   {{2, QStringLiteral("2317")}, {1, QStringLiteral(" 2330 ")}, {2.5, QStringLiteral("  ")}},
+                   {{1, QStringLiteral("1101")}, {1, QStringLiteral("1101")}}};
+    SaveTradingDay(connection, true, QString(), day);
+    const std::optional<TradingDay> loaded = LoadTradingDay(connection, QStringLiteral(" 1000125 "));
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->weekday, QString::fromUtf8("二"));
+    ASSERT_EQ(loaded->buys.size(), 2);
+    EXPECT_EQ(loaded->buys[0].code, "2330");
+    EXPECT_EQ(loaded->buys[1].code, "2317");
+    EXPECT_EQ(loaded->sells.size(), 2);   // a code may repeat within a list
+    EXPECT_FALSE(LoadTradingDay(connection, QStringLiteral("1000126")).has_value());
+}
+
+TEST_F(TradingDaysTest, UpdatingADayThatVanishedIsAnError)
+{
+    TradingDay day{QStringLiteral("1000125"), QStringLiteral("二"), {}, {}};
+    EXPECT_THROW(SaveTradingDay(connection, false, QStringLiteral("1000125"), day), db::DbError);
+}
+
+TEST_F(TradingDaysTest, ListRowsFromTextsKeepsUsedRowsWithACode)
+{
+    const QVector<QStringList> texts = {{"1", "2330"}, {"", "2317"}, {"3", ""}, {"4", "9999"}};
+    const QVector<ListRow> rows = ListRowsFromTexts(texts, 3);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_DOUBLE_EQ(rows[0].sequence, 1);
+    EXPECT_DOUBLE_EQ(rows[1].sequence, 0);
+    EXPECT_EQ(rows[1].code, "2317");
+}
+
+} // namespace
