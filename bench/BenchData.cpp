@@ -1,0 +1,96 @@
+#include "BenchData.h"
+
+#include "data/Connection.h"
+#include "data/ConnectionString.h"
+#include "uikit/RocDate.h"
+
+#include <QDate>
+#include <QDir>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+namespace {
+
+// Weekdays from 2001-01-02 on, so ten years end around 2010.
+QDate TradingDay(int index)
+{
+    QDate day(2001, 1, 2);
+    int seen = 0;
+    while (true) {
+        if (day.dayOfWeek() <= 5) {
+            if (seen == index)
+                return day;
+            ++seen;
+        }
+        day = day.addDays(1);
+    }
+}
+
+QString StockCode(int i)
+{
+    // Codes 1101.. spread over the real ranges, some with a letter suffix.
+    const int base = 1101 + (i * 7919) % 8800;
+    return i % 37 == 0 ? QString::number(base) + QLatin1Char('A') : QString::number(base);
+}
+
+} // namespace
+
+int BenchTradingDays(const BenchDataShape& shape)
+{
+    return shape.years * shape.daysPerYear;
+}
+
+QString BenchTradingDate(const BenchDataShape&, int index)
+{
+    return RocDateText(TradingDay(index));
+}
+
+long long GenerateBenchData(const QString& folder, const BenchDataShape& shape)
+{
+    std::mt19937 random(shape.seed);
+    db::Connection connection(db::BuildConnectionString(folder, QStringLiteral("Quorvex.mdb"), QStringLiteral("kvew7315")));
+    db::Transaction transaction(connection);
+
+    static const char16_t* const kNameParts[] = {u"台", u"積", u"電", u"鴻", u"海", u"聯", u"發", u"科",
+                                                u"華", u"亞", u"光", u"國", u"泰", u"金", u"中", u"鋼"};
+    std::vector<QString> codes;
+    {
+        db::Statement insert(connection, QStringLiteral("INSERT OR IGNORE INTO 股號資料 VALUES (?, ?, ?, ?, ?)"));
+        std::uniform_real_distribution<double> ratio(0.3, 60.0);
+        for (int i = 0; i < shape.stocks; ++i) {
+            const QString code = StockCode(i);
+            QString name;
+            for (int k = 0; k < 2 + i % 3; ++k)
+                name += QString::fromUtf16(kNameParts[(i * 3 + k * 5) % 16]);
+            const auto text = [&](bool dash) { return dash ? QStringLiteral("-") : QString::number(ratio(random), 'f', 2); };
+            insert.execute({code, name, text(i % 11 == 0), text(i % 13 == 0), text(false)});
+            codes.push_back(code);
+        }
+    }
+
+    long long details = 0;
+    db::Statement header(connection, QStringLiteral("INSERT INTO 買賣超資料 VALUES (?, ?)"));
+    db::Statement buy(connection, QStringLiteral("INSERT INTO 買超明細資料 VALUES (?, ?, ?)"));
+    db::Statement sell(connection, QStringLiteral("INSERT INTO 賣超明細資料 VALUES (?, ?, ?)"));
+    std::uniform_int_distribution<int> listSize(shape.minCodesPerList, shape.maxCodesPerList);
+    // Popular stocks come up far more often than the rest.
+    std::geometric_distribution<int> pick(3.0 / shape.stocks);
+    for (int d = 0; d < BenchTradingDays(shape); ++d) {
+        const QDate day = TradingDay(d);
+        const QString date = RocDateText(day);
+        header.execute({date, WeekdayText(day)});
+        for (db::Statement* list : {&buy, &sell}) {
+            const int n = listSize(random);
+            for (int k = 1; k <= n; ++k) {
+                const int index = std::min(pick(random), shape.stocks - 1);
+                list->execute({k, codes[static_cast<size_t>((index + d * 13 + (list == &sell ? 400 : 0)) % shape.stocks)],
+                               date});
+                ++details;
+            }
+        }
+    }
+    transaction.commit();
+    return details;
+}

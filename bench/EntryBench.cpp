@@ -1,0 +1,116 @@
+// Saving and loading one trading day with 200 codes on each list, in a
+// database that holds ten years of lists: the data layer alone, and the whole
+// entry screen (sheets filled and read) on top of it.
+#include "BenchData.h"
+
+#include "app/Settings.h"
+#include "data/Connection.h"
+#include "entry/EntryScreen.h"
+#include "entry/EntrySheet.h"
+#include "entry/TradingDays.h"
+#include "uikit/MessageBox.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kCodes = 200;
+const QString kDay = QStringLiteral("1100105");   // after the generated years
+
+QTemporaryDir& Folder()
+{
+    static QTemporaryDir dir;
+    static const bool filled = [] {
+        const long long rows = GenerateBenchData(dir.path());
+        fprintf(stderr, "generated %lld detail rows\n", rows);
+        InitSettings(dir.path());
+        return true;
+    }();
+    (void)filled;
+    return dir;
+}
+
+TradingDay BigDay()
+{
+    TradingDay day{kDay, QStringLiteral("三"), {}, {}};
+    for (int i = 1; i <= kCodes; ++i) {
+        day.buys.push_back({double(i), QString::number(1100 + i)});
+        day.sells.push_back({double(i), QString::number(3100 + i)});
+    }
+    return day;
+}
+
+void SaveDay(bool isNew)
+{
+    db::Connection connection(gConnectionString);
+    db::Transaction transaction(connection);
+    SaveTradingDay(connection, isNew, kDay, BigDay());
+    transaction.commit();
+}
+
+void BM_SaveDay200(benchmark::State& state)
+{
+    Folder();
+    {
+        db::Connection connection(gConnectionString);
+        DeleteTradingDay(connection, kDay);
+    }
+    SaveDay(true);
+    for (auto _ : state)
+        SaveDay(false);
+}
+BENCHMARK(BM_SaveDay200)->Unit(benchmark::kMillisecond);
+
+void BM_LoadDay200(benchmark::State& state)
+{
+    Folder();
+    for (auto _ : state) {
+        db::Connection connection(gConnectionString);
+        benchmark::DoNotOptimize(LoadTradingDay(connection, kDay));
+    }
+}
+BENCHMARK(BM_LoadDay200)->Unit(benchmark::kMillisecond);
+
+// The screen's own load: connection, header, both lists into the two sheets.
+void BM_ScreenLoadDay200(benchmark::State& state)
+{
+    Folder();
+    SetMessageHandler([](const MessageRequest&) { return MsgAnswer::Yes; });
+    auto* screen = new frm買賣超輸入作業;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(screen->LoadRecord(kDay));
+    if (screen->buySheet()->usedRowCount() != kCodes)
+        state.SkipWithError("the day did not load");
+    delete screen;
+}
+BENCHMARK(BM_ScreenLoadDay200)->Unit(benchmark::kMillisecond);
+
+// The screen's own save of that day: sheets read, lists replaced, record shown again.
+void BM_ScreenSaveDay200(benchmark::State& state)
+{
+    Folder();
+    SetMessageHandler([](const MessageRequest&) { return MsgAnswer::Yes; });
+    auto* screen = new frm買賣超輸入作業;
+    screen->ShowRecord(kDay);
+    for (auto _ : state)
+        screen->Save();
+    if (screen->sellSheet()->usedRowCount() != kCodes)
+        state.SkipWithError("the day did not survive the save");
+    delete screen;
+}
+BENCHMARK(BM_ScreenSaveDay200)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
