@@ -2,6 +2,7 @@
 
 #include "app/PlaceholderScreen.h"
 #include "entry/EntryScreen.h"
+#include "stats/CountStatsScreen.h"
 #include "stock/StockScreen.h"
 
 #include <QWidget>
@@ -58,6 +59,8 @@ QWidget* CreateScreen(ScreenId id)
         return new frm股號資料;
     if (id == ScreenId::Entry)
         return new frm買賣超輸入作業;
+    if (id == ScreenId::CountStats)
+        return new frm買賣超統計表;
     QWidget* screen = new PlaceholderScreen(ScreenObjectName(id), ScreenCaption(id));
     screen->setAttribute(Qt::WA_DeleteOnClose);
     return screen;

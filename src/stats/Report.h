@@ -1,0 +1,67 @@
+#pragma once
+
+#include "stats/ReportLayout.h"
+
+#include <QHash>
+#include <QLineF>
+#include <QRectF>
+#include <QString>
+#include <QVector>
+#include <functional>
+
+using ReportRow = QHash<QString, QString>;
+
+// One text or line placed on a page, in twips from the paper's top-left corner.
+struct PlacedText {
+    QString text;
+    QRectF box;
+    Qt::Alignment align;
+    FontRole font;
+};
+
+struct ReportPage {
+    QVector<PlacedText> texts;
+    QVector<QLineF> lines;
+};
+
+struct PaginatedReport {
+    QString name;
+    int pageWidth = kA4WidthTwips;
+    int pageHeight = kA4HeightTwips;
+    QVector<ReportPage> pages;
+};
+
+// One run of a report: the layout, the result rows of its query, and the
+// heading values, laid out page by page. The report procedures run in their
+// order: report start (page counter 0), the heading block on every page (page
+// counter + 1), before each detail line the per-line work and then row counter
+// + 1, and the total line once after the last line.
+class Report {
+public:
+    Report(ReportLayout layout, QVector<ReportRow> rows);
+
+    // The values the heading fields show (ReportSource keys), already formatted.
+    void setHeading(const QString& source, const QString& text) { m_heading.insert(source, text); }
+    // Runs before each detail line is laid out; may change the line's fields.
+    void setDetailFormat(std::function<void(ReportRow&)> format) { m_detailFormat = std::move(format); }
+
+    PaginatedReport paginate();
+
+    int pageCounter() const { return m_pageCounter; }
+    int rowCounter() const { return m_rowCounter; }
+
+private:
+    void placeSection(ReportPage& page, const ReportSection& section, int top, const ReportRow& row);
+    QString fieldText(const ReportElement& element, const ReportRow& row) const;
+
+    ReportLayout m_layout;
+    QVector<ReportRow> m_rows;
+    QHash<QString, QString> m_heading;
+    std::function<void(ReportRow&)> m_detailFormat;
+    int m_pageCounter = 0;
+    int m_rowCounter = 0;
+};
+
+// The heading values every layout shows: the dates through "###/##/##" and
+// today's date in its short form.
+void SetStandardHeading(Report& report, const QString& dateFrom, const QString& dateTo, const QString& baseDate);

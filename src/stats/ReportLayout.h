@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <Qt>
+
+// A banded report described as data. Positions and sizes are twips (1/1440
+// inch) from the left margin and from the top of the section.
+enum class FontRole { Body, Title };
+
+// Values a heading or footer field shows, filled by the report procedures.
+namespace ReportSource {
+inline const QString kPage = QStringLiteral("@page");
+inline const QString kDateFrom = QStringLiteral("@from");
+inline const QString kDateTo = QStringLiteral("@to");
+inline const QString kBaseDate = QStringLiteral("@base");
+inline const QString kPrintDate = QStringLiteral("@today");
+inline const QString kTotal = QStringLiteral("@total");
+}
+
+struct ReportElement {
+    enum class Kind { Label, Field, Line };
+    Kind kind = Kind::Label;
+    QString text;      // a label's text, or a field's source: a column name or a ReportSource
+    int left = 0;      // a line: x1
+    int top = 0;       // a line: y
+    int width = 0;     // a line: x2
+    Qt::Alignment align = Qt::AlignLeft;
+    FontRole font = FontRole::Body;
+};
+
+struct ReportSection {
+    QString name;
+    int height = 0;
+    QVector<ReportElement> elements;
+};
+
+struct ReportLayout {
+    QString name;               // rpt買超統計表 ...
+    ReportSection pageHeader;   // empty in every layout, kept for the band order
+    ReportSection groupHeader;  // the heading block, on every page
+    ReportSection detail;       // one per result row
+    ReportSection groupFooter;  // the total line, once at the end
+    ReportSection pageFooter;
+    // Margins in twips as the report sets them at its start.
+    int marginLeft = 1000;
+    int marginTop = 400;
+    int marginRight = 400;
+    int marginBottom = 200;
+};
+
+// Page geometry: A4 portrait.
+constexpr int kA4WidthTwips = 11906;
+constexpr int kA4HeightTwips = 16838;
+constexpr int kBodyPointSize = 12;
+constexpr int kTitlePointSize = 18;
+// The body fonts and the title font, with their substitutes on machines without them.
+QString ReportFontFamily(FontRole role);
+
+// The six layouts.
+ReportLayout CountReportLayout(bool netBuy);              // rpt買超統計表 / rpt賣超統計表
+ReportLayout TransitionReportLayout(bool sellToBuy);      // rpt賣超轉買超統計表 / rpt買超轉賣超統計表
+ReportLayout NewDetailsReportLayout(bool newSell);        // rpt新增賣超明細表 / rpt新增買超明細表

@@ -1,0 +1,130 @@
+#include "stats/ReportPreview.h"
+
+#include "stats/ReportOutput.h"
+#include "stats/ReportPainter.h"
+#include "uikit/FileDialog.h"
+#include "uikit/MessageBox.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QSpinBox>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
+    : QDialog(parent), m_report(std::move(report)), m_printer(new QPrinter(QPrinter::HighResolution))
+{
+    setObjectName(QStringLiteral("ReportPreview"));
+    setWindowTitle(QStringLiteral("預覽列印 - %1").arg(m_report.name.mid(3)));
+    setModal(true);
+    m_printer->setOutputFormat(QPrinter::PdfFormat);
+    PrepareReportPrinter(*m_printer, m_report);
+
+    m_view = new QPrintPreviewWidget(m_printer, this);
+    m_view->setObjectName(QStringLiteral("previewPages"));
+    connect(m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
+        QPainter painter(printer);
+        PaintReport(painter, *printer, m_report);
+    });
+    connect(m_view, &QPrintPreviewWidget::previewChanged, this, &ReportPreview::updatePageInfo);
+
+    auto* bar = new QToolBar(this);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const auto add = [&](QStyle::StandardPixmap icon, const QString& text, const QString& name, auto slot) {
+        QAction* action = bar->addAction(style()->standardIcon(icon), text);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add(QStyle::SP_MediaSkipBackward, QStringLiteral("第一頁"), QStringLiteral("firstPage"), [this] { goToPage(1); });
+    add(QStyle::SP_MediaSeekBackward, QStringLiteral("上一頁"), QStringLiteral("previousPage"),
+        [this] { goToPage(currentPage() - 1); });
+    m_page = new QSpinBox(bar);
+    m_page->setObjectName(QStringLiteral("pageNumber"));
+    m_page->setMinimum(1);
+    bar->addWidget(m_page);
+    m_count = new QLabel(bar);
+    m_count->setObjectName(QStringLiteral("pageCount"));
+    bar->addWidget(m_count);
+    connect(m_page, qOverload<int>(&QSpinBox::valueChanged), this, [this](int page) {
+        if (page != currentPage())
+            goToPage(page);
+    });
+    add(QStyle::SP_MediaSeekForward, QStringLiteral("下一頁"), QStringLiteral("nextPage"),
+        [this] { goToPage(currentPage() + 1); });
+    add(QStyle::SP_MediaSkipForward, QStringLiteral("最末頁"), QStringLiteral("lastPage"),
+        [this] { goToPage(pageCount()); });
+    bar->addSeparator();
+    QAction* zoomIn = add(QStyle::SP_ArrowUp, QStringLiteral("放大"), QStringLiteral("zoomIn"), [this] { m_view->zoomIn(); });
+    zoomIn->setShortcut(QKeySequence::ZoomIn);
+    QAction* zoomOut = add(QStyle::SP_ArrowDown, QStringLiteral("縮小"), QStringLiteral("zoomOut"), [this] { m_view->zoomOut(); });
+    zoomOut->setShortcut(QKeySequence::ZoomOut);
+    add(QStyle::SP_TitleBarMaxButton, QStringLiteral("整頁"), QStringLiteral("fitPage"), [this] { m_view->fitInView(); });
+    add(QStyle::SP_TitleBarShadeButton, QStringLiteral("頁寬"), QStringLiteral("fitWidth"), [this] { m_view->fitToWidth(); });
+    bar->addSeparator();
+    QAction* print = add(QStyle::SP_DialogApplyButton, QStringLiteral("列印..."), QStringLiteral("print"), [this] {
+        const QString failure = PrintWithDialog(m_report, this);
+        if (!failure.isEmpty())
+            ShowError(failure, QStringLiteral("印表錯誤"));
+    });
+    print->setShortcut(QKeySequence::Print);
+    add(QStyle::SP_DialogSaveButton, QStringLiteral("匯出 PDF..."), QStringLiteral("exportPdf"), [this] { exportPdf(); });
+    bar->addSeparator();
+    add(QStyle::SP_DialogCloseButton, QStringLiteral("關閉"), QStringLiteral("closePreview"), [this] { accept(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(m_view, 1);
+    resize(980, 760);
+    m_view->updatePreview();
+    m_view->fitToWidth();
+    updatePageInfo();
+}
+
+ReportPreview::~ReportPreview()
+{
+    delete m_view;
+    delete m_printer;
+}
+
+int ReportPreview::pageCount() const
+{
+    return m_view->pageCount();
+}
+
+int ReportPreview::currentPage() const
+{
+    return m_view->currentPage();
+}
+
+void ReportPreview::goToPage(int page)
+{
+    m_view->setCurrentPage(std::clamp(page, 1, std::max(1, pageCount())));
+    updatePageInfo();
+}
+
+void ReportPreview::updatePageInfo()
+{
+    const QSignalBlocker block(m_page);
+    m_page->setMaximum(std::max(1, pageCount()));
+    m_page->setValue(currentPage());
+    m_count->setText(QStringLiteral(" / 共 %1 頁 ").arg(pageCount()));
+}
+
+void ReportPreview::exportPdf()
+{
+    const QString suggested = QDir::home().filePath(m_report.name.mid(3) + QStringLiteral(".pdf"));
+    const QString path = GetSaveFileName(this, QStringLiteral("匯出 PDF"), suggested, QStringLiteral("PDF 檔案 (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!WriteReportPdf(m_report, path, &error))
+        ShowError(error, QStringLiteral("匯出錯誤"));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "stats/Report.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPrintPreviewWidget;
+class QPrinter;
+class QSpinBox;
+
+// The modal preview window: page navigation, zoom, the page count, print and
+// export to PDF, all from the same laid-out pages.
+class ReportPreview : public QDialog {
+    Q_OBJECT
+public:
+    ReportPreview(PaginatedReport report, QWidget* parent = nullptr);
+    ~ReportPreview() override;
+
+    int pageCount() const;
+    int currentPage() const;
+    void goToPage(int page);
+    // Asks for a file name through the file-dialog seam and writes the PDF.
+    void exportPdf();
+
+private:
+    void updatePageInfo();
+
+    PaginatedReport m_report;
+    QPrinter* m_printer;
+    QPrintPreviewWidget* m_view;
+    QSpinBox* m_page;
+    QLabel* m_count;
+};

@@ -1,0 +1,66 @@
+#include "stats/ReportPreview.h"
+#include "support/ScriptedMessages.h"
+#include "support/WidgetTestSupport.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+PaginatedReport ThreePages()
+{
+    QVector<ReportRow> rows;
+    for (int i = 0; i < 100; ++i)
+        rows << ReportRow{{"股號", QString::number(1000 + i)}, {"筆數", "2"}};
+    Report report(CountReportLayout(true), rows);
+    return report.paginate();
+}
+
+TEST(ReportPreview, ShowsEveryPageAndNavigates)
+{
+    ReportPreview preview(ThreePages());
+    preview.show();
+    EXPECT_EQ(preview.pageCount(), 3);
+    EXPECT_EQ(preview.windowTitle(), QString::fromUtf8("預覽列印 - 買超統計表"));
+    EXPECT_TRUE(preview.isModal());
+    EXPECT_TRUE(Child<QLabel>(&preview, "pageCount")->text().contains("3"));
+    preview.findChild<QAction*>("lastPage")->trigger();
+    EXPECT_EQ(preview.currentPage(), 3);
+    preview.findChild<QAction*>("previousPage")->trigger();
+    EXPECT_EQ(preview.currentPage(), 2);
+    preview.findChild<QAction*>("firstPage")->trigger();
+    preview.findChild<QAction*>("previousPage")->trigger();
+    EXPECT_EQ(preview.currentPage(), 1);
+}
+
+TEST(ReportPreview, ExportsThePagesToPdf)
+{
+    QTemporaryDir dir;
+    ScriptedFileDialogs files;
+    ScriptedMessages messages;
+    files.chooseNext(dir.filePath("out.pdf"));
+    ReportPreview preview(ThreePages());
+    preview.findChild<QAction*>("exportPdf")->trigger();
+    ASSERT_EQ(files.shown().size(), 1);
+    EXPECT_TRUE(files.shown()[0].save);
+    QFile pdf(dir.filePath("out.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 3);
+    EXPECT_EQ(messages.count(), 0);
+}
+
+TEST(ReportPreview, ACancelledExportWritesNothing)
+{
+    ScriptedFileDialogs files;
+    ReportPreview preview(ThreePages());
+    preview.findChild<QAction*>("exportPdf")->trigger();
+    EXPECT_EQ(files.shown().size(), 1);
+}
+
+} // namespace
