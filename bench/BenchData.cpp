@@ -1,11 +1,15 @@
 #include "BenchData.h"
 
+#include "app/Settings.h"
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
 #include "uikit/RocDate.h"
 
 #include <QDate>
 #include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdio>
 
 #include <algorithm>
 #include <random>
@@ -93,4 +97,16 @@ long long GenerateBenchData(const QString& folder, const BenchDataShape& shape)
     }
     transaction.commit();
     return details;
+}
+
+const QString& TenYearFolder()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const long long rows = GenerateBenchData(dir.path());
+        std::fprintf(stderr, "generated %lld detail rows\n", rows);
+        return dir.path();
+    }();
+    InitSettings(path);
+    return path;
 }

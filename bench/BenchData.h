@@ -20,3 +20,7 @@ long long GenerateBenchData(const QString& folder, const BenchDataShape& shape =
 // The trading dates the generator wrote, oldest first (ROC texts).
 QString BenchTradingDate(const BenchDataShape& shape, int index);
 int BenchTradingDays(const BenchDataShape& shape);
+
+// A temporary application folder with ten years of data, made once per
+// process; the settings point at it.
+const QString& TenYearFolder();

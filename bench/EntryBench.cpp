@@ -20,17 +20,9 @@ namespace {
 constexpr int kCodes = 200;
 const QString kDay = QStringLiteral("1100105");   // after the generated years
 
-QTemporaryDir& Folder()
+void Folder()
 {
-    static QTemporaryDir dir;
-    static const bool filled = [] {
-        const long long rows = GenerateBenchData(dir.path());
-        fprintf(stderr, "generated %lld detail rows\n", rows);
-        InitSettings(dir.path());
-        return true;
-    }();
-    (void)filled;
-    return dir;
+    TenYearFolder();
 }
 
 TradingDay BigDay()

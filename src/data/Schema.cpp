@@ -42,14 +42,14 @@ CREATE TABLE 買超明細資料 (
     股號 TEXT COLLATE NOCASE,
     買賣日期 TEXT COLLATE NOCASE
 );
-CREATE INDEX 買超明細資料_買賣日期 ON 買超明細資料 (買賣日期);
+CREATE INDEX 買超明細資料_買賣日期 ON 買超明細資料 (買賣日期, 股號);
 CREATE INDEX 買超明細資料_股號 ON 買超明細資料 (股號, 買賣日期);
 CREATE TABLE 賣超明細資料 (
     序 REAL,
     股號 TEXT COLLATE NOCASE,
     買賣日期 TEXT COLLATE NOCASE
 );
-CREATE INDEX 賣超明細資料_買賣日期 ON 賣超明細資料 (買賣日期);
+CREATE INDEX 賣超明細資料_買賣日期 ON 賣超明細資料 (買賣日期, 股號);
 CREATE INDEX 賣超明細資料_股號 ON 賣超明細資料 (股號, 買賣日期);
 
 CREATE TABLE 基準日股號_tmp (股號 TEXT COLLATE NOCASE);

@@ -21,6 +21,10 @@ struct CountQuery {
 // one query per line.
 QVector<ReportRow> RunCountStatistic(db::Connection& connection, const CountQuery& query);
 
+// The date column as a range condition should name it: plain, so the date
+// index serves a short range, or kept off the index for a wide one.
+QString DateColumnFor(db::Connection& connection, const QString& from, const QString& to);
+
 // The count table's name for the list counted, and for the other one.
 QString CountedTable(bool netBuy);
 QString OtherTable(bool netBuy);
