@@ -2,6 +2,7 @@
 
 #include "app/PlaceholderScreen.h"
 #include "entry/EntryScreen.h"
+#include "stats/BaseDateScreen.h"
 #include "stats/CountStatsScreen.h"
 #include "stock/StockScreen.h"
 
@@ -55,12 +56,25 @@ QString ScreenCaption(ScreenId id)
 
 QWidget* CreateScreen(ScreenId id)
 {
-    if (id == ScreenId::Stock)
-        return new frm股號資料;
-    if (id == ScreenId::Entry)
+    switch (id) {
+    case ScreenId::Entry:
         return new frm買賣超輸入作業;
-    if (id == ScreenId::CountStats)
+    case ScreenId::Stock:
+        return new frm股號資料;
+    case ScreenId::CountStats:
         return new frm買賣超統計表;
+    case ScreenId::SellToBuy:
+        return new frm賣超轉買超統計表;
+    case ScreenId::BuyToSell:
+        return new frm買超轉賣超統計表;
+    case ScreenId::NewSell:
+        return new frm新增賣超明細;
+    case ScreenId::NewBuy:
+        return new frm新增買超明細;
+    case ScreenId::Maintenance:
+        break;
+    }
+    // Maintenance is not built yet: a window of its name keeps the menu whole.
     QWidget* screen = new PlaceholderScreen(ScreenObjectName(id), ScreenCaption(id));
     screen->setAttribute(Qt::WA_DeleteOnClose);
     return screen;

@@ -169,7 +169,8 @@ bool StatScreenFrame::eventFilter(QObject* watched, QEvent* event)
 }
 
 void StatScreenFrame::RunStatReport(bool preview, const std::function<QVector<ReportRow>(db::Connection&)>& query,
-                                    const std::function<PaginatedReport(QVector<ReportRow>)>& report)
+                                    const std::function<PaginatedReport(QVector<ReportRow>)>& report,
+                                    const QString& queryFailureTitle)
 {
     QString failure;
     {
@@ -181,7 +182,7 @@ void StatScreenFrame::RunStatReport(bool preview, const std::function<QVector<Re
             rows = query(connection);
         } catch (const db::DbError& error) {
             busy.release();
-            ShowError(error.text(), QStringLiteral("印表錯誤"));
+            ShowError(error.text(), queryFailureTitle);
             return;
         }
         if (rows.isEmpty()) {

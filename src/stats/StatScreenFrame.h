@@ -45,10 +45,12 @@ protected:
     bool checkDateBox(QLineEdit* box, const QString& what);
 
     // The common run: busy pointer, the query on its own connection, "查無任何
-    //資料!" when it returns nothing, else the report printed or previewed;
-    // any failure is shown under "印表錯誤".
+    // 資料!" when it returns nothing, else the report printed or previewed. A
+    // failure of the query is shown under `queryFailureTitle` and stops the run;
+    // any later one under "印表錯誤".
     void RunStatReport(bool preview, const std::function<QVector<ReportRow>(db::Connection&)>& query,
-                       const std::function<PaginatedReport(QVector<ReportRow>)>& report);
+                       const std::function<PaginatedReport(QVector<ReportRow>)>& report,
+                       const QString& queryFailureTitle = QStringLiteral("印表錯誤"));
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
