@@ -7,6 +7,7 @@
 #include "app/Settings.h"
 #include "data/Connection.h"
 #include "stats/CountStatistics.h"
+#include "stats/ListStatistics.h"
 #include "stats/ReportPainter.h"
 
 #include <QApplication>
@@ -92,6 +93,99 @@ void BM_Report2000LinesToPdf(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Report2000LinesToPdf)->Unit(benchmark::kMillisecond);
+
+// The transition and new-details statistics: a base date late in the data
+// with the six days before it, and the same base date against every date.
+BaseDateQuery Week()
+{
+    const BenchDataShape shape;
+    const int last = BenchTradingDays(shape) - 1;
+    return {BenchTradingDate(shape, last), BenchTradingDate(shape, last - 5), BenchTradingDate(shape, last - 1)};
+}
+const BaseDateQuery kWeek = Week();
+const BaseDateQuery kEverything{kWeek.base, QString(), QStringLiteral("9999999")};
+
+enum Statistic { SellToBuy, BuyToSell, NewSell, NewBuy };
+
+QVector<ReportRow> Prepare(Statistic statistic, const BaseDateQuery& query)
+{
+    db::Connection connection(gConnectionString);
+    switch (statistic) {
+    case SellToBuy:
+        return PrepareTransition(connection, true, query);
+    case BuyToSell:
+        return PrepareTransition(connection, false, query);
+    case NewSell:
+        return PrepareNewDetails(connection, true, query);
+    default:
+        return PrepareNewDetails(connection, false, query);
+    }
+}
+
+ReportLayout LayoutOf(Statistic statistic)
+{
+    return statistic <= BuyToSell ? TransitionReportLayout(statistic == SellToBuy)
+                                  : NewDetailsReportLayout(statistic == NewSell);
+}
+
+void BM_BaseDateToFirstPage(benchmark::State& state)
+{
+    TenYearFolder();
+    const auto statistic = static_cast<Statistic>(state.range(0));
+    const BaseDateQuery& query = state.range(1) ? kEverything : kWeek;
+    size_t lines = 0;
+    for (auto _ : state) {
+        QVector<ReportRow> rows = Prepare(statistic, query);
+        lines = rows.size();
+        Report report(LayoutOf(statistic), std::move(rows));
+        RenderFirstPage(report.paginate());
+    }
+    state.counters["lines"] = double(lines);
+}
+BENCHMARK(BM_BaseDateToFirstPage)
+    ->ArgNames({"statistic", "everything"})
+    ->ArgsProduct({{SellToBuy, BuyToSell, NewSell, NewBuy}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+// The old way for sell to buy: scratch tables filled, then per common code two
+// count queries and one insert, all in the transaction.
+void BM_SellToBuyPerLine(benchmark::State& state)
+{
+    TenYearFolder();
+    const BaseDateQuery& query = state.range(0) ? kEverything : kWeek;
+    for (auto _ : state) {
+        db::Connection connection(gConnectionString);
+        db::Transaction transaction(connection);
+        for (const char* table : {"基準日股號_tmp", "比較日股號_tmp", "買超轉賣超_tmp"})
+            connection.execute(QStringLiteral("DELETE FROM %1").arg(QString::fromUtf8(table)));
+        connection.execute(QStringLiteral("INSERT INTO 基準日股號_tmp SELECT 股號 FROM 買超明細資料 WHERE 買賣日期 = ?"),
+                           {query.base});
+        connection.execute(
+            QStringLiteral("INSERT INTO 比較日股號_tmp SELECT 股號 FROM 賣超明細資料 WHERE 買賣日期 BETWEEN ? AND ?"),
+            {query.from, query.to});
+        const db::ResultSet common = connection.query(QStringLiteral("SELECT * FROM 買超轉賣超明細表"));
+        for (int r = 0; r < common.rowCount(); ++r) {
+            const QString code = common.text(r, 0);
+            const int range = connection.query(QStringLiteral("SELECT count(股號) FROM 賣超明細資料 WHERE 買賣日期 "
+                                                              "BETWEEN ? AND ? GROUP BY 股號 HAVING 股號 = ?"),
+                                               {query.from, query.to, code})
+                                  .value(0, 0)
+                                  .toInt();
+            const int base = connection.query(QStringLiteral("SELECT count(股號) FROM 買超明細資料 WHERE 買賣日期 = ? "
+                                                             "GROUP BY 股號 HAVING 股號 = ?"),
+                                              {query.base, code})
+                                 .value(0, 0)
+                                 .toInt();
+            connection.execute(QStringLiteral("INSERT INTO 買超轉賣超_tmp VALUES (?, ?, ?, ?)"),
+                               {code, common.text(r, 1), base, range});
+        }
+        const db::ResultSet result = connection.query(
+            QStringLiteral("SELECT * FROM 買超轉賣超_tmp ORDER BY 買超次數 DESC, 賣超次數 DESC, 股號"));
+        transaction.commit();
+        benchmark::DoNotOptimize(result.rowCount());
+    }
+}
+BENCHMARK(BM_SellToBuyPerLine)->ArgName("everything")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 

@@ -41,6 +41,13 @@ void FillScratchTables(db::Connection& connection, const QString& baseTable, con
 
 } // namespace
 
+// Per result code, its rows in `table` within the range; the code-and-date
+// index answers each one with a short seek, however wide the range.
+QString RangeCount(const QString& table)
+{
+    return QStringLiteral("(SELECT count(*) FROM %1 r WHERE r.股號 = b.股號 AND r.買賣日期 BETWEEN ?2 AND ?3)").arg(table);
+}
+
 QVector<ReportRow> PrepareTransition(db::Connection& connection, bool sellToBuy, const BaseDateQuery& query)
 {
     const QString baseTable = CountedTable(sellToBuy);    // the net-buy list for sell to buy
@@ -48,15 +55,18 @@ QVector<ReportRow> PrepareTransition(db::Connection& connection, bool sellToBuy,
     db::Transaction transaction(connection);
     FillScratchTables(connection, baseTable, rangeTable, query, false);
     connection.execute(QStringLiteral("DELETE FROM 買超轉賣超_tmp"));
-    // The base list's count is its rows in 基準日股號_tmp, the other list's its rows in 比較日股號_tmp.
+    // The codes of 買超轉賣超明細表: on the base list and at least once in the
+    // range, with the base list's and the other list's counts.
     connection.execute(QStringLiteral(
         "INSERT INTO 買超轉賣超_tmp (股號, 名稱, 買超次數, 賣超次數) "
-        "SELECT trim(ifnull(v.股號, '')), trim(ifnull(v.名稱, '')), %1, %2 "
-        "FROM 買超轉賣超明細表 v "
-        "LEFT JOIN (SELECT 股號, count(股號) AS n FROM 基準日股號_tmp GROUP BY 股號) b ON b.股號 = v.股號 "
-        "LEFT JOIN (SELECT 股號, count(股號) AS n FROM 比較日股號_tmp GROUP BY 股號) r ON r.股號 = v.股號")
-                           .arg(sellToBuy ? QStringLiteral("ifnull(b.n, 0)") : QStringLiteral("ifnull(r.n, 0)"),
-                                sellToBuy ? QStringLiteral("ifnull(r.n, 0)") : QStringLiteral("ifnull(b.n, 0)")));
+        "SELECT 股號, 名稱, %1, %2 FROM ("
+        "  SELECT trim(b.股號) AS 股號, trim(ifnull(s.名稱, '')) AS 名稱, b.n AS base, %3 AS range "
+        "  FROM (SELECT 股號, count(股號) AS n FROM 基準日股號_tmp GROUP BY 股號) b "
+        "  LEFT JOIN 股號資料 s ON s.股號 = b.股號) "
+        "WHERE range > 0")
+                           .arg(sellToBuy ? QStringLiteral("base") : QStringLiteral("range"),
+                                sellToBuy ? QStringLiteral("range") : QStringLiteral("base"), RangeCount(rangeTable)),
+                       {query.base, query.from, query.to});
     const db::ResultSet result = connection.query(
         sellToBuy ? QStringLiteral("SELECT * FROM 買超轉賣超_tmp ORDER BY 買超次數 DESC, 賣超次數 DESC, 股號")
                   : QStringLiteral("SELECT * FROM 買超轉賣超_tmp ORDER BY 賣超次數 DESC, 買超次數 DESC, 股號"));
@@ -75,18 +85,19 @@ QVector<ReportRow> PrepareNewDetails(db::Connection& connection, bool newSell, c
     db::Transaction transaction(connection);
     FillScratchTables(connection, ownTable, ownTable, query, true);
     connection.execute(QStringLiteral("DELETE FROM %1").arg(resultTable));
-    const QString rangeDate = DateColumnFor(connection, query.from, query.to);
+    // The codes of 新增買賣超明細表: on the base date's own list and on it on no
+    // other date of the range.
     connection.execute(
         QStringLiteral(
             "INSERT INTO %1 (股號, 名稱, %2次數, %3次數, 累積%3次數, 本益比, 殖利率, 股價淨值比) "
-            "SELECT trim(ifnull(v.股號, '')), trim(ifnull(v.名稱, '')), ifnull(b.n, 0), ifnull(o.n, 0), ifnull(r.n, 0), "
-            "trim(ifnull(v.本益比, '')), trim(ifnull(v.殖利率, '')), trim(ifnull(v.股價淨值比, '')) "
-            "FROM 新增買賣超明細表 v "
-            "LEFT JOIN (SELECT 股號, count(股號) AS n FROM 基準日股號_tmp GROUP BY 股號) b ON b.股號 = v.股號 "
-            "LEFT JOIN (SELECT 股號, count(股號) AS n FROM %4 WHERE 買賣日期 = ?1 GROUP BY 股號) o ON o.股號 = v.股號 "
-            "LEFT JOIN (SELECT 股號, count(股號) AS n FROM %4 WHERE %5 BETWEEN ?2 AND ?3 GROUP BY 股號) r "
-            "ON r.股號 = v.股號")
-            .arg(resultTable, own, other, otherTable, rangeDate),
+            "SELECT trim(b.股號), trim(ifnull(s.名稱, '')), b.n, "
+            "  (SELECT count(*) FROM %4 o WHERE o.股號 = b.股號 AND o.買賣日期 = ?1), %5, "
+            "  trim(ifnull(s.本益比, '')), trim(ifnull(s.殖利率, '')), trim(ifnull(s.股價淨值比, '')) "
+            "FROM (SELECT 股號, count(股號) AS n FROM 基準日股號_tmp GROUP BY 股號) b "
+            "LEFT JOIN 股號資料 s ON s.股號 = b.股號 "
+            "WHERE NOT EXISTS (SELECT 1 FROM %6 c WHERE c.股號 = b.股號 AND c.買賣日期 BETWEEN ?2 AND ?3 "
+            "                  AND c.買賣日期 <> ?1)")
+            .arg(resultTable, own, other, otherTable, RangeCount(otherTable), ownTable),
         {query.base, query.from, query.to});
     const QString filter = query.skipSingle ? QStringLiteral("WHERE %1次數 <> 1 ").arg(own) : QString();
     const db::ResultSet result = connection.query(

@@ -167,7 +167,7 @@ TEST_F(ListStatisticsTest, AFailedRebuildKeepsThePreviousResult)
     buy("2330", "1000125");
     sell("2330", "1000120");
     ASSERT_EQ(transition(true, {"1000125", "1000101", "1000124"}).size(), 1);
-    c.execute("DROP VIEW 買超轉賣超明細表");
+    c.execute("DROP TABLE 比較日股號_tmp");
     buy("1101", "1000126");
     EXPECT_THROW(PrepareTransition(c, true, {"1000126", "1000101", "1000124"}), db::DbError);
     EXPECT_EQ(c.query("SELECT 股號 FROM 基準日股號_tmp").text(0, 0), "2330");
