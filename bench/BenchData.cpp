@@ -5,11 +5,14 @@
 #include "data/ConnectionString.h"
 #include "uikit/RocDate.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <cstdio>
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <random>
@@ -109,4 +112,14 @@ const QString& TenYearFolder()
     }();
     InitSettings(path);
     return path;
+}
+
+int RunBenchmarksWithWidgets(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }

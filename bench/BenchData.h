@@ -24,3 +24,7 @@ int BenchTradingDays(const BenchDataShape& shape);
 // A temporary application folder with ten years of data, made once per
 // process; the settings point at it.
 const QString& TenYearFolder();
+
+// main() of a benchmark that needs widgets: an offscreen QApplication around
+// Google Benchmark's own run.
+int RunBenchmarksWithWidgets(int argc, char** argv);

@@ -10,7 +10,6 @@
 #include "stats/ListStatistics.h"
 #include "stats/ReportPainter.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -191,10 +190,5 @@ BENCHMARK(BM_SellToBuyPerLine)->ArgName("everything")->Arg(0)->Arg(1)->Unit(benc
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWithWidgets(argc, argv);
 }

@@ -4,7 +4,6 @@
 #include "data/ConnectionString.h"
 #include "data/FileMove.h"
 
-#include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <cstring>
@@ -36,14 +35,11 @@ void DetachQuietly(Connection& source)
 
 void CopyDatabase(Connection& source, const QString& targetPath, const QString& password)
 {
-    const QFileInfo target(targetPath);
-    QTemporaryFile scratch(target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                           + QStringLiteral(".XXXXXX"));
-    if (!scratch.open())
-        throw DbError(ErrorKind::CannotOpen,
-                      QStringLiteral("無法建立檔案 %1：%2").arg(targetPath, scratch.errorString()));
-    scratch.close();
-    const QString scratchPath = scratch.fileName();
+    QString reason;
+    const std::unique_ptr<QTemporaryFile> scratch = ScratchFileBeside(targetPath, &reason);
+    if (!scratch)
+        throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立檔案 %1：%2").arg(targetPath, reason));
+    const QString scratchPath = scratch->fileName();
 
     const qlonglong version = source.query(QStringLiteral("PRAGMA user_version")).value(0, 0).toLongLong();
     source.execute(QStringLiteral("ATTACH DATABASE ? AS quorvex_copy KEY ?"), {scratchPath, password});
@@ -61,7 +57,7 @@ void CopyDatabase(Connection& source, const QString& targetPath, const QString& 
     if (!MoveReplacing(scratchPath, targetPath, &error))
         throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法寫入檔案 %1：%2")
                                                  .arg(targetPath, QString::fromLocal8Bit(std::strerror(error))));
-    scratch.setAutoRemove(false);
+    scratch->setAutoRemove(false);
 }
 
 } // namespace db

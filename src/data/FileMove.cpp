@@ -1,6 +1,8 @@
 #include "data/FileMove.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -33,4 +35,17 @@ bool MoveReplacing(const QString& from, const QString& to, int* error)
         return true;
     *error = errno;
     return false;
+}
+
+std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString* error)
+{
+    const QFileInfo info(target);
+    auto scratch = std::make_unique<QTemporaryFile>(info.absolutePath() + QStringLiteral("/.") + info.fileName()
+                                                    + QStringLiteral(".XXXXXX"));
+    if (!scratch->open()) {
+        *error = scratch->errorString();
+        return nullptr;
+    }
+    scratch->close();
+    return scratch;
 }

@@ -2,6 +2,15 @@
 
 #include <QString>
 
+#include <memory>
+
+class QTemporaryFile;
+
+// An empty file under a hidden temporary name in the folder of `target`, for
+// building a file that then moves into place; removed when dropped unless it
+// moved. Null, with the reason in `error`, when the folder takes no files.
+std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString* error);
+
 // Moves `from` to `to` only if nothing exists at `to`, in one step: a file
 // another process put there first is never overwritten. False with the
 // system's reason in `error` otherwise (EEXIST when `to` already existed).

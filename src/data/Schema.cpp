@@ -4,7 +4,6 @@
 #include "data/ConnectionString.h"
 #include "data/FileMove.h"
 
-#include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -127,14 +126,11 @@ void CreateSchema(Connection& connection)
 
 void CreateDatabaseFile(const QString& path, const QString& password)
 {
-    const QFileInfo target(path);
-    QTemporaryFile scratch(target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                           + QStringLiteral(".XXXXXX"));
-    if (!scratch.open())
-        throw DbError(ErrorKind::CannotOpen,
-                      QStringLiteral("無法建立資料庫檔案 %1：%2").arg(path, scratch.errorString()));
-    const QString scratchPath = scratch.fileName();
-    scratch.close();
+    QString reason;
+    const std::unique_ptr<QTemporaryFile> scratch = ScratchFileBeside(path, &reason);
+    if (!scratch)
+        throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立資料庫檔案 %1：%2").arg(path, reason));
+    const QString scratchPath = scratch->fileName();
     {
         Connection connection(BuildConnectionString(scratchPath, password), OpenMode::MustExist);
         CreateSchema(connection);

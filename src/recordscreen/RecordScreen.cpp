@@ -424,50 +424,41 @@ int RecordScreen::LoadRecord(const QString& key)
 
 void RecordScreen::First()
 {
-    UnlockControls(this);
-    if (MoveRecord(MoveDirection::First) == 0 && LoadRecord(m_currentKey) == 9)
-        showLoadFailure();
+    moveAndLoad(MoveDirection::First);
 }
 
 void RecordScreen::Last()
 {
-    UnlockControls(this);
-    if (MoveRecord(MoveDirection::Last) == 0 && LoadRecord(m_currentKey) == 9)
-        showLoadFailure();
+    moveAndLoad(MoveDirection::Last);
 }
 
 void RecordScreen::Previous()
 {
-    if (m_behaviour.unlockBeforeStep)
-        UnlockControls(this);
-    switch (MoveRecord(MoveDirection::Previous)) {
-    case 0:
-        if (LoadRecord(m_currentKey) == 9)
-            showLoadFailure();
-        break;
-    case 1:
-        LockKeyField(m_keyFields.first());
-        m_keyChanged = false;
-        ShowInfo(QStringLiteral("目前的資料錄位置在第一筆!"), QStringLiteral("訊息"));
-        break;
-    default:
-        break;
-    }
+    moveAndLoad(MoveDirection::Previous);
 }
 
 void RecordScreen::Next()
 {
-    if (m_behaviour.unlockBeforeStep)
+    moveAndLoad(MoveDirection::Next);
+}
+
+void RecordScreen::moveAndLoad(MoveDirection direction)
+{
+    const bool step = direction == MoveDirection::Previous || direction == MoveDirection::Next;
+    if (!step || m_behaviour.unlockBeforeStep)
         UnlockControls(this);
-    switch (MoveRecord(MoveDirection::Next)) {
+    switch (MoveRecord(direction)) {
     case 0:
         if (LoadRecord(m_currentKey) == 9)
             showLoadFailure();
         break;
     case 1:
+        // At an end: the record shown stays, its key locked again.
         LockKeyField(m_keyFields.first());
         m_keyChanged = false;
-        ShowInfo(QStringLiteral("目前的資料錄位置在最後一筆!"), QStringLiteral("訊息"));
+        ShowInfo(direction == MoveDirection::Previous ? QStringLiteral("目前的資料錄位置在第一筆!")
+                                                      : QStringLiteral("目前的資料錄位置在最後一筆!"),
+                 QStringLiteral("訊息"));
         break;
     default:
         break;

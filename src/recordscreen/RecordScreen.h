@@ -115,6 +115,7 @@ private:
     void lockKeyFields();
     void unlockKeyFields();
     void showLoadFailure();
+    void moveAndLoad(MoveDirection direction);
     void Search();
     void OpenPrintPanel();
     void GoBack();

@@ -104,6 +104,7 @@ QLineEdit* StatScreenFrame::makeDateBox(const QString& objectName)
     box->setFixedWidth(110);
     InstallKeyFilter(box, kDateKind);
     box->installEventFilter(this);
+    m_dateBoxes << box;
     return box;
 }
 
@@ -162,7 +163,7 @@ bool StatScreenFrame::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (event->type() == QEvent::FocusOut) {
-        if (auto* box = qobject_cast<QLineEdit*>(watched); box && box->window() == this && box->maxLength() == 7)
+        if (auto* box = qobject_cast<QLineEdit*>(watched); box && m_dateBoxes.contains(box))
             PadDateField(box, 0);
     }
     return QMainWindow::eventFilter(watched, event);

@@ -59,6 +59,7 @@ private:
     void firstActivation();
 
     QGridLayout* m_conditions = nullptr;
+    QList<QLineEdit*> m_dateBoxes;
     QPushButton* m_print = nullptr;
     QPushButton* m_preview = nullptr;
     QPushButton* m_close = nullptr;
