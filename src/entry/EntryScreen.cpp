@@ -56,7 +56,6 @@ frm買賣超輸入作業::frm買賣超輸入作業() : RecordScreen(EntryTexts()
     setObjectName(QStringLiteral("frm買賣超輸入作業"));
     QWidget* panel = buildRecordPanel();
     setRecordPanel(panel, {m_date, m_weekday}, m_buys);
-    m_date->installEventFilter(this);
     for (EntrySheet* sheet : {m_buys, m_sells}) {
         sheet->SetSheetRowHeight(kRowHeightTwips);
         sheet->ClearSheet();
@@ -136,6 +135,7 @@ QWidget* frm買賣超輸入作業::buildList(EntrySheet* sheet, const QString& c
     return frame;
 }
 
+// Sees every event of the window before its controls (the frame's filter).
 bool frm買賣超輸入作業::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_date) {

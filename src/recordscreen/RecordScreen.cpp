@@ -191,6 +191,9 @@ bool RecordScreen::handleShortcut(int key, Qt::KeyboardModifiers modifiers)
         return true;
     case Qt::Key_F3:
         return runIfEnabled("del");
+    case Qt::Key_F4:
+        runKey(QStringLiteral("print"));
+        return true;
     case Qt::Key_F8:
         return runIfEnabled("save");
     case Qt::Key_Home:
@@ -217,7 +220,7 @@ bool RecordScreen::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<QWidget*>(watched)->window() == this && isEnabled()) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (handleShortcut(key->key(), key->modifiers()))
+        if (handleShortcut(key->key(), key->modifiers()) || EnterMovesFocus(watched, event, this))
             return true;
     }
     auto* box = qobject_cast<QLineEdit*>(watched);

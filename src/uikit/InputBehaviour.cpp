@@ -66,17 +66,9 @@ protected:
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget || widget->window() != m_screen)
             return false;
-        if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-            if (enter && key->modifiers() == Qt::NoModifier && !widget->property("handlesEnter").toBool()
-                && qobject_cast<QLineEdit*>(widget)) {
-                // The same as the user pressing Tab.
-                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-                QApplication::sendEvent(widget, &tab);
-                return true;
-            }
-        } else if (event->type() == QEvent::FocusIn) {
+        if (qobject_cast<QLineEdit*>(widget) && EnterMovesFocus(watched, event, m_screen))
+            return true;
+        if (event->type() == QEvent::FocusIn) {
             if (auto* box = qobject_cast<QLineEdit*>(widget)) {
                 // After the mouse press that gave the focus has placed the caret.
                 QPointer<QLineEdit> guarded(box);
@@ -93,7 +85,31 @@ private:
     QWidget* m_screen;
 };
 
+bool HandlesEnter(const QWidget* widget, const QWidget* window)
+{
+    for (const QWidget* w = widget; w && w != window; w = w->parentWidget()) {
+        if (w->property("handlesEnter").toBool())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+bool EnterMovesFocus(QObject* watched, QEvent* event, QWidget* window)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (!enter || key->modifiers() & ~Qt::KeypadModifier || widget->window() != window || HandlesEnter(widget, window))
+        return false;
+    // The same as the user pressing Tab.
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(widget, &tab);
+    return true;
+}
 
 void InstallKeyFilter(QLineEdit* box, int kind)
 {

@@ -1,6 +1,8 @@
 #pragma once
 
+class QEvent;
 class QLineEdit;
+class QObject;
 class QWidget;
 
 // Drops the keystrokes KeyFilter refuses for `kind` and upper-cases where the
@@ -9,6 +11,11 @@ void InstallKeyFilter(QLineEdit* box, int kind);
 
 // Letters typed or pasted into the box become upper case.
 void InstallUpperCase(QLineEdit* box);
+
+// Enter pressed in a control of `window` moves the focus on as Tab would,
+// unless the control, or the grid it is editing in, has the property
+// "handlesEnter". True when the key was taken.
+bool EnterMovesFocus(QObject* watched, QEvent* event, QWidget* window);
 
 // The screen conventions: Enter moves to the next field (except in the boxes
 // that opt out with the property "handlesEnter"), and a text box selects its

@@ -228,3 +228,20 @@ TEST_F(CountStatsScreenTest, EscapeAndTheExitKeyCloseWithoutAQuestion)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CountStatsScreenTest, EnterMovesOnFromEveryControlInTabOrder)
+{
+    open("買超統計表");
+    from()->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited, (QStringList{"txt日期_末", "chk僅一次不印", "ssc預覽列印", "ssc列印", "ssc回前畫面_列印"}));
+    EXPECT_TRUE(outputs.isEmpty());
+}
+
+} // namespace

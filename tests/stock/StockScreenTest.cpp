@@ -154,6 +154,8 @@ TEST_F(StockScreenTest, ShortcutKeysRunTheToolbarKeys)
     EXPECT_EQ(screen->mode(), QString::fromUtf8("新增"));
     keyClick(Qt::Key_F2);
     EXPECT_EQ(screen->mode(), QString::fromUtf8("查詢"));
+    keyClick(Qt::Key_F4);
+    EXPECT_EQ(screen->mode(), QString::fromUtf8("列印"));
 }
 
 TEST_F(StockScreenTest, EditJumpsToTheHighestCode)
