@@ -34,7 +34,7 @@ ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
     connect(m_view, &QPrintPreviewWidget::previewChanged, this, &ReportPreview::updatePageInfo);
 
     auto* bar = new QToolBar(this);
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     const auto add = [&](QStyle::StandardPixmap icon, const QString& text, const QString& name, auto slot) {
         QAction* action = bar->addAction(style()->standardIcon(icon), text);
         action->setObjectName(name);

@@ -245,3 +245,20 @@ TEST_F(CountStatsScreenTest, EnterMovesOnFromEveryControlInTabOrder)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CountStatsScreenTest, ALaterActivationKeepsWhatTheUserTyped)
+{
+    open("買超統計表");
+    setRange("1000103", "1000110");
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QApplication::setActiveWindow(screen);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(from()->text(), "1000103");
+    EXPECT_EQ(to()->text(), "1000110");
+}
+
+} // namespace

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpontaneKeyEvent>
@@ -447,6 +448,26 @@ TEST_F(StockScreenTest, PrintPanelBackToAddModeKeepsWhatWasTyped)
     EXPECT_EQ(screen->mode(), QString::fromUtf8("新增"));
     EXPECT_EQ(code(), "7777");
     EXPECT_TRUE(action("save")->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StockScreenTest, AnUnreadableCodeListShowsTheEngineTextUnderItsTitle)
+{
+    QFile broken(folder.databasePath());
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(4096, 'z'));
+    broken.close();
+    open();
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_EQ(messages.last().title, QString::fromUtf8("取得所有股號錯誤"));
+    EXPECT_EQ(messages.last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(messages.last().text.contains("not a database"));
+    EXPECT_TRUE(allLocked());
+    EXPECT_FALSE(action("save")->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 } // namespace
