@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "recordscreen/RecordToolbar.h"
 #include "uikit/BusyCursor.h"
+#include "uikit/FirstActivation.h"
 #include "uikit/FormHelpers.h"
 #include "uikit/InputBehaviour.h"
 #include "uikit/MessageBox.h"
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -48,6 +48,11 @@ RecordScreen::RecordScreen(RecordScreenTexts texts, RecordScreenBehaviour behavi
     buildPanels();
     setRecordKeysEnabled(false);
     qApp->installEventFilter(this);
+    OnFirstActivation(this, [this] {
+        setEnabled(false);
+        Edit();
+        setEnabled(true);
+    });
 }
 
 void RecordScreen::buildToolbar()
@@ -236,26 +241,6 @@ bool RecordScreen::eventFilter(QObject* watched, QEvent* event)
         return no;
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-bool RecordScreen::event(QEvent* event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        firstActivation();
-    else if (event->type() == QEvent::Show && m_firstActivation)
-        // A desktop without a window manager never activates the window.
-        QTimer::singleShot(0, this, &RecordScreen::firstActivation);
-    return QMainWindow::event(event);
-}
-
-void RecordScreen::firstActivation()
-{
-    if (!m_firstActivation)
-        return;
-    m_firstActivation = false;
-    setEnabled(false);
-    Edit();
-    setEnabled(true);
 }
 
 // ------------------------------------------------------------------ modes

@@ -100,14 +100,12 @@ protected:
     virtual void showRecordStatus();
 
     void closeEvent(QCloseEvent* event) override;
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QWidget* recordPanel() const { return m_recordPanel; }
     QStackedWidget* panels() const { return m_panels; }
 
 private:
-    void firstActivation();
     void buildToolbar();
     void buildPanels();
     void ShowModeScreen(const QString& mode);
@@ -140,7 +138,6 @@ private:
     QString m_currentKey;
     QString m_previousMode;
     QPointer<QWidget> m_previousControl;
-    bool m_firstActivation = true;
     bool m_conditionsReset = false;
     bool m_keyChanged = false;
     bool m_closeApproved = false;

@@ -5,6 +5,7 @@
 #include "stats/ReportOutput.h"
 #include "uikit/BusyCursor.h"
 #include "uikit/Clock.h"
+#include "uikit/FirstActivation.h"
 #include "uikit/FormHelpers.h"
 #include "uikit/InputBehaviour.h"
 #include "uikit/MessageBox.h"
@@ -21,7 +22,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -94,6 +94,16 @@ StatScreenFrame::StatScreenFrame(const QString& caption) : QMainWindow(nullptr)
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->addPermanentWidget(date);
     qApp->installEventFilter(this);
+    OnFirstActivation(this, [this] {
+        {
+            BusyCursor busy;
+            setEnabled(false);
+            setDefaultDates();
+            setEnabled(true);
+        }
+        firstDateBox()->setFocus();
+        SelectAllText(firstDateBox());
+    });
 }
 
 QLineEdit* StatScreenFrame::makeDateBox(const QString& objectName)
@@ -128,30 +138,6 @@ bool StatScreenFrame::checkDateBox(QLineEdit* box, const QString& what)
     ShowMessage(QStringLiteral("「%1」輸入錯誤!").arg(what), QStringLiteral("錯誤"), MsgIcon::Warning);
     box->setFocus();
     return false;
-}
-
-bool StatScreenFrame::event(QEvent* event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        firstActivation();
-    else if (event->type() == QEvent::Show && m_firstActivation)
-        QTimer::singleShot(0, this, &StatScreenFrame::firstActivation);
-    return QMainWindow::event(event);
-}
-
-void StatScreenFrame::firstActivation()
-{
-    if (!m_firstActivation)
-        return;
-    m_firstActivation = false;
-    {
-        BusyCursor busy;
-        setEnabled(false);
-        setDefaultDates();
-        setEnabled(true);
-    }
-    firstDateBox()->setFocus();
-    SelectAllText(firstDateBox());
 }
 
 bool StatScreenFrame::eventFilter(QObject* watched, QEvent* event)

@@ -52,16 +52,12 @@ protected:
                        const std::function<PaginatedReport(QVector<ReportRow>)>& report,
                        const QString& queryFailureTitle = QStringLiteral("印表錯誤"));
 
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void firstActivation();
-
     QGridLayout* m_conditions = nullptr;
     QList<QLineEdit*> m_dateBoxes;
     QPushButton* m_print = nullptr;
     QPushButton* m_preview = nullptr;
     QPushButton* m_close = nullptr;
-    bool m_firstActivation = true;
 };

@@ -1,21 +1,12 @@
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
 #include "entry/TradingDays.h"
-
-#include <QTemporaryDir>
+#include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class TradingDaysTest : public ::testing::Test {
+class TradingDaysTest : public TempDatabase {
 protected:
-    TradingDaysTest()
-        : connection(db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")), QStringLiteral("kvew7315")))
-    {
-    }
-    QTemporaryDir dir;
-    db::Connection connection;
 };
 
 TEST_F(TradingDaysTest, SavedDayLoadsBackInSequenceOrder)
@@ -23,21 +14,21 @@ TEST_F(TradingDaysTest, SavedDayLoadsBackInSequenceOrder)
     TradingDay day{QStringLiteral("1000125"), QStringLiteral("二"),
                    {{2, QStringLiteral("2317")}, {1, QStringLiteral(" 2330 ")}, {2.5, QStringLiteral("  ")}},
                    {{1, QStringLiteral("1101")}, {1, QStringLiteral("1101")}}};
-    SaveTradingDay(connection, true, QString(), day);
-    const std::optional<TradingDay> loaded = LoadTradingDay(connection, QStringLiteral(" 1000125 "));
+    SaveTradingDay(c, true, QString(), day);
+    const std::optional<TradingDay> loaded = LoadTradingDay(c, QStringLiteral(" 1000125 "));
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->weekday, QString::fromUtf8("二"));
     ASSERT_EQ(loaded->buys.size(), 2);
     EXPECT_EQ(loaded->buys[0].code, "2330");
     EXPECT_EQ(loaded->buys[1].code, "2317");
     EXPECT_EQ(loaded->sells.size(), 2);   // a code may repeat within a list
-    EXPECT_FALSE(LoadTradingDay(connection, QStringLiteral("1000126")).has_value());
+    EXPECT_FALSE(LoadTradingDay(c, QStringLiteral("1000126")).has_value());
 }
 
 TEST_F(TradingDaysTest, UpdatingADayThatVanishedIsAnError)
 {
     TradingDay day{QStringLiteral("1000125"), QStringLiteral("二"), {}, {}};
-    EXPECT_THROW(SaveTradingDay(connection, false, QStringLiteral("1000125"), day), db::DbError);
+    EXPECT_THROW(SaveTradingDay(c, false, QStringLiteral("1000125"), day), db::DbError);
 }
 
 TEST_F(TradingDaysTest, ListRowsFromTextsKeepsUsedRowsWithACode)

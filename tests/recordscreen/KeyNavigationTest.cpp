@@ -1,27 +1,18 @@
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
 #include "recordscreen/KeyNavigation.h"
-
-#include <QTemporaryDir>
+#include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class KeyNavigationTest : public ::testing::Test {
+class KeyNavigationTest : public TempDatabase {
 protected:
-    KeyNavigationTest()
-        : connection(db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")), QStringLiteral("kvew7315")))
-    {
-    }
     void add(const QString& code)
     {
-        connection.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES (?)"), {code});
+        c.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES (?)"), {code});
     }
-    int move(MoveDirection d) { return MoveKey(connection, keys, d, &key); }
+    int move(MoveDirection d) { return MoveKey(c, keys, d, &key); }
 
-    QTemporaryDir dir;
-    db::Connection connection;
     KeyTable keys{QStringLiteral("股號資料"), QStringLiteral("股號")};
     QString key;
 };
@@ -29,7 +20,7 @@ protected:
 TEST_F(KeyNavigationTest, NothingStoredMovesNowhereAndSucceeds)
 {
     bool found = true;
-    EXPECT_TRUE(HighestKey(connection, keys, &found).isEmpty());
+    EXPECT_TRUE(HighestKey(c, keys, &found).isEmpty());
     EXPECT_FALSE(found);
     key = QStringLiteral("2330");
     EXPECT_EQ(move(MoveDirection::First), 0);
@@ -43,7 +34,7 @@ TEST_F(KeyNavigationTest, StepsInTextOrderAndReportsTheEnds)
     for (const char* code : {"2330", "0050", "9904", "1101", "11011"})
         add(QString::fromLatin1(code));
     bool found = false;
-    EXPECT_EQ(HighestKey(connection, keys, &found), "9904");
+    EXPECT_EQ(HighestKey(c, keys, &found), "9904");
     EXPECT_EQ(move(MoveDirection::First), 0);
     EXPECT_EQ(key, "0050");
     EXPECT_EQ(move(MoveDirection::Previous), 1);

@@ -1,17 +1,13 @@
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
 #include "stats/CountStatistics.h"
-
-#include <QTemporaryDir>
+#include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class CountStatisticsTest : public ::testing::Test {
+class CountStatisticsTest : public TempDatabase {
 protected:
     CountStatisticsTest()
-        : c(db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")), QStringLiteral("kvew7315")))
     {
         c.execute(QStringLiteral("INSERT INTO 股號資料 VALUES ('2330', '台積電', '15', '2', '4')"));
         c.execute(QStringLiteral("INSERT INTO 股號資料 VALUES ('1101', '台泥', '-', '5', '1.1')"));
@@ -32,8 +28,6 @@ protected:
         return out;
     }
 
-    QTemporaryDir dir;
-    db::Connection c;
 };
 
 TEST_F(CountStatisticsTest, CountsDescendingThenCodeWithTheOtherListBeside)

@@ -1,17 +1,13 @@
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
 #include "stats/ListStatistics.h"
-
-#include <QTemporaryDir>
+#include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class ListStatisticsTest : public ::testing::Test {
+class ListStatisticsTest : public TempDatabase {
 protected:
     ListStatisticsTest()
-        : c(db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")), QStringLiteral("kvew7315")))
     {
         c.execute(QStringLiteral("INSERT INTO 股號資料 VALUES ('2330', '台積電', '15', '2', '4')"));
         c.execute(QStringLiteral("INSERT INTO 股號資料 VALUES ('1101', '台泥', ' 8 ', '5', '1.1')"));
@@ -48,13 +44,11 @@ protected:
             BlankZeroOtherCounts(newSell, row);
         return Lines(rows, {"股號", own + "次數", other + "次數", "累積" + other + "次數", "本益比"});
     }
-    qlonglong count(const QString& table)
+    qlonglong rows(const QString& table)
     {
         return c.query(QStringLiteral("SELECT count(*) FROM %1").arg(table)).value(0, 0).toLongLong();
     }
 
-    QTemporaryDir dir;
-    db::Connection c;
 };
 
 TEST_F(ListStatisticsTest, SellToBuyListsBaseStocksThatWereSoldInTheRange)
@@ -111,7 +105,7 @@ TEST_F(ListStatisticsTest, OnlyTheLastDirectionsResultStays)
     EXPECT_EQ(transition(true, {"1000125", "1000101", "1000124"}).size(), 1);
     EXPECT_EQ(transition(false, {"1000125", "1000101", "1000124"}), QStringList{"1101,台泥,1,1"});
     EXPECT_EQ(c.query("SELECT 股號 FROM 買超轉賣超_tmp").text(0, 0), "1101");
-    EXPECT_EQ(count("買超轉賣超_tmp"), 1);
+    EXPECT_EQ(rows("買超轉賣超_tmp"), 1);
 }
 
 TEST_F(ListStatisticsTest, ACodeMissingFromTheMasterIsListedWithoutName)
@@ -171,7 +165,7 @@ TEST_F(ListStatisticsTest, AFailedRebuildKeepsThePreviousResult)
     buy("1101", "1000126");
     EXPECT_THROW(PrepareTransition(c, true, {"1000126", "1000101", "1000124"}), db::DbError);
     EXPECT_EQ(c.query("SELECT 股號 FROM 基準日股號_tmp").text(0, 0), "2330");
-    EXPECT_EQ(count("買超轉賣超_tmp"), 1);
+    EXPECT_EQ(rows("買超轉賣超_tmp"), 1);
 }
 
 } // namespace

@@ -1,0 +1,13 @@
+#include "support/TempDatabase.h"
+
+#include "data/ConnectionString.h"
+
+TempDatabase::TempDatabase()
+    : c(db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")), QStringLiteral("kvew7315")))
+{
+}
+
+qlonglong TempDatabase::count(const QString& sql, const QVariantList& params)
+{
+    return c.query(sql, params).value(0, 0).toLongLong();
+}
