@@ -1,0 +1,42 @@
+// A second process for the concurrency tests: writes trading days into the
+// database named on the command line, one connection and transaction per day.
+//   concurrent_writer <database path> <first day> <days>
+//   concurrent_writer <database path> create
+#include "data/Connection.h"
+#include "data/ConnectionString.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3)
+        return 2;
+    const QString cs = db::BuildConnectionString(args.at(1), QStringLiteral("kvew7315"));
+    try {
+        if (args.at(2) == QLatin1String("create")) {
+            db::Connection c(cs);
+            c.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES ('CHILD')"));
+            return 0;
+        }
+        const int first = args.at(2).toInt();
+        const int days = args.value(3).toInt();
+        for (int d = first; d < first + days; ++d) {
+            db::Connection c(cs);
+            db::Transaction t(c);
+            const QString date = QString::number(1000000 + d);
+            c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES (?, '一')"), {date});
+            for (int i = 1; i <= 5; ++i)
+                c.execute(QStringLiteral("INSERT INTO 買超明細資料 VALUES (?, ?, ?)"), {i, QString::number(i), date});
+            t.commit();
+            c.query(QStringLiteral("SELECT count(*) FROM 買超明細資料"));
+        }
+    } catch (const db::DbError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
