@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "app/MainMenu.h"
+#include "app/MenuIcons.h"
 #include "app/SingleInstance.h"
 #include "system/LoginScreen.h"
 #include "uikit/ProgramEnd.h"
@@ -29,6 +30,7 @@ void SetUpApplication(QApplication& app)
     app.setApplicationName(QStringLiteral("Quorvex"));
     app.setApplicationDisplayName(QString());
     app.setApplicationVersion(VersionNumber());
+    app.setWindowIcon(MenuIcon(MenuGlyph::BuyCount));
 }
 
 int StartRoutine(QApplication& app, const QString& appFolder)

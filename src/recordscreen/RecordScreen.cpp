@@ -228,8 +228,8 @@ bool RecordScreen::eventFilter(QObject* watched, QEvent* event)
         if (handleShortcut(key->key(), key->modifiers()) || EnterMovesFocus(watched, event, this))
             return true;
     }
-    auto* box = qobject_cast<QLineEdit*>(watched);
-    if (event->type() == QEvent::MouseButtonPress && box && m_keyFields.contains(box) && m_mode == kModeEdit
+    // A press on the key field of a shown record asks before the key may change.
+    if (event->type() == QEvent::MouseButtonPress && watched == m_keyFields.first() && m_mode == kModeEdit
         && !m_keyChanged && !m_currentKey.isEmpty() && m_keyFields.first()->isReadOnly()) {
         const bool no = ShowMessage(m_texts.keyChangeQuestion, QStringLiteral("詢問"), MsgIcon::Question,
                                     MsgButtons::YesNo) == MsgAnswer::No;

@@ -272,6 +272,19 @@ TEST_F(EntryScreenTest, AConfirmedDateChangeMovesTheHeaderAndBothLists)
     EXPECT_EQ(date()->text(), "1000126");
 }
 
+TEST_F(EntryScreenTest, OnlyThePressOnTheDateAsksAboutChangingIt)
+{
+    seedDay("1000125", "二", {"1101"}, {});
+    open();
+    messages.clear();
+    QTest::mouseClick(weekday(), Qt::LeftButton);
+    EXPECT_EQ(messages.count(), 0);
+    EXPECT_TRUE(weekday()->isReadOnly());
+    QTest::mouseClick(date(), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8("確定修改買賣日期?")});
+    EXPECT_TRUE(date()->isReadOnly());   // answered No
+}
+
 TEST_F(EntryScreenTest, MovingOntoAStoredDateIsADuplicateAndChangesNothing)
 {
     seedDay("1000124", "一", {"1101"}, {});
