@@ -57,8 +57,6 @@ public:
     // Tables of the file, internal ones left out, in name order.
     QStringList tableNames();
 
-    const QString& path() const { return m_path; }
-    const QString& password() const { return m_password; }
     sqlite3* handle() const { return m_db; }
 
     [[noreturn]] void raise(int rc) const;

@@ -51,7 +51,6 @@ public:
 
     const QString& mode() const { return m_mode; }
     const QString& currentKey() const { return m_currentKey; }
-    bool keyChangeConfirmed() const { return m_keyChanged; }
 
     // Runs a toolbar key ("add", "edit", ... "exit") exactly as a click does.
     void runKey(const QString& key);
@@ -102,8 +101,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    QWidget* recordPanel() const { return m_recordPanel; }
-    QStackedWidget* panels() const { return m_panels; }
 
 private:
     void buildToolbar();
