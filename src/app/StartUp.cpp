@@ -4,10 +4,13 @@
 #include "app/MainMenu.h"
 #include "app/MenuIcons.h"
 #include "app/SingleInstance.h"
+#include "data/Schema.h"
 #include "system/LoginScreen.h"
+#include "uikit/MessageBox.h"
 #include "uikit/ProgramEnd.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -49,6 +52,10 @@ int StartRoutine(QApplication& app, const QString& appFolder)
     }
     if (!gLoginOk || ProgramIsEnding())
         return 0;
+    // A wrong shared-folder path must not go unnoticed behind an empty database.
+    const QString created = db::TakeCreatedDatabaseFile();
+    if (!created.isEmpty())
+        ShowInfo(QStringLiteral("已建立新的資料庫檔案: ") + QDir::toNativeSeparators(created), QStringLiteral("訊息"));
 
     auto* menu = new frm主畫面;
     menu->setAttribute(Qt::WA_DeleteOnClose);

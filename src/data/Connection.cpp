@@ -195,6 +195,19 @@ void Connection::open(OpenMode mode)
         m_db = nullptr;
         throw DbError(KindOf(rc), text + QStringLiteral(" (%1)").arg(m_path));
     }
+    // The destructor does not run for a constructor that throws: a handle the
+    // file refused is closed here.
+    try {
+        configure();
+    } catch (...) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        throw;
+    }
+}
+
+void Connection::configure()
+{
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
 
@@ -213,6 +226,14 @@ void Connection::open(OpenMode mode)
     // A wrong key only shows when the first page is read: read it now, so a
     // foreign or damaged file fails here and not in the middle of an operation.
     query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+
+    // The file may sit on a network share, where WAL's shared memory does not
+    // work; another tool may have switched it, so every open switches it back.
+    const QString journal = query(QStringLiteral("PRAGMA journal_mode = DELETE")).text(0, 0);
+    if (journal.compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
+        throw DbError(ErrorKind::Busy,
+                      QStringLiteral("無法將資料庫的日誌模式改回 DELETE（目前為 %1），請先關閉其他使用此檔案的程式 (%2)")
+                          .arg(journal, m_path));
 }
 
 ResultSet Connection::query(const QString& sql, const QVariantList& params)
@@ -266,6 +287,18 @@ void Transaction::commit()
 {
     m_connection.execute(QStringLiteral("COMMIT"));
     m_open = false;
+}
+
+// ---------------------------------------------------------------- ReadTransaction
+
+ReadTransaction::ReadTransaction(Connection& connection) : m_connection(connection)
+{
+    m_connection.execute(QStringLiteral("BEGIN DEFERRED"));
+}
+
+ReadTransaction::~ReadTransaction()
+{
+    sqlite3_exec(m_connection.handle(), "COMMIT", nullptr, nullptr, nullptr);
 }
 
 } // namespace db

@@ -63,6 +63,7 @@ public:
 
 private:
     void open(OpenMode mode);
+    void configure();
 
     QString m_path;
     QString m_password;
@@ -83,6 +84,20 @@ public:
 private:
     Connection& m_connection;
     bool m_open = false;
+};
+
+// Reads that belong together (a day's header and both lists) see one state
+// of the file: the shared lock taken by the first read is held until the end,
+// so another process cannot commit in between.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Connection& connection);
+    ~ReadTransaction();
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    Connection& m_connection;
 };
 
 } // namespace db

@@ -6,15 +6,33 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+
+// A rename is durable only once the folder's entry is on disk.
+void SyncFolderOf(const QByteArray& path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(path)).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
 
 bool MoveWithoutReplacing(const QString& from, const QString& to, int* error)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
-    if (renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+    if (renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) {
+        SyncFolderOf(target);
         return true;
+    }
     if (errno != EINVAL && errno != ENOSYS) {
         *error = errno;
         return false;
@@ -23,6 +41,7 @@ bool MoveWithoutReplacing(const QString& from, const QString& to, int* error)
     // just as atomically when the target exists.
     if (::link(source.constData(), target.constData()) == 0) {
         ::unlink(source.constData());
+        SyncFolderOf(target);
         return true;
     }
     *error = errno;
@@ -31,8 +50,11 @@ bool MoveWithoutReplacing(const QString& from, const QString& to, int* error)
 
 bool MoveReplacing(const QString& from, const QString& to, int* error)
 {
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+    const QByteArray target = QFile::encodeName(to);
+    if (std::rename(QFile::encodeName(from).constData(), target.constData()) == 0) {
+        SyncFolderOf(target);
         return true;
+    }
     *error = errno;
     return false;
 }
@@ -47,5 +69,17 @@ std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString
         return nullptr;
     }
     scratch->close();
+    // QTemporaryFile makes the file private (0600), and a database shared by
+    // several accounts must not be: recreate it under the same name as any
+    // new file of that folder is made, with the umask and the folder's
+    // default permissions applied.
+    const QByteArray name = QFile::encodeName(scratch->fileName());
+    ::unlink(name.constData());
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return nullptr;
+    }
+    ::close(fd);
     return scratch;
 }

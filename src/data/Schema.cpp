@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace db {
 
@@ -117,11 +118,23 @@ INSERT INTO 使用者資料 (使用者, 密碼, 備份時間, 重整時間) VALU
 
 void CreateSchema(Connection& connection)
 {
-    connection.executeScript(QStringLiteral("PRAGMA journal_mode = DELETE"));
     Transaction transaction(connection);
     connection.executeScript(QString::fromUtf8(kSchemaScript));
     connection.executeScript(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
     transaction.commit();
+}
+
+namespace {
+QString& CreatedFile()
+{
+    static QString path;
+    return path;
+}
+} // namespace
+
+QString TakeCreatedDatabaseFile()
+{
+    return std::exchange(CreatedFile(), QString());
 }
 
 void CreateDatabaseFile(const QString& path, const QString& password)
@@ -136,8 +149,12 @@ void CreateDatabaseFile(const QString& path, const QString& password)
         CreateSchema(connection);
     }
     int error = 0;
+    if (MoveWithoutReplacing(scratchPath, path, &error)) {
+        CreatedFile() = path;
+        return;
+    }
     // EEXIST: another process created the file meanwhile; its file is the one to use.
-    if (!MoveWithoutReplacing(scratchPath, path, &error) && error != EEXIST)
+    if (error != EEXIST)
         throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立資料庫檔案 %1：%2")
                                                  .arg(path, QString::fromLocal8Bit(std::strerror(error))));
 }

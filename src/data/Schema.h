@@ -13,6 +13,10 @@ constexpr int kSchemaVersion = 1;
 // process created meanwhile wins, and an existing file is never touched.
 void CreateDatabaseFile(const QString& path, const QString& password);
 
+// The database file this process created since the last call, once; empty
+// when it created none. The start routine tells the user where it went.
+QString TakeCreatedDatabaseFile();
+
 // Tables, views, keys, indexes, the version and the first user, in one transaction.
 void CreateSchema(Connection& connection);
 

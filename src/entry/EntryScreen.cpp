@@ -212,8 +212,6 @@ bool frm買賣超輸入作業::fillFields(db::Connection& connection, const QStr
         return false;
     m_buys->setUsedRowCount(static_cast<int>(day->buys.size()));
     m_sells->setUsedRowCount(static_cast<int>(day->sells.size()));
-    m_buys->EnableLineDelete();
-    m_sells->EnableLineDelete();
     return true;
 }
 
@@ -233,6 +231,8 @@ bool frm買賣超輸入作業::readyToSave()
         SelectAllText(m_date);
         return false;
     }
+    // A date left with Tab or the mouse kept the weekday of the date before.
+    m_weekday->setText(WeekdayText(DateFromRoc(m_date->text().trimmed())));
     return true;
 }
 
@@ -241,8 +241,8 @@ void frm買賣超輸入作業::writeRecord(db::Connection& connection, bool isNe
     TradingDay day;
     day.date = m_date->text().trimmed();
     day.weekday = m_weekday->text().trimmed();
-    day.buys = ListRowsFromTexts(m_buys->SheetToRows(), m_buys->usedRowCount());
-    day.sells = ListRowsFromTexts(m_sells->SheetToRows(), m_sells->usedRowCount());
+    day.buys = ListRowsFromTexts(m_buys->SheetToRows());
+    day.sells = ListRowsFromTexts(m_sells->SheetToRows());
     SaveTradingDay(connection, isNew, currentKey, day);
 }
 

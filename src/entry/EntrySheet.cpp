@@ -1,6 +1,7 @@
 #include "entry/EntrySheet.h"
 
 #include "entry/SequenceRules.h"
+#include "uikit/InputBehaviour.h"
 #include "uikit/KeyFilter.h"
 #include "uikit/MessageBox.h"
 #include "uikit/TextBytes.h"
@@ -16,7 +17,7 @@ namespace {
 constexpr int kSequenceBytes = 5;
 constexpr int kCodeBytes = 10;
 constexpr int kSequenceKind = 3;
-constexpr int kCodeKind = 1;
+constexpr int kCodeKind = kStockCodeKind;
 constexpr int kNoFilter = 0;
 
 bool IsBlank(const QString& text)
@@ -76,8 +77,12 @@ void EntrySheet::attachDeleteButton(QAbstractButton* button)
 
 void EntrySheet::setUsedRowCount(int count)
 {
-    m_usedRows = count;
-    Q_EMIT usedRowCountChanged(count);
+    // Never fewer than the rows that hold something: the count drives the
+    // sequence numbers and the delete button, and a row it left out would be
+    // easy to lose.
+    m_usedRows = std::max({count, lastUsedRow(), 0});
+    EnableLineDelete();
+    Q_EMIT usedRowCountChanged(m_usedRows);
 }
 
 QString EntrySheet::cellText(int row, int column) const
@@ -102,6 +107,15 @@ void EntrySheet::setCellText(int row, int column, const QString& text)
     cell->setText(text);
 }
 
+bool EntrySheet::rowHoldsSomething(int row) const
+{
+    for (int column = 0; column < columnCount(); ++column) {
+        if (!IsBlank(cellText(row, column)))
+            return true;
+    }
+    return false;
+}
+
 int EntrySheet::lastUsedRow() const
 {
     for (int row = kRows; row >= 1; --row) {
@@ -120,6 +134,7 @@ void EntrySheet::ClearSheet()
     clearContents();
     setCurrentCell(0, kCodeColumn);
     scrollToTop();
+    EnableLineDelete();
     setUpdatesEnabled(true);
 }
 
@@ -166,13 +181,7 @@ void EntrySheet::DeleteSheetRow(int row)
 bool EntrySheet::PreviousRowFilled() const
 {
     const int row = activeRow();
-    if (row <= 1)
-        return true;
-    for (int column = 0; column < columnCount(); ++column) {
-        if (!IsBlank(cellText(row - 1, column)))
-            return true;
-    }
-    return false;
+    return row <= 1 || rowHoldsSomething(row - 1);
 }
 
 void EntrySheet::ExtendRowCount()
@@ -183,8 +192,10 @@ void EntrySheet::ExtendRowCount()
 
 void EntrySheet::EnableLineDelete()
 {
+    // Only a row that holds something can be deleted: a delete below the
+    // list would lower the count and leave a typed row out of the save.
     if (m_deleteButton)
-        m_deleteButton->setEnabled(m_usedRows >= activeRow() && currentRow() >= 0);
+        m_deleteButton->setEnabled(currentRow() >= 0 && m_usedRows >= activeRow() && rowHoldsSomething(activeRow()));
 }
 
 bool EntrySheet::SequenceInUse(const QString& text) const
@@ -219,6 +230,8 @@ void EntrySheet::freeze(bool frozen)
 {
     m_frozen = frozen;
     setUpdatesEnabled(!frozen);
+    if (!frozen)
+        EnableLineDelete();
 }
 
 // ------------------------------------------------------------------ typing
@@ -271,6 +284,7 @@ void EntrySheet::keyPressEvent(QKeyEvent* event)
         if (currentColumn() == kCodeColumn && !cellText(row, kCodeColumn).isEmpty()) {
             setCellText(row, kCodeColumn, QString());
             FillMissingSequence();
+            EnableLineDelete();
         }
         return;
     default:
@@ -282,10 +296,21 @@ void EntrySheet::keyPressEvent(QKeyEvent* event)
     QTableWidget::keyPressEvent(event);
 }
 
+bool EntrySheet::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    // No way into a cell (double click, input method) skips the row rule.
+    if (m_frozen || (index.row() > 0 && !rowHoldsSomething(index.row())))
+        return false;
+    return QTableWidget::edit(index, trigger, event);
+}
+
 void EntrySheet::editorOpened(QLineEdit* editor, const QModelIndex& index)
 {
     m_editor = editor;
     m_editIndex = index;
+    // Typed, pasted, dropped or composed text passes the column's filter; the
+    // sheet's own filter, installed last, runs first for the row rule.
+    InstallKeyFilter(editor, filterKind(index.column()));
     editor->installEventFilter(this);
 }
 
@@ -301,8 +326,8 @@ bool EntrySheet::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_Enter: {
         const int column = m_editIndex.column();
         const int row = m_editIndex.row() + 1;
-        endEdit();
-        if (column == kSequenceColumn && currentRow() == row - 1)
+        // A refused sequence number keeps the cursor in its cell for a retry.
+        if (endEdit() && column == kSequenceColumn && currentRow() == row - 1)
             moveTo(row, kCodeColumn);
         return true;
     }
@@ -311,15 +336,8 @@ bool EntrySheet::eventFilter(QObject* watched, QEvent* event)
         setFocus();
         return true;
     default:
-        break;
+        return false;
     }
-    if (IsCharacter(key) && key->text().at(0).isPrint()) {
-        const int code = key->text().at(0).unicode();
-        const int accepted = KeyFilter(code, filterKind(m_editIndex.column()));
-        if (accepted == 0)
-            return true;
-    }
-    return false;
 }
 
 void EntrySheet::commitData(QWidget*)
@@ -347,21 +365,20 @@ void EntrySheet::cancelEdit()
     QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
-void EntrySheet::endEdit()
+bool EntrySheet::endEdit()
 {
     if (!m_editor)
-        return;
+        return true;
     const QString typed = m_editor->text();
     const QModelIndex index = m_editIndex;
     cancelEdit();
-    if (index.isValid())
-        applyEdit(index.row() + 1, index.column(), typed);
+    return !index.isValid() || applyEdit(index.row() + 1, index.column(), typed);
 }
 
-void EntrySheet::applyEdit(int row, int column, const QString& typed)
+bool EntrySheet::applyEdit(int row, int column, const QString& typed)
 {
     if (m_frozen)
-        return;
+        return false;
     const int kind = filterKind(column);
     if (kind == kSequenceKind) {
         if (Big5Length(typed) > kSequenceBytes) {
@@ -369,8 +386,9 @@ void EntrySheet::applyEdit(int row, int column, const QString& typed)
             ShowMessage(QStringLiteral("最多只可輸入5個字元!"), QStringLiteral("訊息"), MsgIcon::Warning);
         } else if (SequenceInUse(typed)) {
             ShowMessage(QStringLiteral("序號重複, 請重新輸入!"), QStringLiteral("警告"), MsgIcon::Warning);
+            moveTo(row, column);
             setFocus();
-            return;
+            return false;
         } else {
             setCellText(row, column, typed);
         }
@@ -385,23 +403,27 @@ void EntrySheet::applyEdit(int row, int column, const QString& typed)
     }
     setFocus();
     ExtendRowCount();
-    EnableLineDelete();
-    Q_EMIT usedRowCountChanged(m_usedRows);
     FillMissingSequence();
+    setUsedRowCount(m_usedRows);
+    return true;
 }
 
 void EntrySheet::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableWidget::currentChanged(current, previous);
-    if (!m_frozen && PreviousRowFilled())
+    if (!m_frozen)
         EnableLineDelete();
 }
 
 void EntrySheet::deleteActiveRow()
 {
-    endEdit();
-    DeleteSheetRow(0);
-    setUsedRowCount(m_usedRows - 1);
+    // The row being typed in is the one the user means; its unfinished text
+    // goes with it.
+    cancelEdit();
+    if (rowHoldsSomething(activeRow())) {
+        DeleteSheetRow(0);
+        setUsedRowCount(m_usedRows - 1);
+    }
     EnableLineDelete();
     setFocus();
 }

@@ -32,6 +32,7 @@ public:
     void setCellText(int row, int column, const QString& text);
     int activeRow() const { return currentRow() + 1; }
     int lastUsedRow() const;
+    bool rowHoldsSomething(int row) const;
 
     void ClearSheet();
     void SetSheetRowHeight(int twips);
@@ -47,8 +48,9 @@ public:
     void FillMissingSequence();
     int NextSequenceNumber() const;
 
-    // Commits an in-cell edit still open (its rules run), as a save needs.
-    void endEdit();
+    // Commits an in-cell edit still open (its rules run), as a save needs;
+    // false when the rules refused the typed text.
+    bool endEdit();
     bool isEditing() const { return m_editor != nullptr; }
 
     // Freezes redrawing and every rule while a load fills the sheet.
@@ -63,11 +65,12 @@ protected:
     void commitData(QWidget* editor) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
     friend class EntrySheetDelegate;
     void editorOpened(QLineEdit* editor, const QModelIndex& index);
-    void applyEdit(int row, int column, const QString& typed);
+    bool applyEdit(int row, int column, const QString& typed);
     void cancelEdit();
     // True when the key may go on; shows the message for a refused character.
     bool keyAllowed(QKeyEvent* event);

@@ -37,6 +37,8 @@ void InsertList(db::Connection& connection, const QString& table, const QString&
 std::optional<TradingDay> LoadTradingDay(db::Connection& connection, const QString& date)
 {
     const QString key = date.trimmed();
+    // Header and both lists from one state of the file, whatever another PC saves meanwhile.
+    const db::ReadTransaction snapshot(connection);
     const db::ResultSet header =
         connection.query(QStringLiteral("SELECT * FROM 買賣超資料 WHERE 買賣日期 = ?"), {key});
     if (header.isEmpty())
@@ -71,15 +73,16 @@ void SaveTradingDay(db::Connection& connection, bool isNew, const QString& curre
 
 void DeleteTradingDay(db::Connection& connection, const QString& date)
 {
-    connection.execute(QStringLiteral("DELETE FROM 買賣超資料 WHERE 買賣日期 = ?"), {date});
+    if (connection.execute(QStringLiteral("DELETE FROM 買賣超資料 WHERE 買賣日期 = ?"), {date}) == 0)
+        throw db::DbError(db::ErrorKind::Other, QStringLiteral("找不到買賣日期 %1 的資料，可能已被刪除。").arg(date));
     connection.execute(QStringLiteral("DELETE FROM 買超明細資料 WHERE 買賣日期 = ?"), {date});
     connection.execute(QStringLiteral("DELETE FROM 賣超明細資料 WHERE 買賣日期 = ?"), {date});
 }
 
-QVector<ListRow> ListRowsFromTexts(const QVector<QStringList>& texts, int usedRows)
+QVector<ListRow> ListRowsFromTexts(const QVector<QStringList>& texts)
 {
     QVector<ListRow> rows;
-    for (int i = 0; i < usedRows && i < texts.size(); ++i) {
+    for (int i = 0; i < texts.size(); ++i) {
         const QString code = texts.at(i).value(1).trimmed();
         if (!code.isEmpty())
             rows.push_back({SequenceValue(texts.at(i).value(0)), code});

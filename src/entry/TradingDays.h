@@ -34,8 +34,9 @@ std::optional<TradingDay> LoadTradingDay(db::Connection& connection, const QStri
 // code is blank are not stored. Runs inside the caller's transaction.
 void SaveTradingDay(db::Connection& connection, bool isNew, const QString& currentDate, const TradingDay& day);
 
+// Throws when no day is stored under `date` (another PC deleted it).
 void DeleteTradingDay(db::Connection& connection, const QString& date);
 
-// A sheet's rows of texts (序, 股號, ...) as list rows: rows 1 to `usedRows`
-// whose code is not blank, 序 taken as its leading number.
-QVector<ListRow> ListRowsFromTexts(const QVector<QStringList>& texts, int usedRows);
+// A sheet's rows of texts (序, 股號, ...) as list rows: every row whose code
+// is not blank, 序 taken as its leading number.
+QVector<ListRow> ListRowsFromTexts(const QVector<QStringList>& texts);

@@ -233,12 +233,15 @@ bool RecordScreen::eventFilter(QObject* watched, QEvent* event)
         && !m_keyChanged && !m_currentKey.isEmpty() && m_keyFields.first()->isReadOnly()) {
         const bool no = ShowMessage(m_texts.keyChangeQuestion, QStringLiteral("詢問"), MsgIcon::Question,
                                     MsgButtons::YesNo) == MsgAnswer::No;
-        if (!no) {
-            m_keyChanged = true;
-            unlockKeyFields();
-            m_keyFields.first()->setFocus();
-        }
-        return no;
+        if (no)
+            return true;
+        m_keyChanged = true;
+        unlockKeyFields();
+        // The press is spent: passed on, it would place the caret and undo the
+        // selection, and a full box would refuse what the user types next.
+        m_keyFields.first()->setFocus();
+        SelectAllText(m_keyFields.first());
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -282,6 +285,21 @@ void RecordScreen::setRecordKeysEnabled(bool enabled)
 {
     for (const QString& key : kRecordKeys)
         m_actions.value(key)->setEnabled(enabled);
+}
+
+void RecordScreen::leaveRecordPanel()
+{
+    if (m_mode != kModeAdd && m_mode != kModeEdit)
+        return;
+    m_recordKeysBefore.clear();
+    for (const QString& key : kRecordKeys)
+        m_recordKeysBefore.insert(key, m_actions.value(key)->isEnabled());
+}
+
+void RecordScreen::restoreRecordKeys()
+{
+    for (const QString& key : kRecordKeys)
+        m_actions.value(key)->setEnabled(m_recordKeysBefore.value(key, false));
 }
 
 void RecordScreen::lockKeyFields()
@@ -539,6 +557,7 @@ void RecordScreen::Delete(const QString& key)
 
 void RecordScreen::Search()
 {
+    leaveRecordPanel();
     m_mode = kModeSearch;
     ShowModeScreen(m_mode);
     setRecordKeysEnabled(false);
@@ -546,6 +565,7 @@ void RecordScreen::Search()
 
 void RecordScreen::OpenPrintPanel()
 {
+    leaveRecordPanel();
     m_mode = kModePrint;
     ShowModeScreen(m_mode);
     setRecordKeysEnabled(false);
@@ -554,16 +574,13 @@ void RecordScreen::OpenPrintPanel()
 void RecordScreen::GoBack()
 {
     m_mode = m_previousMode;
-    if (m_mode == kModeAdd) {
+    if (m_mode == kModeAdd || m_mode == kModeEdit) {
+        // The keys as they were: after the last record was deleted there is
+        // nothing to move to, reload or delete.
         ShowModeScreen(m_mode);
         if (m_previousControl)
             m_previousControl->setFocus();
-        m_actions.value(QStringLiteral("save"))->setEnabled(true);
-    } else if (m_mode == kModeEdit) {
-        ShowModeScreen(m_mode);
-        if (m_previousControl)
-            m_previousControl->setFocus();
-        setRecordKeysEnabled(true);
+        restoreRecordKeys();
     } else if (m_mode == kModeSearch) {
         m_previousMode = kModePrint;
         m_previousControl = QApplication::focusWidget();

@@ -107,6 +107,9 @@ private:
     void buildPanels();
     void ShowModeScreen(const QString& mode);
     void setRecordKeysEnabled(bool enabled);
+    // The record keys as they stood when a panel replaced the record panel.
+    void leaveRecordPanel();
+    void restoreRecordKeys();
     void lockKeyFields();
     void unlockKeyFields();
     void showLoadFailure();
@@ -128,6 +131,7 @@ private:
     QWidget* m_queryPanel = nullptr;
     QWidget* m_printPanel = nullptr;
     QList<QLabel*> m_status;
+    QHash<QString, bool> m_recordKeysBefore;
     QList<QLineEdit*> m_keyFields;
     QWidget* m_firstField = nullptr;
 

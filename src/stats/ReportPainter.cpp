@@ -1,6 +1,6 @@
 #include "stats/ReportPainter.h"
 
-#include <QFile>
+#include <QSaveFile>
 #include <QFont>
 #include <QPageLayout>
 #include <QPageSize>
@@ -53,7 +53,9 @@ void PaintReport(QPainter& painter, QPagedPaintDevice& device, const PaginatedRe
 
 bool WriteReportPdf(const PaginatedReport& report, const QString& path, QString* error)
 {
-    QFile file(path);
+    // Written beside the target and renamed over it: a failed export leaves
+    // an earlier file of that name as it was.
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = file.errorString();
         return false;
@@ -67,10 +69,9 @@ bool WriteReportPdf(const PaginatedReport& report, const QString& path, QString*
         QPainter painter(&writer);
         PaintReport(painter, writer, report);
     }
-    if (file.error() != QFileDevice::NoError) {
+    if (file.error() != QFileDevice::NoError || !file.commit()) {
         *error = file.errorString();
         return false;
     }
-    file.close();
     return true;
 }

@@ -46,5 +46,6 @@ void UpdateStock(db::Connection& connection, const QString& currentCode, const S
 
 void DeleteStock(db::Connection& connection, const QString& code)
 {
-    connection.execute(QStringLiteral("DELETE FROM 股號資料 WHERE 股號 = ?"), {code});
+    if (connection.execute(QStringLiteral("DELETE FROM 股號資料 WHERE 股號 = ?"), {code}) == 0)
+        throw db::DbError(db::ErrorKind::Other, QStringLiteral("找不到股號 %1 的資料，可能已被刪除。").arg(code));
 }

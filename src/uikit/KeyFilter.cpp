@@ -15,7 +15,7 @@ int UpperKey(int code)
 
 int KeyFilter(int code, int kind)
 {
-    if (kind < 1 || kind > 7)
+    if (kind < 1 || kind > kStockCodeKind)
         return code;
     if (code == kKeyBackspace || code == kKeyEnter)
         return code;
@@ -34,8 +34,14 @@ int KeyFilter(int code, int kind)
         return IsDigit(code) || code == '.' || code == '+' ? code : 0;
     case 6:
         return IsDigit(code) || code == '-' ? code : 0;
-    default:
+    case kStockCodeKind: {
+        const int upper = code < 0x80 ? UpperKey(code) : 0;
+        return IsDigit(code) || (upper >= 'A' && upper <= 'Z') ? upper : 0;
+    }
+    case 7:
         return IsDigit(code) || code == '-' || code == '.' ? code : 0;
+    default:
+        return code;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 #include "app/StartUp.h"
+#include "data/Schema.h"
 #include "support/ScriptedMessages.h"
 #include "support/ScriptedProgramEnd.h"
 #include "support/WidgetTestSupport.h"
@@ -54,6 +55,7 @@ TEST_F(StartRoutineTest, CancelledLoginEndsWithoutTheMainMenu)
 TEST_F(StartRoutineTest, LoginOpensTheMainMenuAndLeavingEndsTheProgram)
 {
     ScriptedProgramEnd programEnd([] { QCoreApplication::exit(0); });
+    db::TakeCreatedDatabaseFile();
     bool menuShown = false;
     WhenModalOpens([&](QWidget* login) {
         auto* password = login->findChild<QLineEdit*>(QStringLiteral("txt密碼"));
@@ -72,7 +74,12 @@ TEST_F(StartRoutineTest, LoginOpensTheMainMenuAndLeavingEndsTheProgram)
     EXPECT_TRUE(gLoginOk);
     EXPECT_EQ(gUserName, "admin");
     EXPECT_EQ(programEnd.count(), 1);
-    EXPECT_TRUE(QFile::exists(appDir.filePath(QStringLiteral("Quorvex.mdb"))));
+    const QString file = appDir.filePath(QStringLiteral("Quorvex.mdb"));
+    EXPECT_TRUE(QFile::exists(file));
+    // The new, empty database is announced once, with its place.
+    ASSERT_FALSE(messages.shown().isEmpty());
+    EXPECT_EQ(messages.shown().first().text, QString::fromUtf8("已建立新的資料庫檔案: ") + file);
+    EXPECT_EQ(messages.texts().filter(QString::fromUtf8("已建立")).size(), 1);
 }
 
 } // namespace

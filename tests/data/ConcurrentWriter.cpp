@@ -2,6 +2,8 @@
 // database named on the command line, one connection and transaction per day.
 //   concurrent_writer <database path> <first day> <days>
 //   concurrent_writer <database path> create
+//   concurrent_writer <database path> rewrite <times>
+//     saves day 1000125 again and again, both lists holding the number of the save
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
 
@@ -20,6 +22,21 @@ int main(int argc, char** argv)
         if (args.at(2) == QLatin1String("create")) {
             db::Connection c(cs);
             c.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES ('CHILD')"));
+            return 0;
+        }
+        if (args.at(2) == QLatin1String("rewrite")) {
+            for (int version = 1; version <= args.value(3).toInt(); ++version) {
+                db::Connection c(cs);
+                db::Transaction t(c);
+                const QString code = QString::number(version);
+                c.execute(QStringLiteral("DELETE FROM 買超明細資料 WHERE 買賣日期 = '1000125'"));
+                c.execute(QStringLiteral("DELETE FROM 賣超明細資料 WHERE 買賣日期 = '1000125'"));
+                for (int i = 1; i <= 5; ++i) {
+                    c.execute(QStringLiteral("INSERT INTO 買超明細資料 VALUES (?, ?, '1000125')"), {i, code});
+                    c.execute(QStringLiteral("INSERT INTO 賣超明細資料 VALUES (?, ?, '1000125')"), {i, code});
+                }
+                t.commit();
+            }
             return 0;
         }
         const int first = args.at(2).toInt();

@@ -1,5 +1,7 @@
 #include "DbTestSupport.h"
 
+#include "entry/TradingDays.h"
+
 #include <QProcess>
 
 namespace {
@@ -51,6 +53,34 @@ TEST_F(TwoProcessTest, TwoProcessesCreatingTheFileAtOnceShareOneFile)
     Connection c(connectionString());
     EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 股號資料")), 2);
     EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 使用者資料")), 1);
+}
+
+// A day loaded while another process saves it again shows one save, never
+// the net-buy list of one save with the net-sell list of another.
+TEST_F(TwoProcessTest, ADayIsReadWhole)
+{
+    {
+        Connection c(connectionString());
+        c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES ('1000125', '二')"));
+    }
+    QProcess writer;
+    start(writer, {"rewrite", "300"});
+    int loads = 0;
+    int torn = 0;
+    while (writer.state() != QProcess::NotRunning || loads == 0) {
+        Connection c(connectionString());
+        const std::optional<TradingDay> day = LoadTradingDay(c, QStringLiteral("1000125"));
+        ASSERT_TRUE(day.has_value());
+        QSet<QString> versions;
+        for (const QVector<ListRow>* list : {&day->buys, &day->sells})
+            for (const ListRow& row : *list)
+                versions.insert(row.code);
+        torn += versions.size() > 1 || day->buys.size() != day->sells.size();
+        ++loads;
+        writer.waitForFinished(0);
+    }
+    EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
+    EXPECT_EQ(torn, 0) << "of " << loads << " loads";
 }
 
 } // namespace

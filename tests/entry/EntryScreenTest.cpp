@@ -39,6 +39,16 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->mode().isEmpty(); }));
     }
     void TearDown() override { CloseAllWindows(); }
+    void clickCell(EntrySheet* sheet, int row, int column)
+    {
+        const QRect cell = sheet->visualRect(sheet->model()->index(row - 1, column));
+        QTest::mouseClick(sheet->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    QPushButton* deleteButton(int index)
+    {
+        return Child<QPushButton>(screen, QStringLiteral("scmd刪除_%1").arg(index));
+    }
+    void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
 
     QLineEdit* date() { return Child<QLineEdit>(screen, QStringLiteral("txt買賣日期")); }
     QLineEdit* weekday() { return Child<QLineEdit>(screen, QStringLiteral("txt買賣星期")); }
@@ -258,7 +268,7 @@ TEST_F(EntryScreenTest, AConfirmedDateChangeMovesTheHeaderAndBothLists)
     EXPECT_EQ(messages.last().text, QString::fromUtf8("確定修改買賣日期?"));
     EXPECT_FALSE(date()->isReadOnly());
     EXPECT_FALSE(weekday()->isReadOnly());
-    date()->selectAll();
+    // The whole date is selected, so typing replaces it.
     QTest::keyClicks(date(), "1000126");
     QTest::keyClick(date(), Qt::Key_Return);
     messages.answerNext(MsgAnswer::Yes);
@@ -314,6 +324,65 @@ TEST_F(EntryScreenTest, DeletingTheOnlyDateRemovesItsListsToo)
     EXPECT_EQ(count("SELECT count(*) FROM 買超明細資料"), 0);
     EXPECT_EQ(count("SELECT count(*) FROM 賣超明細資料"), 0);
     EXPECT_EQ(buys()->lastUsedRow(), 0);
+}
+
+// Sequences that once stored fewer codes than the screen showed.
+TEST_F(EntryScreenTest, EveryTypedCodeIsStoredWhateverTheDeleteButtonsWereClickedOn)
+{
+    open();
+    messages.clear();
+    press("add");
+    typeCodes(buys(), {"1101"});
+    key(Qt::Key_F8);
+    ASSERT_EQ(messages.texts(), QStringList{kSaved});
+
+    // 新增 right after a save: nothing to delete on the empty sheets.
+    key(Qt::Key_F1);
+    EXPECT_FALSE(deleteButton(0)->isEnabled());
+    EXPECT_FALSE(deleteButton(1)->isEnabled());
+    QTest::mouseClick(deleteButton(0), Qt::LeftButton);
+    date()->setText(QStringLiteral("1000126"));
+    typeCodes(buys(), {"1216", "1301"});
+    key(Qt::Key_F8);
+    EXPECT_EQ(stored("買超明細資料", "1000126"), (QStringList{"1:1216", "2:1301"}));
+
+    // Four rows, then a click far below them and on 明細刪除.
+    key(Qt::Key_F1);
+    date()->setText(QStringLiteral("1000127"));
+    typeCodes(sells(), {"2001", "2002", "2003", "2004"});
+    clickCell(sells(), 7, EntrySheet::kCodeColumn);
+    EXPECT_FALSE(deleteButton(1)->isEnabled());
+    QTest::mouseClick(deleteButton(1), Qt::LeftButton);
+    EXPECT_EQ(sells()->usedRowCount(), 4);
+    key(Qt::Key_F8);
+    EXPECT_EQ(stored("賣超明細資料", "1000127"), (QStringList{"1:2001", "2:2002", "3:2003", "4:2004"}));
+
+    // Row 2, then row 7, then 明細刪除.
+    key(Qt::Key_F1);
+    date()->setText(QStringLiteral("1000128"));
+    typeCodes(buys(), {"1101", "1102", "1103"});
+    clickCell(buys(), 2, EntrySheet::kCodeColumn);
+    EXPECT_TRUE(deleteButton(0)->isEnabled());
+    clickCell(buys(), 7, EntrySheet::kCodeColumn);
+    EXPECT_FALSE(deleteButton(0)->isEnabled());
+    QTest::mouseClick(deleteButton(0), Qt::LeftButton);
+    key(Qt::Key_F8);
+    EXPECT_EQ(stored("買超明細資料", "1000128"), (QStringList{"1:1101", "2:1102", "3:1103"}));
+}
+
+TEST_F(EntryScreenTest, TheStoredWeekdayFollowsTheDateHoweverTheDateWasLeft)
+{
+    open();
+    press("add");
+    date()->setFocus();
+    date()->selectAll();
+    QTest::keyClicks(date(), "1000126");
+    key(Qt::Key_Tab);   // left without Enter: the box still says 二
+    EXPECT_EQ(weekday()->text(), QString::fromUtf8("二"));
+    typeCodes(buys(), {"2330"});
+    press("save");
+    EXPECT_EQ(count("SELECT count(*) FROM 買賣超資料 WHERE 買賣日期 = '1000126' AND 買賣星期 = '三'"), 1);
+    EXPECT_EQ(weekday()->text(), QString::fromUtf8("三"));
 }
 
 TEST_F(EntryScreenTest, ExitAsksLikeEscape)

@@ -3,6 +3,8 @@
 #include "support/ScriptedMessages.h"
 #include "support/WidgetTestSupport.h"
 
+#include <QClipboard>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -44,6 +46,12 @@ protected:
     {
         TypeText(focusTarget(), text);
         QTest::keyClick(focusTarget(), Qt::Key_Return);
+    }
+    // A press, then the double click, as the mouse delivers them.
+    void doubleClick(QPoint at)
+    {
+        QTest::mouseClick(sheet->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(sheet->viewport(), Qt::LeftButton, {}, at);
     }
     QWidget* focusTarget() { return QApplication::focusWidget() ? QApplication::focusWidget() : sheet; }
     QString seq(int row) { return sheet->cellText(row, EntrySheet::kSequenceColumn); }
@@ -90,11 +98,41 @@ TEST_F(EntrySheetTest, ARowCannotBeTypedBeforeTheRowAbove)
 TEST_F(EntrySheetTest, EachColumnTakesOnlyItsCharacters)
 {
     at(1, EntrySheet::kCodeColumn);
-    typeEnter("23a3.0");
-    EXPECT_EQ(code(1), "2330");
-    at(2, EntrySheet::kSequenceColumn);
+    typeEnter("2881a.-");
+    EXPECT_EQ(code(1), "2881A");
+    typeEnter("00632r");
+    EXPECT_EQ(code(2), "00632R");
+    at(3, EntrySheet::kSequenceColumn);
     typeEnter("2x.5-");
-    EXPECT_EQ(seq(2), "2.5");
+    EXPECT_EQ(seq(3), "2.5");
+}
+
+// Pasted text obeys the rules typed text does.
+TEST_F(EntrySheetTest, PastedTextIsFilteredLikeTypedText)
+{
+    const auto paste = [this](int row, int column, const QString& text) {
+        const QRect cell = sheet->visualRect(sheet->model()->index(row - 1, column));
+        doubleClick(cell.center());
+        ASSERT_TRUE(sheet->isEditing());
+        QLineEdit* editor = nullptr;
+        for (QLineEdit* open : sheet->viewport()->findChildren<QLineEdit*>())
+            editor = open->isVisible() ? open : editor;
+        ASSERT_NE(editor, nullptr);
+        QApplication::clipboard()->setText(text);
+        editor->selectAll();
+        QTest::keySequence(editor, QKeySequence::Paste);
+        QTest::keyClick(editor, Qt::Key_Return);
+    };
+    at(1, EntrySheet::kCodeColumn);
+    typeEnter("1101");
+    paste(1, EntrySheet::kCodeColumn, QStringLiteral("A'%_\\x\x01"));
+    EXPECT_EQ(code(1), "AX");
+    paste(1, EntrySheet::kCodeColumn, QStringLiteral("23\t30\n11 \U0001F600"));
+    EXPECT_EQ(code(1), "233011");
+    paste(1, EntrySheet::kSequenceColumn, QStringLiteral("1e5"));
+    EXPECT_EQ(seq(1), "15");
+    paste(1, EntrySheet::kSequenceColumn, QStringLiteral("-7"));
+    EXPECT_EQ(seq(1), "7");
 }
 
 TEST_F(EntrySheetTest, TooLongTextsAreCutToTheirByteLimits)
@@ -122,12 +160,12 @@ TEST_F(EntrySheetTest, ARepeatedSequenceIsRefusedAFractionalOneAccepted)
     typeEnter("2");
     EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8("序號重複, 請重新輸入!")});
     EXPECT_EQ(seq(3), "3");
-    at(3, EntrySheet::kSequenceColumn);
     typeEnter("3");   // its own unchanged number counts as a repeat
     EXPECT_EQ(messages.count(), 2);
-    at(3, EntrySheet::kSequenceColumn);
+    // The cursor stayed in the sequence cell: the retry lands there, not on the code.
     typeEnter("2.5");
     EXPECT_EQ(seq(3), "2.5");
+    EXPECT_EQ(code(3), "1103");
     EXPECT_EQ(messages.count(), 2);
 }
 
@@ -183,8 +221,30 @@ TEST_F(EntrySheetTest, DeleteButtonFollowsTheCursor)
     QTest::keyClick(sheet, Qt::Key_Down);
     EXPECT_FALSE(button->isEnabled());
     QTest::keyClick(sheet, Qt::Key_Up);
-    at(6, EntrySheet::kCodeColumn);   // three rows below: the rule does nothing
-    EXPECT_TRUE(button->isEnabled());
+    at(6, EntrySheet::kCodeColumn);   // far below the list: nothing there to delete
+    EXPECT_FALSE(button->isEnabled());
+    sheet->ClearSheet();
+    EXPECT_FALSE(button->isEnabled());
+}
+
+// A delete below the list never lowers the count under the rows typed.
+TEST_F(EntrySheetTest, DeleteActsOnlyOnARowThatHoldsSomething)
+{
+    at(1, EntrySheet::kCodeColumn);
+    typeEnter("1101");
+    typeEnter("1102");
+    at(7, EntrySheet::kCodeColumn);
+    button->click();
+    EXPECT_EQ(sheet->usedRowCount(), 2);
+    EXPECT_EQ(code(2), "1102");
+    sheet->setUsedRowCount(-1);
+    EXPECT_EQ(sheet->usedRowCount(), 2);
+    // A double click below an empty row opens no cell either.
+    const QRect cell = sheet->visualRect(sheet->model()->index(5, EntrySheet::kCodeColumn));
+    doubleClick(cell.center());
+    EXPECT_FALSE(sheet->isEditing());
+    doubleClick(sheet->visualRect(sheet->model()->index(2, EntrySheet::kCodeColumn)).center());
+    EXPECT_TRUE(sheet->isEditing());
 }
 
 TEST_F(EntrySheetTest, EndEditCommitsTheOpenCellThroughTheRules)

@@ -31,14 +31,15 @@ TEST_F(TradingDaysTest, UpdatingADayThatVanishedIsAnError)
     EXPECT_THROW(SaveTradingDay(c, false, QStringLiteral("1000125"), day), db::DbError);
 }
 
-TEST_F(TradingDaysTest, ListRowsFromTextsKeepsUsedRowsWithACode)
+TEST_F(TradingDaysTest, EveryRowWithACodeIsStoredAndDeletingNothingIsAnError)
 {
-    const QVector<QStringList> texts = {{"1", "2330"}, {"", "2317"}, {"3", ""}, {"4", "9999"}};
-    const QVector<ListRow> rows = ListRowsFromTexts(texts, 3);
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_DOUBLE_EQ(rows[0].sequence, 1);
+    const QVector<QStringList> texts = {{"1", "2330"}, {"", "2317"}, {"3", ""}, {"4", " 9999 "}};
+    const QVector<ListRow> rows = ListRowsFromTexts(texts);
+    ASSERT_EQ(rows.size(), 3);
     EXPECT_DOUBLE_EQ(rows[1].sequence, 0);
     EXPECT_EQ(rows[1].code, "2317");
+    EXPECT_EQ(rows[2].code, "9999");
+    EXPECT_THROW(DeleteTradingDay(c, QStringLiteral("1000301")), db::DbError);
 }
 
 } // namespace

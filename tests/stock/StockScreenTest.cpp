@@ -340,6 +340,29 @@ TEST_F(StockScreenTest, DeletingTheOnlyRecordEndsOnTheEmptyTableMessage)
     EXPECT_EQ(messages.shown()[1].title, QString::fromUtf8("資料刪除"));
     EXPECT_EQ(rows(), 0);
     EXPECT_FALSE(action("del")->isEnabled());
+
+    // Back from the query panel, there is still nothing to move to or delete.
+    keyClick(Qt::Key_F2);
+    QTest::mouseClick(Child<QPushButton>(screen, QStringLiteral("scmd回前畫面_查詢")), Qt::LeftButton);
+    for (const QString& key : kRecordKeys)
+        EXPECT_FALSE(action(key)->isEnabled()) << key.toStdString();
+}
+
+TEST_F(StockScreenTest, DeletingARowAnotherPcRemovedSaysSo)
+{
+    seedFour();
+    open();
+    {
+        db::Connection other(gConnectionString);
+        other.execute(QStringLiteral("DELETE FROM 股號資料 WHERE 股號 = '9904'"));
+    }
+    messages.clear();
+    messages.answerNext(MsgAnswer::Yes);
+    press("del");
+    ASSERT_EQ(messages.count(), 2);
+    EXPECT_EQ(messages.last().title, QString::fromUtf8("刪除錯誤"));
+    EXPECT_TRUE(messages.last().text.contains("9904"));
+    EXPECT_EQ(rows(), 3);
 }
 
 TEST_F(StockScreenTest, DeletingACodeUsedInTheDailyListsLeavesTheListsAlone)

@@ -26,7 +26,9 @@ TEST(KeyFilter, EachKindAcceptsItsCharacters)
     EXPECT_EQ(Accepted(6), "0123456789-");
     EXPECT_EQ(Accepted(7), "0123456789.-");
     EXPECT_EQ(Accepted(0), "0123456789.*+-aZ/ ");
-    EXPECT_EQ(Accepted(8), "0123456789.*+-aZ/ ");
+    EXPECT_EQ(Accepted(kStockCodeKind), "0123456789AZ");
+    EXPECT_EQ(KeyFilter(0xFF41, kStockCodeKind), 0);   // a full-width letter is no code
+    EXPECT_EQ(Accepted(9), "0123456789.*+-aZ/ ");
 }
 
 TEST(KeyFilter, BackspaceAndEnterAlwaysPass)
