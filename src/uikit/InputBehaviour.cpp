@@ -60,6 +60,21 @@ class ScreenConventions : public QObject {
 public:
     explicit ScreenConventions(QWidget* screen) : QObject(screen), m_screen(screen) {}
 
+    // Tabs, line breaks and other control characters cannot be typed into a
+    // box; pasted or dropped, they would be stored unseen.
+    static void dropControlCharacters(QLineEdit* box)
+    {
+        QObject::connect(box, &QLineEdit::textEdited, box, [box](const QString& text) {
+            QString kept = text;
+            kept.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+            if (kept.size() == text.size())
+                return;
+            const int cursor = box->cursorPosition() - static_cast<int>(text.size() - kept.size());
+            box->setText(kept);
+            box->setCursorPosition(qMax(0, cursor));
+        });
+    }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -124,6 +139,8 @@ void InstallUpperCase(QLineEdit* box)
 void InstallScreenConventions(QWidget* screen)
 {
     auto* conventions = new ScreenConventions(screen);
-    for (QLineEdit* box : screen->findChildren<QLineEdit*>())
+    for (QLineEdit* box : screen->findChildren<QLineEdit*>()) {
         box->installEventFilter(conventions);
+        ScreenConventions::dropControlCharacters(box);
+    }
 }

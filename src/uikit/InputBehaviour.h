@@ -18,6 +18,7 @@ void InstallUpperCase(QLineEdit* box);
 bool EnterMovesFocus(QObject* watched, QEvent* event, QWidget* window);
 
 // The screen conventions: Enter moves to the next field (except in the boxes
-// that opt out with the property "handlesEnter"), and a text box selects its
-// whole text when it gains the focus.
+// that opt out with the property "handlesEnter"), a text box selects its
+// whole text when it gains the focus, and control characters pasted or
+// dropped into a box are dropped.
 void InstallScreenConventions(QWidget* screen);

@@ -69,6 +69,16 @@ TEST(ScreenConventions, EnterMovesToTheNextFieldUnlessTheFieldHandlesIt)
     EXPECT_TRUE(second->hasFocus());
 }
 
+TEST(ScreenConventions, PastedControlCharactersAreDropped)
+{
+    QWidget screen;
+    auto* name = new QLineEdit(&screen);
+    InstallScreenConventions(&screen);
+    QApplication::clipboard()->setText(QStringLiteral("台\t積\n電\x01"));
+    name->paste();
+    EXPECT_EQ(name->text(), QString::fromUtf8("台積電"));
+}
+
 TEST(ScreenConventions, GainingTheFocusSelectsTheWholeText)
 {
     QWidget screen;
