@@ -27,7 +27,7 @@ RecordScreenTexts EntryTexts()
 {
     return {QStringLiteral("買賣超輸入作業"), QStringLiteral("依買賣日期顯示資料發生錯誤!"),
             QStringLiteral("確定修改買賣日期?"), QStringLiteral("買賣日期重複!"),
-            QStringLiteral("取得所有買賣日期錯誤")};
+            QStringLiteral("取得所有買賣日期錯誤"), QStringLiteral("frame查詢條件")};
 }
 
 RecordScreenBehaviour EntryBehaviour()
@@ -55,6 +55,7 @@ frm買賣超輸入作業::frm買賣超輸入作業() : RecordScreen(EntryTexts()
 {
     setObjectName(QStringLiteral("frm買賣超輸入作業"));
     QWidget* panel = buildRecordPanel();
+    buildQueryConditions();
     setRecordPanel(panel, {m_date, m_weekday}, m_buys);
     for (EntrySheet* sheet : {m_buys, m_sells}) {
         sheet->SetSheetRowHeight(kRowHeightTwips);
@@ -146,6 +147,8 @@ bool frm買賣超輸入作業::eventFilter(QObject* watched, QEvent* event)
         } else if (event->type() == QEvent::FocusOut) {
             PadDateField(m_date, 0);
         }
+    } else if ((watched == m_queryFrom || watched == m_queryTo) && event->type() == QEvent::FocusOut) {
+        PadDateField(static_cast<QLineEdit*>(watched), 0);
     }
     return RecordScreen::eventFilter(watched, event);
 }

@@ -20,6 +20,8 @@ protected:
     bool readyToSave() override;
     void writeRecord(db::Connection& connection, bool isNew, const QString& currentKey) override;
     void deleteRecord(db::Connection& connection, const QString& key) override;
+    GridQuery BuildQuery() override;
+    void conditionOptionChosen(int index) override;
     void clearRecordExtras() override;
     void focusAfterAdd() override;
     void focusAfterLoad() override;
@@ -28,6 +30,7 @@ protected:
 
 private:
     QWidget* buildRecordPanel();
+    void buildQueryConditions();
     QWidget* buildList(EntrySheet* sheet, const QString& caption, int index, const QString& colour);
     void updateWeekday();
 
@@ -35,4 +38,6 @@ private:
     QLineEdit* m_weekday = nullptr;
     EntrySheet* m_buys = nullptr;
     EntrySheet* m_sells = nullptr;
+    QLineEdit* m_queryFrom = nullptr;
+    QLineEdit* m_queryTo = nullptr;
 };

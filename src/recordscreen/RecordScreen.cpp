@@ -2,6 +2,8 @@
 
 #include "app/Settings.h"
 #include "data/Connection.h"
+#include "recordscreen/PrintPanel.h"
+#include "recordscreen/QueryPanel.h"
 #include "recordscreen/RecordToolbar.h"
 #include "uikit/BusyCursor.h"
 #include "uikit/FirstActivation.h"
@@ -13,15 +15,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTableView>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 const QString RecordScreen::kModeAdd = QStringLiteral("新增");
 const QString RecordScreen::kModeEdit = QStringLiteral("修改");
@@ -95,23 +95,16 @@ void RecordScreen::buildToolbar()
 void RecordScreen::buildPanels()
 {
     m_panels = new QStackedWidget(this);
-    m_queryPanel = new QWidget(m_panels);
-    m_queryPanel->setObjectName(QStringLiteral("pic查詢明細表"));
-    m_printPanel = new QWidget(m_panels);
-    m_printPanel->setObjectName(QStringLiteral("pic列印"));
-    for (QWidget* panel : {m_queryPanel, m_printPanel}) {
-        const bool query = panel == m_queryPanel;
-        auto* back = new QPushButton(QStringLiteral("回前畫面"), panel);
-        back->setObjectName(query ? QStringLiteral("scmd回前畫面_查詢") : QStringLiteral("ssc回前畫面_列印"));
-        connect(back, &QPushButton::clicked, this, &RecordScreen::GoBack);
-        auto* layout = new QVBoxLayout(panel);
-        layout->addStretch();
-        auto* row = new QHBoxLayout;
-        row->addStretch();
-        row->addWidget(back);
-        layout->addLayout(row);
-        m_panels->addWidget(panel);
-    }
+    m_queryPanel = new QueryPanel(m_texts.conditionFrame, m_panels);
+    m_printPanel = new PrintPanel(m_panels);
+    m_printPanel->setPrintingAvailable(false, QStringLiteral("列印功能將於下一版提供"));
+    connect(m_queryPanel, &QueryPanel::optionChosen, this, [this](int index) { conditionOptionChosen(index); });
+    connect(m_queryPanel, &QueryPanel::runRequested, this, &RecordScreen::RunQuery);
+    connect(m_queryPanel, &QueryPanel::openRequested, this, &RecordScreen::ShowRecord);
+    connect(m_queryPanel, &QueryPanel::backRequested, this, &RecordScreen::GoBack);
+    connect(m_printPanel, &PrintPanel::backRequested, this, &RecordScreen::GoBack);
+    m_panels->addWidget(m_queryPanel);
+    m_panels->addWidget(m_printPanel);
     setCentralWidget(m_panels);
 }
 
@@ -558,9 +551,43 @@ void RecordScreen::Delete(const QString& key)
 void RecordScreen::Search()
 {
     leaveRecordPanel();
+    m_queryPanel->showConditions(false);
     m_mode = kModeSearch;
     ShowModeScreen(m_mode);
     setRecordKeysEnabled(false);
+    const QList<QLineEdit*>& boxes = m_queryPanel->conditionBoxes();
+    if (m_conditionsReset) {
+        // add and edit emptied every box: the first option starts afresh.
+        m_conditionsReset = false;
+        m_queryPanel->chooseOption(0);
+        m_rememberedConditions.clear();
+        for (QLineEdit* box : boxes)
+            m_rememberedConditions << box->text().trimmed();
+    } else {
+        for (int i = 0; i < boxes.size(); ++i)
+            boxes.at(i)->setText(m_rememberedConditions.value(i).trimmed());
+    }
+    fillConditionDefaults();
+    RunQuery();
+    m_queryPanel->grid()->setFocus();
+}
+
+void RecordScreen::RunQuery()
+{
+    BusyCursor busy;
+    m_rememberedConditions.clear();
+    for (QLineEdit* box : m_queryPanel->conditionBoxes())
+        m_rememberedConditions << box->text().trimmed();
+    try {
+        const GridQuery query = BuildQuery();
+        db::Connection connection(gConnectionString);
+        db::ResultSet rows = connection.query(query.sql, query.params);
+        setStatusPanel(1, QString::number(rows.rowCount()), kInset);
+        m_queryPanel->showRows(std::move(rows), query);
+    } catch (const db::DbError& error) {
+        busy.release();
+        ShowError(error.text(), QStringLiteral("開始查詢錯誤"));
+    }
 }
 
 void RecordScreen::OpenPrintPanel()
@@ -569,6 +596,7 @@ void RecordScreen::OpenPrintPanel()
     m_mode = kModePrint;
     ShowModeScreen(m_mode);
     setRecordKeysEnabled(false);
+    m_printPanel->open(m_currentKey, m_keyFields.first()->maxLength());
 }
 
 void RecordScreen::GoBack()

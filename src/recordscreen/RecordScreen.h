@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recordscreen/GridQuery.h"
 #include "recordscreen/KeyNavigation.h"
 
 #include <QHash>
@@ -9,6 +10,8 @@
 class QAction;
 class QLabel;
 class QLineEdit;
+class PrintPanel;
+class QueryPanel;
 class QStackedWidget;
 class QToolBar;
 
@@ -23,6 +26,7 @@ struct RecordScreenTexts {
     QString keyChangeQuestion;   // "確定修改股號?"
     QString duplicateKey;        // "股號重複!"
     QString findLastKeyTitle;    // "取得所有股號錯誤"
+    QString conditionFrame;      // object name of the query panel's condition frame
 };
 
 // How the two screens built on the frame differ; everything else is the frame's.
@@ -71,6 +75,11 @@ public:
     int FindLastKey();
     int MoveRecord(MoveDirection direction);
     int LoadRecord(const QString& key);
+    // Runs the screen's query into the grid of the query panel.
+    void RunQuery();
+
+    QueryPanel* queryPanel() const { return m_queryPanel; }
+    PrintPanel* printPanel() const { return m_printPanel; }
 
 protected:
     RecordScreen(RecordScreenTexts texts, RecordScreenBehaviour behaviour, KeyTable keys);
@@ -87,6 +96,13 @@ protected:
     // Inserts (isNew) or updates the row of `currentKey` inside the open transaction.
     virtual void writeRecord(db::Connection& connection, bool isNew, const QString& currentKey) = 0;
     virtual void deleteRecord(db::Connection& connection, const QString& key) = 0;
+    // The query of the query panel from its condition boxes.
+    virtual GridQuery BuildQuery() = 0;
+    // The action of condition option `index`, when clicked and when Search
+    // selects the first option after add or edit.
+    virtual void conditionOptionChosen(int index) { Q_UNUSED(index); }
+    // Defaults for empty condition boxes, each time the query panel is entered.
+    virtual void fillConditionDefaults() {}
     // The key of the record typed on the panel (shown again after a save).
     virtual QString typedKey() const;
     // Empties what ClearControls does not reach (the entry sheets), wherever
@@ -128,8 +144,9 @@ private:
     QHash<QString, QAction*> m_actions;
     QStackedWidget* m_panels = nullptr;
     QWidget* m_recordPanel = nullptr;
-    QWidget* m_queryPanel = nullptr;
-    QWidget* m_printPanel = nullptr;
+    QueryPanel* m_queryPanel = nullptr;
+    PrintPanel* m_printPanel = nullptr;
+    QStringList m_rememberedConditions;
     QList<QLabel*> m_status;
     QHash<QString, bool> m_recordKeysBefore;
     QList<QLineEdit*> m_keyFields;

@@ -20,7 +20,7 @@ constexpr int kRatioKind = 7;
 RecordScreenTexts StockTexts()
 {
     return {QStringLiteral("股號資料"), QStringLiteral("依股號顯示資料發生錯誤!"), QStringLiteral("確定修改股號?"),
-            QStringLiteral("股號重複!"), QStringLiteral("取得所有股號錯誤")};
+            QStringLiteral("股號重複!"), QStringLiteral("取得所有股號錯誤"), QStringLiteral("span查詢條件")};
 }
 
 QLineEdit* Field(QWidget* parent, const QString& name)
@@ -39,6 +39,7 @@ frm股號資料::frm股號資料() : RecordScreen(StockTexts(), RecordScreenBeha
 {
     setObjectName(QStringLiteral("frm股號資料"));
     QWidget* panel = buildRecordPanel();
+    buildQueryConditions();
     setRecordPanel(panel, {m_code}, m_name);
     resize(860, 460);
 }

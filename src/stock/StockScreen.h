@@ -2,6 +2,8 @@
 
 #include "recordscreen/RecordScreen.h"
 
+class QButtonGroup;
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
@@ -16,9 +18,13 @@ protected:
     bool readyToSave() override;
     void writeRecord(db::Connection& connection, bool isNew, const QString& currentKey) override;
     void deleteRecord(db::Connection& connection, const QString& key) override;
+    GridQuery BuildQuery() override;
+    void conditionOptionChosen(int index) override;
+    void fillConditionDefaults() override;
 
 private:
     QWidget* buildRecordPanel();
+    void buildQueryConditions();
 
     QLineEdit* m_code = nullptr;
     QLineEdit* m_name = nullptr;
@@ -26,4 +32,7 @@ private:
     QLineEdit* m_yield = nullptr;
     QLineEdit* m_priceBook = nullptr;
     QPushButton* m_import = nullptr;
+    QCheckBox* m_priceEarningsOn = nullptr;
+    QCheckBox* m_yieldOn = nullptr;
+    QButtonGroup* m_order = nullptr;
 };

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace db {
+
+// The bound value for "LIKE ? ESCAPE '\'" that matches every text beginning
+// with `prefix`, taken literally: a quote, % or _ typed by the user is just
+// that character.
+inline QString LikePrefix(const QString& prefix)
+{
+    QString pattern;
+    pattern.reserve(prefix.size() + 2);
+    for (const QChar c : prefix) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            pattern += QLatin1Char('\\');
+        pattern += c;
+    }
+    return pattern + QLatin1Char('%');
+}
+
+} // namespace db
