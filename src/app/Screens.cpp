@@ -1,6 +1,5 @@
 #include "app/Screens.h"
 
-#include "app/PlaceholderScreen.h"
 #include "entry/EntryScreen.h"
 #include "stats/BaseDateScreen.h"
 #include "stats/CountStatsScreen.h"
@@ -74,8 +73,10 @@ QWidget* CreateScreen(ScreenId id)
     case ScreenId::Maintenance:
         break;
     }
-    // Maintenance is not built yet: a window of its name keeps the menu whole.
-    QWidget* screen = new PlaceholderScreen(ScreenObjectName(id), ScreenCaption(id));
-    screen->setAttribute(Qt::WA_DeleteOnClose);
-    return screen;
+    return nullptr;
+}
+
+bool CreatesScreen(ScreenId id)
+{
+    return id != ScreenId::Maintenance;
 }

@@ -19,5 +19,7 @@ enum class ScreenId {
 QString ScreenObjectName(ScreenId id);
 QString ScreenCaption(ScreenId id);
 
-// A new, not yet shown, top-level window for the screen; it deletes itself when closed.
+// A new, not yet shown, top-level window for the screen; it deletes itself
+// when closed. Null for a screen not built yet.
 QWidget* CreateScreen(ScreenId id);
+bool CreatesScreen(ScreenId id);

@@ -108,16 +108,26 @@ TEST_F(MainMenuTest, BothCountCommandsShareOneScreenAndSetTheKindFirst)
     EXPECT_EQ(CountWindows(QStringLiteral("frm買賣超統計表")), 1);
 }
 
-TEST_F(MainMenuTest, MaintenanceChosenAgainComesToTheFront)
+TEST_F(MainMenuTest, AScreenChosenAgainComesToTheFront)
 {
-    trigger("m維護");
-    QWidget* first = FindWindow(QStringLiteral("frm系統維護作業"));
+    click("cmd股號資料");
+    QWidget* first = menu->openScreen(ScreenId::Stock);
     ASSERT_NE(first, nullptr);
     first->showMinimized();
-    trigger("m維護");
-    EXPECT_EQ(CountWindows(QStringLiteral("frm系統維護作業")), 1);
-    EXPECT_EQ(FindWindow(QStringLiteral("frm系統維護作業")), first);
+    click("cmd股號資料");
+    EXPECT_EQ(CountWindows(QStringLiteral("frm股號資料")), 1);
+    EXPECT_EQ(menu->openScreen(ScreenId::Stock), first);
     EXPECT_FALSE(first->isMinimized());
+}
+
+TEST_F(MainMenuTest, AScreenNotBuiltYetIsOffWithItsReasonNotAnEmptyWindow)
+{
+    auto* maintenance = menu->findChild<QAction*>(QStringLiteral("m維護"));
+    ASSERT_NE(maintenance, nullptr);
+    EXPECT_FALSE(maintenance->isEnabled());
+    EXPECT_FALSE(maintenance->toolTip().isEmpty());
+    maintenance->trigger();
+    EXPECT_EQ(CountWindows(QStringLiteral("frm系統維護作業")), 0);
 }
 
 TEST_F(MainMenuTest, AClosedScreenOpensAfreshNextTime)

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -383,6 +384,39 @@ TEST_F(EntryScreenTest, TheStoredWeekdayFollowsTheDateHoweverTheDateWasLeft)
     press("save");
     EXPECT_EQ(count("SELECT count(*) FROM 買賣超資料 WHERE 買賣日期 = '1000126' AND 買賣星期 = '三'"), 1);
     EXPECT_EQ(weekday()->text(), QString::fromUtf8("三"));
+}
+
+TEST_F(EntryScreenTest, TheQueryListsTheDefaultRangeAndEnterOpensTheDate)
+{
+    seedDay("0991031", "日", {"1101"}, {});   // before the first day of the default range
+    seedDay("0991101", "一", {"2330"}, {"2317"});
+    seedDay("1000125", "二", {"2454"}, {});
+    open();
+    key(Qt::Key_F2);
+    const auto box = [this](int i) { return Child<QLineEdit>(screen, QStringLiteral("txt查詢內容_%1").arg(i)); };
+    EXPECT_EQ(box(1)->text(), "0991101");
+    EXPECT_EQ(box(2)->text(), "1000131");
+    auto* grid = Child<QTableView>(screen, QStringLiteral("MSHFlexGrid1"));
+    ASSERT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_EQ(grid->model()->index(0, 0).data().toString(), "1000125");
+    EXPECT_EQ(grid->model()->index(2, 2).data().toString(), QString::fromUtf8("賣超"));
+    EXPECT_EQ(statusPanel(2), "3");
+
+    // A six-digit date is padded when its box is left.
+    QTest::mouseClick(Child<QPushButton>(screen, QStringLiteral("scmd查詢條件")), Qt::LeftButton);
+    box(1)->setFocus();
+    box(1)->selectAll();
+    QTest::keyClicks(box(1), "991101");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(box(1)->text(), "0991101");
+    QTest::mouseClick(Child<QPushButton>(screen, QStringLiteral("scmd確定")), Qt::LeftButton);
+
+    grid->setCurrentIndex(grid->model()->index(1, 0));
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(screen->mode(), QString::fromUtf8("修改"));
+    EXPECT_EQ(date()->text(), "0991101");
+    EXPECT_EQ(buys()->cellText(1, EntrySheet::kCodeColumn), "2330");
+    EXPECT_EQ(sells()->cellText(1, EntrySheet::kCodeColumn), "2317");
 }
 
 TEST_F(EntryScreenTest, ExitAsksLikeEscape)
