@@ -67,9 +67,6 @@ frm主畫面::frm主畫面(QWidget* parent) : QMainWindow(parent)
     maintenance->setObjectName(QStringLiteral("m維護"));
     maintenance->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(maintenance, &QAction::triggered, this, [this] { ShowChildForm(ScreenId::Maintenance); });
-    // Off, with the reason, until its screen is built.
-    maintenance->setEnabled(CreatesScreen(ScreenId::Maintenance));
-    maintenance->setToolTip(QStringLiteral("系統維護作業將於下一版提供"));
     QMenu* help = menuBar()->addMenu(QStringLiteral("說明"));
     help->setObjectName(QStringLiteral("m說明"));
     auto* about = help->addAction(QStringLiteral("關於系統"));
@@ -205,10 +202,8 @@ void frm主畫面::ShowChildForm(ScreenId id)
         BusyCursor busy;
         QCoreApplication::processEvents();
         screen = CreateScreen(id);
-        if (screen) {
-            m_screens.insert(static_cast<int>(id), screen);
-            screen->show();
-        }
+        m_screens.insert(static_cast<int>(id), screen);
+        screen->show();
     }
     setEnabled(true);
 }

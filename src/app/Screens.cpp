@@ -4,6 +4,7 @@
 #include "stats/BaseDateScreen.h"
 #include "stats/CountStatsScreen.h"
 #include "stock/StockScreen.h"
+#include "system/MaintenanceScreen.h"
 
 #include <QWidget>
 
@@ -71,12 +72,7 @@ QWidget* CreateScreen(ScreenId id)
     case ScreenId::NewBuy:
         return new frm新增買超明細;
     case ScreenId::Maintenance:
-        break;
+        return new frm系統維護作業;
     }
     return nullptr;
-}
-
-bool CreatesScreen(ScreenId id)
-{
-    return id != ScreenId::Maintenance;
 }

@@ -19,7 +19,5 @@ enum class ScreenId {
 QString ScreenObjectName(ScreenId id);
 QString ScreenCaption(ScreenId id);
 
-// A new, not yet shown, top-level window for the screen; it deletes itself
-// when closed. Null for a screen not built yet.
+// A new, not yet shown, top-level window for the screen; it deletes itself when closed.
 QWidget* CreateScreen(ScreenId id);
-bool CreatesScreen(ScreenId id);

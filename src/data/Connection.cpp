@@ -14,7 +14,7 @@ namespace db {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 10000;
+int gBusyTimeoutMs = 10000;
 
 ErrorKind KindOf(int extendedCode)
 {
@@ -54,6 +54,11 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int column)
 }
 
 } // namespace
+
+void SetBusyTimeout(int milliseconds)
+{
+    gBusyTimeoutMs = milliseconds;
+}
 
 // ---------------------------------------------------------------- Statement
 
@@ -174,6 +179,8 @@ void Connection::raise(int rc) const
     QString text = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
     if (text.isEmpty())
         text = QString::fromUtf8(sqlite3_errstr(rc));
+    if (extended == SQLITE_READONLY_DBMOVED)
+        text += QStringLiteral("（資料庫檔案已被重整或取代，這次的變更未寫入，請重新操作）");
     throw DbError(KindOf(extended ? extended : rc), text);
 }
 
@@ -209,7 +216,7 @@ void Connection::open(OpenMode mode)
 void Connection::configure()
 {
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(m_db, gBusyTimeoutMs);
 
     if (!m_password.isEmpty()) {
         const QByteArray salt = ReadFileSalt(m_path);

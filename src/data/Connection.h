@@ -20,6 +20,10 @@ enum class OpenMode {
 
 class Connection;
 
+// How long a connection waits for a lock another process holds (10 s);
+// tests shorten it.
+void SetBusyTimeout(int milliseconds);
+
 // A statement prepared once and run with new bound values as often as needed.
 class Statement {
 public:

@@ -10,6 +10,17 @@ class Connection;
 // `targetPath`. The copy is built under a temporary name beside the target,
 // opened and checked, and only then renamed over the target in one step, so a
 // failure leaves whatever was at `targetPath` as it was.
+// The copy shows one state of the source and is checked to open with the
+// password, pass the integrity check and hold as many rows in every table.
 void CopyDatabase(Connection& source, const QString& targetPath, const QString& password);
+
+// Compacts the database of `connectionString` in place: while no other
+// connection can write it, a compacted copy is written to `scratchName` in
+// its folder (a stale file of that name is replaced), checked as above and
+// renamed over the live file in one step. At every instant a complete
+// database exists under the live name. Throws DbError, of kind Busy when
+// another process holds the file past the busy timeout; nothing has changed
+// then.
+void CompactDatabase(const QString& connectionString, const QString& scratchName);
 
 } // namespace db

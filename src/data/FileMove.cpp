@@ -59,6 +59,28 @@ bool MoveReplacing(const QString& from, const QString& to, int* error)
     return false;
 }
 
+bool CreateOrdinaryFile(const QString& path, QString* error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+bool SyncFile(const QString& path, QString* error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (!synced)
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+    if (fd >= 0)
+        ::close(fd);
+    return synced;
+}
+
 std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString* error)
 {
     const QFileInfo info(target);
@@ -73,13 +95,8 @@ std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString
     // several accounts must not be: recreate it under the same name as any
     // new file of that folder is made, with the umask and the folder's
     // default permissions applied.
-    const QByteArray name = QFile::encodeName(scratch->fileName());
-    ::unlink(name.constData());
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+    QFile::remove(scratch->fileName());
+    if (!CreateOrdinaryFile(scratch->fileName(), error))
         return nullptr;
-    }
-    ::close(fd);
     return scratch;
 }

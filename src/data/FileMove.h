@@ -18,3 +18,10 @@ bool MoveWithoutReplacing(const QString& from, const QString& to, int* error);
 
 // Moves `from` over `to` in one step; whatever was at `to` is replaced whole.
 bool MoveReplacing(const QString& from, const QString& to, int* error);
+
+// A new empty file with the permissions any new file of its folder gets
+// (the umask and the folder's defaults), never replacing one that exists.
+bool CreateOrdinaryFile(const QString& path, QString* error);
+
+// Flushes the file's contents to the disk.
+bool SyncFile(const QString& path, QString* error);

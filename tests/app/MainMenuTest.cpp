@@ -120,14 +120,11 @@ TEST_F(MainMenuTest, AScreenChosenAgainComesToTheFront)
     EXPECT_FALSE(first->isMinimized());
 }
 
-TEST_F(MainMenuTest, AScreenNotBuiltYetIsOffWithItsReasonNotAnEmptyWindow)
+TEST_F(MainMenuTest, MaintenanceOpensOnce)
 {
-    auto* maintenance = menu->findChild<QAction*>(QStringLiteral("m維護"));
-    ASSERT_NE(maintenance, nullptr);
-    EXPECT_FALSE(maintenance->isEnabled());
-    EXPECT_FALSE(maintenance->toolTip().isEmpty());
-    maintenance->trigger();
-    EXPECT_EQ(CountWindows(QStringLiteral("frm系統維護作業")), 0);
+    trigger("m維護");
+    trigger("m維護");
+    EXPECT_EQ(CountWindows(QStringLiteral("frm系統維護作業")), 1);
 }
 
 TEST_F(MainMenuTest, AClosedScreenOpensAfreshNextTime)

@@ -2,12 +2,15 @@
 // database named on the command line, one connection and transaction per day.
 //   concurrent_writer <database path> <first day> <days>
 //   concurrent_writer <database path> create
+//   concurrent_writer <database path> hold <milliseconds>
+//   concurrent_writer <database path> late
 //   concurrent_writer <database path> rewrite <times>
 //     saves day 1000125 again and again, both lists holding the number of the save
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
 
 #include <QCoreApplication>
+#include <QThread>
 
 #include <cstdio>
 
@@ -22,6 +25,30 @@ int main(int argc, char** argv)
         if (args.at(2) == QLatin1String("create")) {
             db::Connection c(cs);
             c.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES ('CHILD')"));
+            return 0;
+        }
+        if (args.at(2) == QLatin1String("hold")) {
+            // Holds a write transaction open for the given milliseconds.
+            db::Connection c(cs);
+            db::Transaction t(c);
+            c.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES ('HOLD')"));
+            std::printf("held\n");
+            std::fflush(stdout);
+            QThread::msleep(args.value(3).toULong());
+            t.commit();
+            return 0;
+        }
+        if (args.at(2) == QLatin1String("late")) {
+            // Opens first, writes only after a line arrives on the input.
+            db::Connection c(cs);
+            std::printf("open\n");
+            std::fflush(stdout);
+            char line[16];
+            if (!std::fgets(line, sizeof line, stdin))
+                return 2;
+            db::Transaction t(c);
+            c.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES ('LATE')"));
+            t.commit();
             return 0;
         }
         if (args.at(2) == QLatin1String("rewrite")) {

@@ -1,0 +1,71 @@
+#include "system/Maintenance.h"
+
+#include "data/Connection.h"
+#include "uikit/RocDate.h"
+
+#include <QDir>
+
+namespace {
+const QString kUserTable = QStringLiteral("使用者資料");
+}
+
+MaintTimes ReadMaintTimes(db::Connection& connection)
+{
+    const db::ResultSet rows = connection.query(QStringLiteral("SELECT * FROM 使用者資料 LIMIT 1"));
+    if (rows.isEmpty())
+        return {};
+    return {rows.text(0, QStringLiteral("備份時間")).trimmed(), rows.text(0, QStringLiteral("重整時間")).trimmed()};
+}
+
+void SaveMaintTimes(db::Connection& connection, const QString& backup, const QString& compaction)
+{
+    db::Transaction transaction(connection);
+    db::ResultSet first = connection.query(QStringLiteral("SELECT rowid FROM 使用者資料 LIMIT 1"));
+    if (first.isEmpty()) {
+        connection.execute(QStringLiteral("INSERT INTO 使用者資料 DEFAULT VALUES"));
+        first = connection.query(QStringLiteral("SELECT rowid FROM 使用者資料 LIMIT 1"));
+    }
+    const QVariant row = first.value(0, 0);
+    if (!backup.trimmed().isEmpty())
+        connection.execute(QStringLiteral("UPDATE 使用者資料 SET 備份時間 = ? WHERE rowid = ?"), {backup.trimmed(), row});
+    if (!compaction.trimmed().isEmpty())
+        connection.execute(QStringLiteral("UPDATE 使用者資料 SET 重整時間 = ? WHERE rowid = ?"),
+                           {compaction.trimmed(), row});
+    transaction.commit();
+}
+
+int ChangePassword(db::Connection& connection, const QString& user, const QString& oldPassword,
+                   const QString& newPassword)
+{
+    db::Transaction transaction(connection);
+    const db::ResultSet rows =
+        connection.query(QStringLiteral("SELECT rowid, 密碼 FROM 使用者資料 WHERE 使用者 = ? LIMIT 1"), {user});
+    if (rows.isEmpty())
+        return 1;
+    const QVariant stored = rows.value(0, 1);
+    if (!stored.isNull() && stored.toString() != oldPassword)
+        return 1;
+    connection.execute(QStringLiteral("UPDATE 使用者資料 SET 密碼 = ? WHERE rowid = ?"), {newPassword, rows.value(0, 0)});
+    transaction.commit();
+    return 0;
+}
+
+void ClearAllData(db::Connection& connection)
+{
+    for (const QString& table : connection.tableNames()) {
+        if (table.trimmed() == kUserTable)
+            continue;
+        const QString quoted = QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        connection.execute(QStringLiteral("DELETE FROM \"%1\"").arg(quoted));
+    }
+}
+
+QString MaintTimeStamp(const QDateTime& now)
+{
+    return now.toString(QStringLiteral("yyyy/MM/dd  HH:mm:ss"));
+}
+
+QString DefaultBackupPath()
+{
+    return QDir::home().filePath(QStringLiteral("Quorvex-") + TodayRocDate() + QStringLiteral(".mdb"));
+}

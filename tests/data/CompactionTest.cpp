@@ -1,0 +1,135 @@
+#include "DbTestSupport.h"
+
+#include "data/DatabaseCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+using db::Connection;
+
+class CompactionTest : public DbFolder {
+protected:
+    void SetUp() override
+    {
+        Connection c(connectionString());
+        for (int i = 1; i <= 300; ++i)
+            c.execute(QStringLiteral("INSERT INTO 買超明細資料 VALUES (?, ?, '1000125')"), {i, QString::number(i)});
+        c.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES ('2330')"));
+    }
+    void compact() { db::CompactDatabase(connectionString(), QStringLiteral("Tmp.mdb")); }
+    qlonglong rows(const QString& sql)
+    {
+        Connection c(connectionString());
+        return count(c, sql);
+    }
+    QStringList files() const
+    {
+        QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        names.sort();
+        return names;
+    }
+    void startWriter(QProcess& writer, const QStringList& args)
+    {
+        writer.start(QStringLiteral(QUORVEX_CONCURRENT_WRITER), QStringList{path()} + args);
+        ASSERT_TRUE(writer.waitForStarted());
+        ASSERT_TRUE(writer.waitForReadyRead(30000));
+        writer.readLine();
+    }
+};
+
+// Writes beyond `bytes` fail as on a full disk, while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_handler)(int) = nullptr;
+};
+
+TEST_F(CompactionTest, TheCompactedFileTakesThePlaceOfTheLiveOneAndAStaleTmp)
+{
+    QFile stale(path(QStringLiteral("Tmp.mdb")));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("left over from a crash");
+    stale.close();
+    compact();
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300);
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 使用者資料")), 1);
+    EXPECT_EQ(files(), QStringList{"Quorvex.mdb"});
+}
+
+TEST_F(CompactionTest, ACopyThatCannotBeWrittenLeavesTheLiveFileAndAnOldBackupAsTheyWere)
+{
+    {
+        Connection source(connectionString());
+        db::CopyDatabase(source, path(QStringLiteral("backup.mdb")), QStringLiteral("kvew7315"));
+    }
+    const qint64 backupSize = QFileInfo(path(QStringLiteral("backup.mdb"))).size();
+    {
+        Connection c(connectionString());
+        for (int i = 0; i < 200; ++i)
+            c.execute(QStringLiteral("INSERT INTO 股號資料 VALUES (?, '名稱名稱名稱名稱', '1', '2', '3')"), {i});
+    }
+    const qint64 liveSize = QFileInfo(path()).size();
+    {
+        const FileSizeLimit full(static_cast<rlim_t>(backupSize));
+        Connection source(connectionString());
+        EXPECT_THROW(db::CopyDatabase(source, path(QStringLiteral("backup.mdb")), QStringLiteral("kvew7315")),
+                     db::DbError);
+        EXPECT_THROW(compact(), db::DbError);
+    }
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("backup.mdb"))).size(), backupSize);
+    EXPECT_EQ(QFileInfo(path()).size(), liveSize);
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 股號資料")), 201);
+    EXPECT_EQ(files(), (QStringList{"Quorvex.mdb", "backup.mdb"}));
+}
+
+// Another PC in the middle of a save: the compaction waits, then gives up
+// and changes nothing.
+TEST_F(CompactionTest, AFileInUseIsNotCompacted)
+{
+    QProcess writer;
+    startWriter(writer, {"hold", "1500"});
+    db::SetBusyTimeout(200);
+    EXPECT_EQ(ErrorKindOf([&] { compact(); }), db::ErrorKind::Busy);
+    db::SetBusyTimeout(10000);
+    ASSERT_TRUE(writer.waitForFinished(30000));
+    EXPECT_EQ(writer.exitCode(), 0);
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 股號資料 WHERE 股號 = 'HOLD'")), 1);
+    EXPECT_EQ(files(), QStringList{"Quorvex.mdb"});
+}
+
+// A PC that opened the file before the compaction and writes after it must
+// be told, not write into the file that was replaced.
+TEST_F(CompactionTest, AWriteToTheReplacedFileFailsThere)
+{
+    QProcess writer;
+    startWriter(writer, {"late"});
+    compact();
+    writer.write("go\n");
+    ASSERT_TRUE(writer.waitForFinished(30000));
+    EXPECT_NE(writer.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(writer.readAllStandardError()).contains(QString::fromUtf8("重整")));
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 股號資料 WHERE 股號 = 'LATE'")), 0);
+}
+
+} // namespace
