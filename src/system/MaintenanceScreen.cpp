@@ -100,7 +100,7 @@ frm系統維護作業::frm系統維護作業() : QMainWindow(nullptr)
     ClearControls(this);
     showTimes();
     m_backupPath->setText(DefaultBackupPath());
-    resize(760, 430);
+    resize(760, sizeHint().height());
     CenterForm(this);
 }
 
