@@ -1,6 +1,9 @@
 #include "entry/EntryScreen.h"
 
+#include "entry/EntryPrint.h"
 #include "entry/EntrySheet.h"
+#include "recordscreen/PrintPanel.h"
+#include "recordscreen/PrintRun.h"
 #include "entry/TradingDays.h"
 #include "uikit/Clock.h"
 #include "uikit/FormHelpers.h"
@@ -252,4 +255,18 @@ void frm買賣超輸入作業::writeRecord(db::Connection& connection, bool isNe
 void frm買賣超輸入作業::deleteRecord(db::Connection& connection, const QString& key)
 {
     DeleteTradingDay(connection, key);
+}
+
+void frm買賣超輸入作業::PrintList(bool preview)
+{
+    const PrintSelection selection = printPanel()->selection();
+    RunPrintList(
+        this, preview,
+        [&selection](db::Connection& connection) -> std::optional<PaginatedReport> {
+            EntryPrintout printout = EntryPrintRows(connection, selection);
+            if (printout.lines.isEmpty())
+                return std::nullopt;
+            return EntryListReport(std::move(printout));
+        },
+        {QStringLiteral("資料庫中沒有符合條件的資料!"), MsgIcon::Information, MsgIcon::Information});
 }

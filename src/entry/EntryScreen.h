@@ -22,6 +22,7 @@ protected:
     void deleteRecord(db::Connection& connection, const QString& key) override;
     GridQuery BuildQuery() override;
     void conditionOptionChosen(int index) override;
+    void PrintList(bool preview) override;
     void clearRecordExtras() override;
     void focusAfterAdd() override;
     void focusAfterLoad() override;

@@ -56,19 +56,19 @@ PrintPanel::PrintPanel(QWidget* parent) : QWidget(parent)
     choose(Single);
     connect(m_options, &QButtonGroup::idClicked, this, [this](int id) { choose(static_cast<Choice>(id)); });
 
-    m_print = new QPushButton(QStringLiteral("列印"), this);
-    m_print->setObjectName(QStringLiteral("ssc列印"));
-    m_preview = new QPushButton(QStringLiteral("預覽列印"), this);
-    m_preview->setObjectName(QStringLiteral("ssc預覽列印"));
+    auto* print = new QPushButton(QStringLiteral("列印"), this);
+    print->setObjectName(QStringLiteral("ssc列印"));
+    auto* preview = new QPushButton(QStringLiteral("預覽列印"), this);
+    preview->setObjectName(QStringLiteral("ssc預覽列印"));
     auto* back = new QPushButton(QStringLiteral("回前畫面"), this);
     back->setObjectName(QStringLiteral("ssc回前畫面_列印"));
-    connect(m_print, &QPushButton::clicked, this, [this] { Q_EMIT printRequested(false); });
-    connect(m_preview, &QPushButton::clicked, this, [this] { Q_EMIT printRequested(true); });
+    connect(print, &QPushButton::clicked, this, [this] { Q_EMIT printRequested(false); });
+    connect(preview, &QPushButton::clicked, this, [this] { Q_EMIT printRequested(true); });
     connect(back, &QPushButton::clicked, this, &PrintPanel::backRequested);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_print);
-    buttons->addWidget(m_preview);
+    buttons->addWidget(print);
+    buttons->addWidget(preview);
     buttons->addStretch();
     buttons->addWidget(back);
     auto* layout = new QVBoxLayout(this);
@@ -118,20 +118,13 @@ void PrintPanel::choose(Choice choice)
     m_single->setPalette(palette);
 }
 
-QString PrintPanel::rangeFrom() const
+PrintSelection PrintPanel::selection() const
 {
-    return m_from->text();
+    return {choice(), m_single->text().trimmed(), m_from->text().trimmed(), m_to->text().trimmed()};
 }
 
-QString PrintPanel::rangeTo() const
+void PrintPanel::setRangeLength(int length)
 {
-    return m_to->text();
-}
-
-void PrintPanel::setPrintingAvailable(bool available, const QString& reason)
-{
-    for (QPushButton* button : {m_print, m_preview}) {
-        button->setEnabled(available);
-        button->setToolTip(available ? QString() : reason);
-    }
+    m_from->setMaxLength(length);
+    m_to->setMaxLength(length);
 }

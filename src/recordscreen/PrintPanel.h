@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recordscreen/PrintSelection.h"
+
 #include <QWidget>
 
 class QButtonGroup;
@@ -12,7 +14,10 @@ class QPushButton;
 class PrintPanel : public QWidget {
     Q_OBJECT
 public:
-    enum Choice { Single = 0, All = 1, Range = 2 };
+    using Choice = PrintSelection::Kind;
+    static constexpr Choice Single = PrintSelection::Single;
+    static constexpr Choice All = PrintSelection::All;
+    static constexpr Choice Range = PrintSelection::Range;
 
     explicit PrintPanel(QWidget* parent);
 
@@ -22,10 +27,10 @@ public:
 
     Choice choice() const;
     void choose(Choice choice);
-    QString rangeFrom() const;
-    QString rangeTo() const;
-    // Until a screen's printing is built, its buttons stay off with a reason.
-    void setPrintingAvailable(bool available, const QString& reason = {});
+    // The choice with the key shown and the range, all trimmed.
+    PrintSelection selection() const;
+    // Longest text a range box takes.
+    void setRangeLength(int length);
 
 Q_SIGNALS:
     void printRequested(bool preview);
@@ -36,6 +41,4 @@ private:
     QLabel* m_single = nullptr;
     QLineEdit* m_from = nullptr;
     QLineEdit* m_to = nullptr;
-    QPushButton* m_print = nullptr;
-    QPushButton* m_preview = nullptr;
 };

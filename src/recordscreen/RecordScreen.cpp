@@ -97,12 +97,12 @@ void RecordScreen::buildPanels()
     m_panels = new QStackedWidget(this);
     m_queryPanel = new QueryPanel(m_texts.conditionFrame, m_panels);
     m_printPanel = new PrintPanel(m_panels);
-    m_printPanel->setPrintingAvailable(false, QStringLiteral("列印功能將於下一版提供"));
     connect(m_queryPanel, &QueryPanel::optionChosen, this, [this](int index) { conditionOptionChosen(index); });
     connect(m_queryPanel, &QueryPanel::runRequested, this, &RecordScreen::RunQuery);
     connect(m_queryPanel, &QueryPanel::openRequested, this, &RecordScreen::ShowRecord);
     connect(m_queryPanel, &QueryPanel::backRequested, this, &RecordScreen::GoBack);
     connect(m_printPanel, &PrintPanel::backRequested, this, &RecordScreen::GoBack);
+    connect(m_printPanel, &PrintPanel::printRequested, this, [this](bool preview) { PrintList(preview); });
     m_panels->addWidget(m_queryPanel);
     m_panels->addWidget(m_printPanel);
     setCentralWidget(m_panels);

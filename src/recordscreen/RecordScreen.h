@@ -103,6 +103,8 @@ protected:
     virtual void conditionOptionChosen(int index) { Q_UNUSED(index); }
     // Defaults for empty condition boxes, each time the query panel is entered.
     virtual void fillConditionDefaults() {}
+    // The print panel's 列印 (false) and 預覽列印 (true).
+    virtual void PrintList(bool preview) = 0;
     // The key of the record typed on the panel (shown again after a save).
     virtual QString typedKey() const;
     // Empties what ClearControls does not reach (the entry sheets), wherever

@@ -60,7 +60,8 @@ PaginatedReport Report::paginate()
 
     newPage();
     for (ReportRow row : m_rows) {
-        if (y + m_layout.detail.height > pageBottom - m_layout.pageFooter.height)
+        const int lines = row.value(ReportSource::kKeepWithNext) == QLatin1String("1") ? 2 : 1;
+        if (y + lines * m_layout.detail.height > pageBottom - m_layout.pageFooter.height)
             newPage();
         if (m_detailFormat)
             m_detailFormat(row);

@@ -156,3 +156,50 @@ ReportLayout NewDetailsReportLayout(bool newSell)
                                 << Label(QStringLiteral("件"), 2480, 142, 496) << Line(495, 10410, 495);
     return layout;
 }
+
+ReportLayout StockListReportLayout()
+{
+    ReportLayout layout = Frame(QStringLiteral("rpt股號資料表"), 1935);
+    layout.groupHeader.elements
+        << Field(ReportSource::kCompany, 850, 0, 9284, kCentre) << Title(QStringLiteral("股號資料表"), 3765, 330, 3465)
+        << Label(QStringLiteral("頁　　次："), 7724, 921, 1418) << Field(ReportSource::kPage, 9000, 921, 1134)
+        << Label(QStringLiteral("印表日期："), 7724, 1205, 1418) << Field(ReportSource::kPrintDate, 9000, 1205, 1134)
+        << Line(850, 10134, 1559);
+    AddColumns(layout,
+               {{QStringLiteral("股  號"), QStringLiteral("股號"), 850, 1417, Qt::AlignLeft},
+                {QStringLiteral("股票名稱"), QStringLiteral("名稱"), 2409, 2126, Qt::AlignLeft},
+                {QStringLiteral("本益比"), QStringLiteral("本益比"), 4677, 1700, kRight},
+                {QStringLiteral("殖利率"), QStringLiteral("殖利率"), 6519, 1700, kRight},
+                {QStringLiteral("股價淨值比"), QStringLiteral("股價淨值比"), 8361, 1773, kRight}},
+               1630, 1913);
+    CountStyleFooter(layout);
+    return layout;
+}
+
+ReportLayout EntryListReportLayout()
+{
+    ReportLayout layout = Frame(QStringLiteral("rpt買賣超明細表"), 1935);
+    layout.groupHeader.elements
+        << Title(QStringLiteral("買賣超明細表"), 3765, 210, 3465)
+        << Label(QStringLiteral("買賣日期："), 850, 921, 1418) << Field(ReportSource::kDateFrom, 2055, 921, 1063, kCentre)
+        << Label(QStringLiteral("～"), 3118, 921, 354, kCentre) << Field(ReportSource::kDateTo, 3472, 921, 1063, kCentre)
+        << Label(QStringLiteral("頁　　次："), 7724, 921, 1418) << Field(ReportSource::kPage, 9000, 921, 1134)
+        << Label(QStringLiteral("印表日期："), 7724, 1205, 1418) << Field(ReportSource::kPrintDate, 9000, 1205, 1134)
+        << Line(850, 10134, 1559);
+    // The two lists of a date side by side, each under its own headings.
+    AddColumns(layout,
+               {{QStringLiteral("序"), QStringLiteral("買超序"), 850, 567, kRight},
+                {QStringLiteral("買超股號"), QStringLiteral("買超股號"), 1559, 1134, Qt::AlignLeft},
+                {QStringLiteral("股票名稱"), QStringLiteral("買超名稱"), 2835, 2126, Qt::AlignLeft},
+                {QStringLiteral("序"), QStringLiteral("賣超序"), 5528, 567, kRight},
+                {QStringLiteral("賣超股號"), QStringLiteral("賣超股號"), 6237, 1134, Qt::AlignLeft},
+                {QStringLiteral("股票名稱"), QStringLiteral("賣超名稱"), 7513, 2126, Qt::AlignLeft}},
+               1630, 1913);
+    // A date's heading and its counts use the same line as the lists.
+    layout.detail.elements << Field(QStringLiteral("日期"), 850, 71, 4677)
+                           << Field(QStringLiteral("筆數"), 850, 71, 9284);
+    layout.groupFooter.elements << Line(855, 10140, 0) << Label(QStringLiteral("合　　計："), 850, 142, 1276)
+                                << Field(ReportSource::kDateCount, 2126, 142, 709, Qt::AlignHCenter)
+                                << Label(QStringLiteral("個交易日"), 2835, 142, 1417) << Line(850, 10134, 496);
+    return layout;
+}

@@ -16,6 +16,11 @@ inline const QString kDateTo = QStringLiteral("@to");
 inline const QString kBaseDate = QStringLiteral("@base");
 inline const QString kPrintDate = QStringLiteral("@today");
 inline const QString kTotal = QStringLiteral("@total");
+inline const QString kCompany = QStringLiteral("@company");
+inline const QString kDateCount = QStringLiteral("@dates");
+// A detail line whose field holds "1" starts a new page unless the line
+// after it fits too (a group heading never ends a page).
+inline const QString kKeepWithNext = QStringLiteral("@keep");
 }
 
 struct ReportElement {
@@ -57,7 +62,9 @@ constexpr int kTitlePointSize = 18;
 // The body fonts and the title font, with their substitutes on machines without them.
 QString ReportFontFamily(FontRole role);
 
-// The six layouts.
+// The six statistics, the stock list and the daily lists.
 ReportLayout CountReportLayout(bool netBuy);              // rpt買超統計表 / rpt賣超統計表
 ReportLayout TransitionReportLayout(bool sellToBuy);      // rpt賣超轉買超統計表 / rpt買超轉賣超統計表
 ReportLayout NewDetailsReportLayout(bool newSell);        // rpt新增賣超明細表 / rpt新增買超明細表
+ReportLayout StockListReportLayout();                     // rpt股號資料表
+ReportLayout EntryListReportLayout();                     // rpt買賣超明細表

@@ -1,7 +1,11 @@
 #include "stats/ReportPainter.h"
 
+#include <QBuffer>
 #include <QSaveFile>
 #include <QFont>
+#include <QGlyphRun>
+#include <QTextLayout>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -16,9 +20,56 @@ QFont ReportFont(FontRole role)
     return font;
 }
 
-} // namespace
+// Places texts at their boxes without the rich layout of drawText(rect),
+// which dominates long reports: each distinct text is shaped once per run
+// and its glyphs drawn wherever it occurs.
+class TextPlacer {
+public:
+    explicit TextPlacer(QPaintDevice* device)
+        : m_device(device), m_bodyFont(ReportFont(FontRole::Body), device),
+          m_titleFont(ReportFont(FontRole::Title), device)
+    {
+    }
 
-void PaintReportPage(QPainter& painter, const ReportPage& page)
+    void draw(QPainter& painter, const PlacedText& t, const QRectF& box)
+    {
+        const bool title = t.font == FontRole::Title;
+        QHash<QString, Shaped>& cache = title ? m_titleCache : m_bodyCache;
+        auto found = cache.constFind(t.text);
+        if (found == cache.constEnd())
+            found = cache.insert(t.text, shape(title ? m_titleFont : m_bodyFont, t.text));
+        qreal x = box.left();
+        if (t.align & Qt::AlignRight)
+            x = box.right() - found->width;
+        else if (t.align & Qt::AlignHCenter)
+            x = box.left() + (box.width() - found->width) / 2;
+        for (const QGlyphRun& run : found->runs)
+            painter.drawGlyphRun(QPointF(x, box.top()), run);
+    }
+
+private:
+    struct Shaped {
+        QList<QGlyphRun> runs;
+        qreal width = 0;
+    };
+
+    Shaped shape(const QFont& font, const QString& text) const
+    {
+        QTextLayout layout(text, font, m_device);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        return {layout.glyphRuns(), line.isValid() ? line.naturalTextWidth() : 0};
+    }
+
+    QPaintDevice* m_device;
+    QFont m_bodyFont;
+    QFont m_titleFont;
+    QHash<QString, Shaped> m_bodyCache;
+    QHash<QString, Shaped> m_titleCache;
+};
+
+void PaintPage(QPainter& painter, const ReportPage& page, TextPlacer& placer)
 {
     const qreal sx = painter.device()->logicalDpiX() / 1440.0;
     const qreal sy = painter.device()->logicalDpiY() / 1440.0;
@@ -32,36 +83,39 @@ void PaintReportPage(QPainter& painter, const ReportPage& page)
     for (const QLineF& line : page.lines)
         painter.drawLine(QLineF(line.x1() * sx, line.y1() * sy, line.x2() * sx, line.y2() * sy));
 
-    const QFont body = ReportFont(FontRole::Body);
-    const QFont title = ReportFont(FontRole::Title);
     for (const PlacedText& t : page.texts) {
-        painter.setFont(t.font == FontRole::Title ? title : body);
-        const QRectF box(t.box.x() * sx, t.box.y() * sy, t.box.width() * sx, t.box.height() * sy);
-        painter.drawText(box, static_cast<int>(t.align | Qt::AlignTop | Qt::TextSingleLine), t.text);
+        placer.draw(painter, t, QRectF(t.box.x() * sx, t.box.y() * sy, t.box.width() * sx, t.box.height() * sy));
     }
     painter.restore();
 }
 
+} // namespace
+
+void PaintReportPage(QPainter& painter, const ReportPage& page)
+{
+    TextPlacer placer(painter.device());
+    PaintPage(painter, page, placer);
+}
+
 void PaintReport(QPainter& painter, QPagedPaintDevice& device, const PaginatedReport& report)
 {
+    TextPlacer placer(&device);
     for (int i = 0; i < report.pages.size(); ++i) {
         if (i > 0)
             device.newPage();
-        PaintReportPage(painter, report.pages.at(i));
+        PaintPage(painter, report.pages.at(i), placer);
     }
 }
 
 bool WriteReportPdf(const PaginatedReport& report, const QString& path, QString* error)
 {
-    // Written beside the target and renamed over it: a failed export leaves
-    // an earlier file of that name as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
+    // Built in memory (the writer's many small writes are slow on a file),
+    // then written beside the target and renamed over it: a failed export
+    // leaves an earlier file of that name as it was.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setTitle(report.name);
         writer.setCreator(QStringLiteral("Quorvex"));
         writer.setResolution(1200);
@@ -69,7 +123,8 @@ bool WriteReportPdf(const PaginatedReport& report, const QString& path, QString*
         QPainter painter(&writer);
         PaintReport(painter, writer, report);
     }
-    if (file.error() != QFileDevice::NoError || !file.commit()) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf.data()) != pdf.size() || !file.commit()) {
         *error = file.errorString();
         return false;
     }

@@ -1,5 +1,8 @@
 #include "stock/StockScreen.h"
 
+#include "recordscreen/PrintPanel.h"
+#include "recordscreen/PrintRun.h"
+#include "stock/StockPrint.h"
 #include "stock/StockRecords.h"
 #include "uikit/InputBehaviour.h"
 #include "uikit/MessageBox.h"
@@ -41,6 +44,8 @@ frm股號資料::frm股號資料() : RecordScreen(StockTexts(), RecordScreenBeha
     QWidget* panel = buildRecordPanel();
     buildQueryConditions();
     setRecordPanel(panel, {m_code}, m_name);
+    printPanel()->choose(PrintPanel::All);
+    printPanel()->setRangeLength(20);
     resize(860, 460);
 }
 
@@ -120,4 +125,18 @@ void frm股號資料::writeRecord(db::Connection& connection, bool isNew, const 
 void frm股號資料::deleteRecord(db::Connection& connection, const QString& key)
 {
     DeleteStock(connection, key);
+}
+
+void frm股號資料::PrintList(bool preview)
+{
+    const PrintSelection selection = printPanel()->selection();
+    RunPrintList(
+        this, preview,
+        [&selection](db::Connection& connection) -> std::optional<PaginatedReport> {
+            QVector<ReportRow> rows = StockPrintRows(connection, selection);
+            if (rows.isEmpty())
+                return std::nullopt;
+            return StockListReport(std::move(rows), CompanyName(connection));
+        },
+        {QStringLiteral("查無任何資料!"), MsgIcon::Warning, MsgIcon::Critical});
 }

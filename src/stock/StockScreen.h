@@ -21,6 +21,7 @@ protected:
     GridQuery BuildQuery() override;
     void conditionOptionChosen(int index) override;
     void fillConditionDefaults() override;
+    void PrintList(bool preview) override;
 
 private:
     QWidget* buildRecordPanel();

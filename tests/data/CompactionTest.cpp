@@ -1,13 +1,12 @@
 #include "DbTestSupport.h"
 
 #include "data/DatabaseCopy.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -41,28 +40,6 @@ protected:
         ASSERT_TRUE(writer.waitForReadyRead(30000));
         writer.readLine();
     }
-};
-
-// Writes beyond `bytes` fail as on a full disk, while it lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int) = nullptr;
 };
 
 TEST_F(CompactionTest, TheCompactedFileTakesThePlaceOfTheLiveOneAndAStaleTmp)

@@ -419,6 +419,19 @@ TEST_F(EntryScreenTest, TheQueryListsTheDefaultRangeAndEnterOpensTheDate)
     EXPECT_EQ(sells()->cellText(1, EntrySheet::kCodeColumn), "2317");
 }
 
+TEST_F(EntryScreenTest, PrintingADateThatHasNoListsSaysSo)
+{
+    seedDay("1000125", "二", {}, {});
+    open();
+    key(Qt::Key_F4);
+    EXPECT_EQ(Child<QLabel>(screen, QStringLiteral("lbl列印單筆"))->text(), "1000125");
+    EXPECT_EQ(Child<QLineEdit>(screen, QStringLiteral("txt列印範圍_1"))->text(), "zzzzzzz");
+    messages.clear();
+    QTest::mouseClick(Child<QPushButton>(screen, QStringLiteral("ssc預覽列印")), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8("資料庫中沒有符合條件的資料!")});
+    EXPECT_EQ(messages.last().icon, MsgIcon::Information);
+}
+
 TEST_F(EntryScreenTest, ExitAsksLikeEscape)
 {
     open();

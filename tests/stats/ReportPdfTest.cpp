@@ -1,6 +1,10 @@
 #include "stats/CountStatistics.h"
 #include "stats/ReportPainter.h"
+#include "support/FileSizeLimit.h"
 #include "uikit/Clock.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -52,6 +56,29 @@ TEST(ReportPdf, TextCanBeFoundAndFontsAreEmbedded)
     for (const QString& line : fontLines)
         EXPECT_TRUE(line.contains(" yes ")) << line.toStdString();
     EXPECT_TRUE(fonts.contains("UMing") || fonts.contains("Ming")) << fonts.toStdString();
+}
+
+// A full disk: the earlier file of that name stays, and the reason is the system's.
+TEST(ReportPdf, AFailedExportKeepsTheEarlierFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("report.pdf");
+    QFile earlier(path);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("%PDF earlier");
+    earlier.close();
+    QVector<ReportRow> rows;
+    for (int i = 0; i < 200; ++i)
+        rows << ReportRow{{"股號", QString::number(2300 + i)}, {"名稱", QStringLiteral("台積電")}};
+    QString error;
+    {
+        const FileSizeLimit full(4096);
+        EXPECT_FALSE(WriteReportPdf(Report(CountReportLayout(true), rows).paginate(), path, &error));
+    }
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_NE(error, QStringLiteral("Unknown error"));
+    EXPECT_EQ(earlier.size(), 12);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
 }
 
 } // namespace

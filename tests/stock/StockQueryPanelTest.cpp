@@ -1,5 +1,7 @@
 #include "StockScreenFixture.h"
 
+#include "stats/ReportOutput.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -135,6 +137,37 @@ TEST_F(StockQueryPanelTest, PrintAndQueryPanelsTakeTurnsWithoutQueryingAgain)
     EXPECT_EQ(listed(), QStringList{"9904"});
     QTest::mouseClick(button("scmd回前畫面_查詢"), Qt::LeftButton);
     EXPECT_EQ(panel(), QString::fromUtf8("pic列印"));
+}
+
+TEST_F(StockQueryPanelTest, ThePrintPanelPreviewsItsChoiceOrSaysThereIsNothing)
+{
+    seedFour();
+    QVector<QPair<PaginatedReport, ReportDestination>> outputs;
+    SetReportOutputHandler([&outputs](const PaginatedReport& report, ReportDestination destination) {
+        outputs.push_back({report, destination});
+        return QString();
+    });
+    open();
+    press("first");   // 0050
+    keyClick(Qt::Key_F4);
+    EXPECT_TRUE(Child<QRadioButton>(screen, QStringLiteral("sopt條件設定_1"))->isChecked());
+    QTest::mouseClick(Child<QRadioButton>(screen, QStringLiteral("sopt條件設定_2")), Qt::LeftButton);
+    Child<QLineEdit>(screen, QStringLiteral("txt列印範圍_0"))->setText(QStringLiteral("1101"));
+    QTest::mouseClick(Child<QPushButton>(screen, QStringLiteral("ssc預覽列印")), Qt::LeftButton);
+    ASSERT_EQ(outputs.size(), 1);
+    EXPECT_EQ(outputs[0].second, ReportDestination::Preview);
+    QStringList printed;
+    for (const PlacedText& t : outputs[0].first.pages.first().texts)
+        if (t.box.left() < 2000 && t.text.at(0).isDigit())   // the code column
+            printed << t.text;
+    EXPECT_EQ(printed, (QStringList{"1101", "2330", "9904"}));
+
+    Child<QLineEdit>(screen, QStringLiteral("txt列印範圍_0"))->setText(QStringLiteral("9999"));
+    QTest::mouseClick(Child<QPushButton>(screen, QStringLiteral("ssc列印")), Qt::LeftButton);
+    EXPECT_EQ(outputs.size(), 1);
+    EXPECT_EQ(messages.last().text, QString::fromUtf8("查無任何資料!"));
+    EXPECT_EQ(messages.last().icon, MsgIcon::Warning);
+    SetReportOutputHandler(nullptr);
 }
 
 } // namespace

@@ -1,0 +1,49 @@
+// 列印全部 of the entry screen on ten years of lists (about 2,500 dates and
+// 500,000 list rows): read, laid out and written as a PDF.
+#include "BenchData.h"
+
+#include "app/Settings.h"
+#include "data/Connection.h"
+#include "entry/EntryPrint.h"
+#include "stats/ReportPainter.h"
+
+#include <QDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const PrintSelection kAll{PrintSelection::All, {}, {}, {}};
+
+void BM_EntryPrintAllLaidOut(benchmark::State& state)
+{
+    TenYearFolder();
+    for (auto _ : state) {
+        db::Connection connection(gConnectionString);
+        const PaginatedReport report = EntryListReport(EntryPrintRows(connection, kAll));
+        state.counters["pages"] = report.pages.size();
+    }
+}
+BENCHMARK(BM_EntryPrintAllLaidOut)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_EntryPrintAllToPdf(benchmark::State& state)
+{
+    const QString target = QDir(TenYearFolder()).filePath(QStringLiteral("lists.pdf"));
+    for (auto _ : state) {
+        db::Connection connection(gConnectionString);
+        const PaginatedReport report = EntryListReport(EntryPrintRows(connection, kAll));
+        QString error;
+        if (!WriteReportPdf(report, target, &error))
+            state.SkipWithError(error.toUtf8().constData());
+    }
+    state.counters["MB"] = QFileInfo(target).size() / 1e6;
+    QFile::remove(target);
+}
+BENCHMARK(BM_EntryPrintAllToPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return RunBenchmarksWithWidgets(argc, argv);
+}

@@ -1,0 +1,48 @@
+#include "stock/StockPrint.h"
+
+#include "data/Connection.h"
+
+namespace {
+const QStringList kColumns = {QStringLiteral("股號"), QStringLiteral("名稱"), QStringLiteral("本益比"),
+                              QStringLiteral("殖利率"), QStringLiteral("股價淨值比")};
+}
+
+QVector<ReportRow> StockPrintRows(db::Connection& connection, const PrintSelection& selection)
+{
+    const QString select = QStringLiteral("SELECT 股號, 名稱, 本益比, 殖利率, 股價淨值比 FROM 股號資料 ");
+    db::ResultSet rows;
+    switch (selection.kind) {
+    case PrintSelection::Single:
+        rows = connection.query(select + QStringLiteral("WHERE 股號 = ?"), {selection.single});
+        break;
+    case PrintSelection::All:
+        rows = connection.query(select + QStringLiteral("ORDER BY 股號"));
+        break;
+    case PrintSelection::Range:
+        rows = connection.query(select + QStringLiteral("WHERE 股號 BETWEEN ? AND ? ORDER BY 股號"),
+                                {selection.from, selection.to});
+        break;
+    }
+    QVector<ReportRow> lines;
+    lines.reserve(rows.rowCount());
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        ReportRow line;
+        for (int c = 0; c < kColumns.size(); ++c)
+            line.insert(kColumns.at(c), rows.text(r, c).trimmed());
+        lines << line;
+    }
+    return lines;
+}
+
+QString CompanyName(db::Connection& connection)
+{
+    return connection.query(QStringLiteral("SELECT 公司名稱 FROM 公司基本資料 LIMIT 1")).text(0, 0).trimmed();
+}
+
+PaginatedReport StockListReport(QVector<ReportRow> rows, const QString& company)
+{
+    Report report(StockListReportLayout(), std::move(rows));
+    SetStandardHeading(report, QString(), QString(), QString());
+    report.setHeading(ReportSource::kCompany, company);
+    return report.paginate();
+}
