@@ -4,6 +4,7 @@
 #include <QSaveFile>
 #include <QFont>
 #include <QGlyphRun>
+#include <QRawFont>
 #include <QTextLayout>
 #include <QHash>
 #include <QPageLayout>
@@ -21,8 +22,8 @@ QFont ReportFont(FontRole role)
 }
 
 // Places texts at their boxes without the rich layout of drawText(rect),
-// which dominates long reports: each distinct text is shaped once per run
-// and its glyphs drawn wherever it occurs.
+// which dominates long reports: each distinct text is shaped once per run,
+// and a page's glyphs go to the device as one glyph run per font.
 class TextPlacer {
 public:
     explicit TextPlacer(QPaintDevice* device)
@@ -31,7 +32,7 @@ public:
     {
     }
 
-    void draw(QPainter& painter, const PlacedText& t, const QRectF& box)
+    void add(const PlacedText& t, const QRectF& box)
     {
         const bool title = t.font == FontRole::Title;
         QHash<QString, Shaped>& cache = title ? m_titleCache : m_bodyCache;
@@ -43,14 +44,36 @@ public:
             x = box.right() - found->width;
         else if (t.align & Qt::AlignHCenter)
             x = box.left() + (box.width() - found->width) / 2;
-        for (const QGlyphRun& run : found->runs)
-            painter.drawGlyphRun(QPointF(x, box.top()), run);
+        const QPointF origin(x, box.top());
+        for (const QGlyphRun& run : found->runs) {
+            Batch& batch = batchFor(run.rawFont());
+            batch.glyphs += run.glyphIndexes();
+            for (const QPointF& position : run.positions())
+                batch.positions.push_back(position + origin);
+        }
+    }
+
+    void flush(QPainter& painter)
+    {
+        for (const Batch& batch : m_batches) {
+            QGlyphRun run;
+            run.setRawFont(batch.font);
+            run.setGlyphIndexes(batch.glyphs);
+            run.setPositions(batch.positions);
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
+        m_batches.clear();
     }
 
 private:
     struct Shaped {
         QList<QGlyphRun> runs;
         qreal width = 0;
+    };
+    struct Batch {
+        QRawFont font;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
     };
 
     Shaped shape(const QFont& font, const QString& text) const
@@ -62,11 +85,21 @@ private:
         return {layout.glyphRuns(), line.isValid() ? line.naturalTextWidth() : 0};
     }
 
+    Batch& batchFor(const QRawFont& font)
+    {
+        for (Batch& batch : m_batches)
+            if (batch.font == font)
+                return batch;
+        m_batches.push_back({font, {}, {}});
+        return m_batches.back();
+    }
+
     QPaintDevice* m_device;
     QFont m_bodyFont;
     QFont m_titleFont;
     QHash<QString, Shaped> m_bodyCache;
     QHash<QString, Shaped> m_titleCache;
+    QList<Batch> m_batches;
 };
 
 void PaintPage(QPainter& painter, const ReportPage& page, TextPlacer& placer)
@@ -83,9 +116,9 @@ void PaintPage(QPainter& painter, const ReportPage& page, TextPlacer& placer)
     for (const QLineF& line : page.lines)
         painter.drawLine(QLineF(line.x1() * sx, line.y1() * sy, line.x2() * sx, line.y2() * sy));
 
-    for (const PlacedText& t : page.texts) {
-        placer.draw(painter, t, QRectF(t.box.x() * sx, t.box.y() * sy, t.box.width() * sx, t.box.height() * sy));
-    }
+    for (const PlacedText& t : page.texts)
+        placer.add(t, QRectF(t.box.x() * sx, t.box.y() * sy, t.box.width() * sx, t.box.height() * sy));
+    placer.flush(painter);
     painter.restore();
 }
 
@@ -112,7 +145,11 @@ bool WriteReportPdf(const PaginatedReport& report, const QString& path, QString*
     // Built in memory (the writer's many small writes are slow on a file),
     // then written beside the target and renamed over it: a failed export
     // leaves an earlier file of that name as it was.
-    QBuffer pdf;
+    // Room for the whole file up front: growing a buffer of many megabytes
+    // step by step copies it over and over.
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(report.pages.size() + 16) * 4096);
+    QBuffer pdf(&bytes);
     pdf.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&pdf);
@@ -124,7 +161,7 @@ bool WriteReportPdf(const PaginatedReport& report, const QString& path, QString*
         PaintReport(painter, writer, report);
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf.data()) != pdf.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         *error = file.errorString();
         return false;
     }
