@@ -3,6 +3,7 @@
 #include "recordscreen/PrintPanel.h"
 #include "recordscreen/PrintRun.h"
 #include "stock/StockPrint.h"
+#include "stock/StockImportDialog.h"
 #include "stock/StockRecords.h"
 #include "uikit/InputBehaviour.h"
 #include "uikit/MessageBox.h"
@@ -75,8 +76,13 @@ QWidget* frm股號資料::buildRecordPanel()
 
     m_import = new QPushButton(QStringLiteral("  匯入Excel  "), panel);
     m_import->setObjectName(QStringLiteral("scmd資料匯入"));
-    m_import->setEnabled(false);
-    m_import->setToolTip(QStringLiteral("匯入功能將於下一版提供"));
+    connect(m_import, &QPushButton::clicked, this, [this] {
+        frm資料匯入_股號 import(this);
+        import.exec();
+        // The highest code, afresh, after an import that ran through.
+        if (import.importCompleted() && FindLastKey() == 0)
+            ShowRecord(currentKey());
+    });
 
     auto* importRow = new QHBoxLayout;
     importRow->addStretch();

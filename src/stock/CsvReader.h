@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The text of a file as the exchanges and spreadsheet programs save it:
+// UTF-8 with or without a byte-order mark, UTF-16 with one, Big5 (CP950)
+// otherwise. Empty with `error` set when the bytes are none of these.
+QString DecodeCsvText(const QByteArray& bytes, QString* error);
+
+// RFC 4180 records: fields separated by commas, quoted fields may hold
+// commas, doubled quotes and line breaks; lines end with CRLF or LF, and
+// the last one may have no line break. Field texts are returned as they
+// stand (quotes removed, nothing trimmed).
+QVector<QStringList> ParseCsv(const QString& text);

@@ -1,0 +1,79 @@
+#include "StockScreenFixture.h"
+
+#include "stock/StockImportDialog.h"
+
+#include <QFile>
+#include <QPushButton>
+
+namespace {
+
+class StockImportDialogTest : public StockScreenTest {
+protected:
+    QString writeFile(const QByteArray& bytes)
+    {
+        const QString path = folder.filePath(QStringLiteral("stocks list.csv"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    // Runs the window's steps once it is open, as a user would.
+    void runImport(const std::function<void(QWidget*)>& steps)
+    {
+        WhenModalOpens([steps](QWidget* window) { steps(window); });
+        QTest::mouseClick(Child<QPushButton>(screen, QStringLiteral("scmd資料匯入")), Qt::LeftButton);
+    }
+    static void start(QWidget* window)
+    {
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("scmd開始")), Qt::LeftButton);
+    }
+};
+
+TEST_F(StockImportDialogTest, ACompletedImportClosesAndTheHighestCodeIsShown)
+{
+    seedFour();
+    open();
+    const QString path = writeFile(QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("股號,名稱\n9910,豐泰,10,3,2\n1101,台泥新,1,2,3\n").toUtf8());
+    ScriptedFileDialogs dialogs;
+    dialogs.chooseNext(path);
+    bool closed = false;
+    runImport([&](QWidget* window) {
+        EXPECT_EQ(window->windowTitle(), QString::fromUtf8("股號匯入Excel"));
+        start(window);   // no path yet
+        EXPECT_EQ(messages.last().text, QString::fromUtf8("請輸入欲匯入的Excel檔名!"));
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("cmd開啟舊資料庫檔案")), Qt::LeftButton);
+        EXPECT_EQ(dialogs.shown().first().filter, QString::fromUtf8("Microsoft Excel 資料庫(*.csv)"));
+        start(window);
+        closed = !window->isVisible();
+        if (!closed)
+            QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("scmd離開")), Qt::LeftButton);
+    });
+    EXPECT_TRUE(closed) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(messages.last().text, QString::fromUtf8("已成功匯入 2 筆資料!"));
+    EXPECT_EQ(code(), "9910");
+    EXPECT_EQ(rows(QStringLiteral("WHERE 名稱 = '台泥新'")), 1);
+}
+
+TEST_F(StockImportDialogTest, AMissingOrUnreadableFileKeepsTheWindowOpen)
+{
+    seedFour();
+    open();
+    const QString binary = writeFile(QByteArray("\x00\x01\x02\xff", 4));
+    bool open = false;
+    runImport([&](QWidget* window) {
+        auto* path = window->findChild<QLineEdit*>(QStringLiteral("txt存放Excel檔路徑"));
+        path->setText(folder.filePath(QStringLiteral("none.csv")));
+        start(window);
+        EXPECT_EQ(messages.last().text, QString::fromUtf8("找不到檔案!"));
+        path->setText(binary);
+        start(window);
+        EXPECT_EQ(messages.last().title, QString::fromUtf8("資料匯入錯誤"));
+        open = window->isVisible();
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("scmd離開")), Qt::LeftButton);
+    });
+    EXPECT_TRUE(open);
+    EXPECT_EQ(rows(), 4);
+    EXPECT_EQ(code(), "9904");
+}
+
+} // namespace
