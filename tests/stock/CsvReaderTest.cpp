@@ -34,7 +34,8 @@ TEST(DecodeCsvText, EachEncodingTheExchangesUse)
     EXPECT_EQ(DecodeCsvText(big5Bytes, &error), text);
     EXPECT_TRUE(error.isEmpty());
 
-    EXPECT_TRUE(DecodeCsvText(QByteArray("PK\x03\x04\0\0binary", 14), &error).isEmpty());
+    const char binary[] = "PK\x03\x04\0\0binary";
+    EXPECT_TRUE(DecodeCsvText(QByteArray(binary, sizeof binary - 1), &error).isEmpty());
     EXPECT_FALSE(error.isEmpty());
 }
 
