@@ -114,6 +114,15 @@ const QString& TenYearFolder()
     return path;
 }
 
+int RunBenchmarks(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
 int RunBenchmarksWithWidgets(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -25,6 +25,10 @@ int BenchTradingDays(const BenchDataShape& shape);
 // process; the settings point at it.
 const QString& TenYearFolder();
 
+// main() of a benchmark without widgets: Google Benchmark's run inside a
+// QCoreApplication.
+int RunBenchmarks(int argc, char** argv);
+
 // main() of a benchmark that needs widgets: an offscreen QApplication around
 // Google Benchmark's own run.
 int RunBenchmarksWithWidgets(int argc, char** argv);

@@ -6,7 +6,6 @@
 #include "data/Connection.h"
 #include "stock/StockImport.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -61,9 +60,5 @@ BENCHMARK(BM_Import40000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -6,7 +6,6 @@
 #include "data/Connection.h"
 #include "data/DatabaseCopy.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 #include <benchmark/benchmark.h>
@@ -49,9 +48,5 @@ BENCHMARK(BM_PlainFileCopy)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -5,13 +5,13 @@
 #include "stats/ReportOutput.h"
 #include "uikit/BusyCursor.h"
 #include "uikit/Clock.h"
+#include "uikit/ExitToolbar.h"
 #include "uikit/FirstActivation.h"
 #include "uikit/FormHelpers.h"
 #include "uikit/InputBehaviour.h"
 #include "uikit/MessageBox.h"
 #include "uikit/RocDate.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,8 +21,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QStyle>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -46,15 +44,7 @@ StatScreenFrame::StatScreenFrame(const QString& caption) : QMainWindow(nullptr)
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto* toolbar = new QToolBar(this);
-    toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar->setMovable(false);
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    QAction* exit = toolbar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("   離開   "));
-    exit->setObjectName(QStringLiteral("exit"));
-    exit->setToolTip(QStringLiteral("離開(ESC)"));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
-    addToolBar(Qt::TopToolBarArea, toolbar);
+    AddExitToolbar(this);
 
     auto* central = new QWidget(this);
     auto* area = new QGroupBox(QStringLiteral("條件設定"), central);

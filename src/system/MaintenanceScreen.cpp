@@ -7,12 +7,12 @@
 #include "system/Maintenance.h"
 #include "uikit/BusyCursor.h"
 #include "uikit/Clock.h"
+#include "uikit/ExitToolbar.h"
 #include "uikit/FileDialog.h"
 #include "uikit/FormHelpers.h"
 #include "uikit/InputBehaviour.h"
 #include "uikit/MessageBox.h"
 
-#include <QAction>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,8 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -74,15 +72,7 @@ frm系統維護作業::frm系統維護作業() : QMainWindow(nullptr)
     setWindowTitle(QStringLiteral("系統維護作業"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto* toolbar = new QToolBar(this);
-    toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar->setMovable(false);
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    QAction* exit = toolbar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("   離開   "));
-    exit->setObjectName(QStringLiteral("exit"));
-    exit->setToolTip(QStringLiteral("離開(ESC)"));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
-    addToolBar(Qt::TopToolBarArea, toolbar);
+    AddExitToolbar(this);
 
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);
