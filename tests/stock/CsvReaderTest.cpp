@@ -32,6 +32,7 @@ TEST(DecodeCsvText, EachEncodingTheExchangesUse)
     ASSERT_TRUE(big5.isValid());
     const QByteArray big5Bytes = big5(text);
     EXPECT_EQ(DecodeCsvText(big5Bytes, &error), text);
+    EXPECT_TRUE(DecodeCsvText(QByteArray(), &error).isEmpty());   // an empty file is no error
     EXPECT_TRUE(error.isEmpty());
 
     const char binary[] = "PK\x03\x04\0\0binary";
