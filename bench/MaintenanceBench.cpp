@@ -1,12 +1,16 @@
 // Backup and compaction of ten years of lists (about 37 MB), each including
-// the check of the copy, beside the raw copy they are built on.
+// the check of the copy, beside the raw copy they are built on; and the
+// conversion of those years into an empty database.
 #include "BenchData.h"
 
 #include "app/Settings.h"
 #include "data/Connection.h"
+#include "data/ConnectionString.h"
 #include "data/DatabaseCopy.h"
+#include "system/Conversion.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -30,6 +34,20 @@ void BM_Compact(benchmark::State& state)
         db::CompactDatabase(gConnectionString, QStringLiteral("Tmp.mdb"));
 }
 BENCHMARK(BM_Compact)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Ten years of lists converted into an empty database.
+void BM_ConvertTenYears(benchmark::State& state)
+{
+    const QString old = QDir(TenYearFolder()).filePath(kDatabaseFileName);
+    QTemporaryDir empty;
+    const QString target = db::BuildConnectionString(empty.filePath(kDatabaseFileName), gDbPassword);
+    { db::Connection create(target); }
+    for (auto _ : state)
+        ConvertOldDatabase(target, old, gDbPassword, [](const ConversionProgress&) {});
+    db::Connection check(target);
+    state.counters["rows"] = check.query(QStringLiteral("SELECT count(*) FROM 買超明細資料")).value(0, 0).toDouble();
+}
+BENCHMARK(BM_ConvertTenYears)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // The same bytes copied by the file system, for scale.
 void BM_PlainFileCopy(benchmark::State& state)

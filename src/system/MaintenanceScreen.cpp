@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
 #include "data/DatabaseCopy.h"
+#include "system/ConversionScreen.h"
 #include "system/Maintenance.h"
 #include "uikit/BusyCursor.h"
 #include "uikit/Clock.h"
@@ -155,8 +156,10 @@ QWidget* frm系統維護作業::buildDataGroup()
     auto* group = new QGroupBox(QStringLiteral("資料維護"));
     auto* layout = new QHBoxLayout(group);
     QPushButton* convert = Button(group, QStringLiteral("scmd資料轉檔"), QStringLiteral("資料轉檔"));
-    convert->setEnabled(false);
-    convert->setToolTip(QStringLiteral("資料轉檔將於下一版提供"));
+    connect(convert, &QPushButton::clicked, this, [this] {
+        frm資料轉檔 conversion(this);
+        conversion.exec();
+    });
     QPushButton* clear = Button(group, QStringLiteral("scmd清除資料"), QStringLiteral("清除資料"));
     connect(clear, &QPushButton::clicked, this, &frm系統維護作業::ClearData);
     layout->addWidget(convert);

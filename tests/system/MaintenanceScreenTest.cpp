@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
+#include "data/DatabaseCopy.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempAppFolder.h"
 #include "support/WidgetTestSupport.h"
@@ -68,7 +69,6 @@ TEST_F(MaintenanceScreenTest, OpensWithTheStampsAndABackupPathInTheHomeFolder)
     EXPECT_EQ(screen->windowTitle(), QString::fromUtf8("系統維護作業"));
     EXPECT_EQ(box("txt資料備份目錄名稱")->text(), QDir::home().filePath(QStringLiteral("Quorvex-1000125.mdb")));
     EXPECT_TRUE(label("lbl備份時間").isEmpty());
-    EXPECT_FALSE(Child<QPushButton>(screen, QStringLiteral("scmd資料轉檔"))->isEnabled());
 
     dialogs.chooseNext(QString());   // cancelled
     click("cmd瀏覽");
@@ -146,6 +146,31 @@ TEST_F(MaintenanceScreenTest, ClearingAsksThenEmptiesAllButTheUsers)
     EXPECT_EQ(rows(gConnectionString, QStringLiteral("SELECT count(*) FROM 股號資料")), 0);
     EXPECT_EQ(rows(gConnectionString, QStringLiteral("SELECT count(*) FROM 買賣超資料")), 0);
     EXPECT_TRUE(PasswordMatches(gConnectionString, QStringLiteral("admin"), QString()));
+}
+
+TEST_F(MaintenanceScreenTest, TheConversionAsksForAPathThenRunsAndCloses)
+{
+    const QString old = folder.filePath(QStringLiteral("old copy.mdb"));
+    {
+        db::Connection source(gConnectionString);
+        db::CopyDatabase(source, old, gDbPassword);
+        db::Connection c(gConnectionString);
+        c.execute(QStringLiteral("DELETE FROM 股號資料"));
+    }
+    bool closed = false;
+    WhenModalOpens([&](QWidget* window) {
+        EXPECT_EQ(window->windowTitle(), QString::fromUtf8("資料轉檔"));
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("scmd開始")), Qt::LeftButton);
+        EXPECT_EQ(messages.last().text, QString::fromUtf8("請選擇來源檔路徑!"));
+        window->findChild<QLineEdit*>(QStringLiteral("txt舊資料庫路徑"))->setText(QStringLiteral(" ") + old);
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("scmd開始")), Qt::LeftButton);
+        closed = !window->isVisible();
+        EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lbl總進度"))->text(), "100 %");
+    });
+    click("scmd資料轉檔");
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(messages.last().text, QString::fromUtf8("資料轉檔完畢！"));
+    EXPECT_EQ(rows(gConnectionString, QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
 }
 
 } // namespace
