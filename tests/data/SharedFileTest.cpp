@@ -60,9 +60,12 @@ TEST_F(SharedFileTest, ASecondAccountWritesTheFileTheFirstCreated)
     { Connection c(connectionString()); }
     ::umask(saved);
 
+    // The second account may not reach the build folder: it runs a copy.
+    const QString program = dir.filePath(QStringLiteral("concurrent_writer"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORVEX_CONCURRENT_WRITER), program));
+    QFile::setPermissions(program, QFileDevice::Permissions(0x7555));
     QProcess writer;
-    writer.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", "--",
-                           QStringLiteral(QUORVEX_CONCURRENT_WRITER), path(), "0", "3"});
+    writer.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", "--", program, path(), "0", "3"});
     ASSERT_TRUE(writer.waitForFinished(60000));
     EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
 
