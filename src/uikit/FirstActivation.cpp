@@ -1,5 +1,7 @@
 #include "uikit/FirstActivation.h"
 
+#include "uikit/MessageBox.h"
+
 #include <QEvent>
 #include <QPointer>
 #include <QTimer>
@@ -36,6 +38,10 @@ private:
         if (m_done)
             return;
         m_done = true;
+        // The screen comes to the front, and what it says as it opens is its own.
+        m_window->raise();
+        m_window->activateWindow();
+        const MessageOwner owner(m_window);
         m_action();
     }
 

@@ -58,8 +58,7 @@ MsgAnswer FromQt(int button)
 
 MsgAnswer ShowQtBox(const MessageRequest& request)
 {
-    QMessageBox box(ToQt(request.icon), request.title, request.text, ToQt(request.buttons),
-                    QApplication::activeWindow());
+    QMessageBox box(ToQt(request.icon), request.title, request.text, ToQt(request.buttons), request.parent);
     box.setWindowModality(Qt::ApplicationModal);
     // The cursor is never busy while the user reads a message.
     const bool busy = QApplication::overrideCursor() != nullptr;
@@ -79,9 +78,26 @@ MsgAnswer ShowQtBox(const MessageRequest& request)
 
 } // namespace
 
+static QWidget*& Owner()
+{
+    static QWidget* owner = nullptr;
+    return owner;
+}
+
+MessageOwner::MessageOwner(QWidget* window) : m_previous(Owner())
+{
+    Owner() = window;
+}
+
+MessageOwner::~MessageOwner()
+{
+    Owner() = m_previous;
+}
+
 MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
 {
-    const MessageRequest request{text, title.isEmpty() ? QStringLiteral("Quorvex") : title, icon, buttons};
+    const MessageRequest request{text, title.isEmpty() ? QStringLiteral("Quorvex") : title, icon, buttons,
+                                 Owner() ? Owner() : QApplication::activeWindow()};
     return Handler() ? Handler()(request) : ShowQtBox(request);
 }
 

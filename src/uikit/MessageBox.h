@@ -14,6 +14,20 @@ struct MessageRequest {
     QString title;   // already defaulted to the program's title when none was given
     MsgIcon icon;
     MsgButtons buttons;
+    QWidget* parent; // the window the box belongs to
+};
+
+// While it lives, message boxes belong to `window`, even before it is the
+// active window (a screen's first message as it opens).
+class MessageOwner {
+public:
+    explicit MessageOwner(QWidget* window);
+    ~MessageOwner();
+    MessageOwner(const MessageOwner&) = delete;
+    MessageOwner& operator=(const MessageOwner&) = delete;
+
+private:
+    QWidget* m_previous;
 };
 
 // Every message box of the program goes through here. An empty title shows "Quorvex".

@@ -27,6 +27,21 @@ TEST_F(StockScreenTest, EmptyTableLocksEveryFieldAndLeavesOnlyTheAlwaysKeys)
     EXPECT_EQ(screen->windowTitle(), QString::fromUtf8("股號資料"));
 }
 
+// Opened from another active window, the screen's first message is its own
+// and the screen ends up in front.
+TEST_F(StockScreenTest, TheFirstMessageBelongsToTheScreenWhichComesToTheFront)
+{
+    QWidget menu;
+    menu.show();
+    QApplication::setActiveWindow(&menu);
+    screen = new frm股號資料;
+    screen->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->mode().isEmpty(); }));
+    ASSERT_EQ(messages.texts(), QStringList{kEmpty});
+    EXPECT_EQ(messages.last().parent, screen.data());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == screen; }));
+}
+
 TEST_F(StockScreenTest, OpensOnTheHighestCodeWithTheKeyLocked)
 {
     seedFour();
