@@ -1,30 +1,24 @@
 #pragma once
 
-#include <QDialog>
+#include "uikit/FileTaskDialog.h"
 
 class QLabel;
-class QLineEdit;
-class QPushButton;
 
 // 股號匯入Excel: stock records from a comma-separated file into 股號資料.
 // No Q_OBJECT: moc cannot read the Chinese class name, and lambdas serve as slots.
-class frm資料匯入_股號 : public QDialog {
+class frm資料匯入_股號 : public FileTaskDialog {
 public:
     explicit frm資料匯入_股號(QWidget* parent = nullptr);
 
     // Set at the end of an import that ran through; the stock screen reads it.
     bool importCompleted() const { return m_completed; }
 
-    void Browse();
     void Start();
 
 private:
     void Import(const QString& path);
     void setStatus(const QString& text);
 
-    QLineEdit* m_path = nullptr;
-    QPushButton* m_start = nullptr;
-    QPushButton* m_leave = nullptr;
     QLabel* m_status = nullptr;
     bool m_completed = false;
 };
