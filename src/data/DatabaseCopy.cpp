@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
 #include "data/FileMove.h"
+#include "data/SqlText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,11 +20,9 @@ using TableCounts = QVector<QPair<QString, qlonglong>>;
 TableCounts CountRows(Connection& connection)
 {
     TableCounts counts;
-    for (const QString& table : connection.tableNames()) {
-        const QString quoted = QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    for (const QString& table : connection.tableNames())
         counts.push_back(
-            {table, connection.query(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(quoted)).value(0, 0).toLongLong()});
-    }
+            {table, connection.query(QStringLiteral("SELECT count(*) FROM %1").arg(QuotedName(table))).value(0, 0).toLongLong()});
     return counts;
 }
 

@@ -8,10 +8,10 @@ class Connection;
 
 // Writes a complete copy of the open database, encrypted with `password`, to
 // `targetPath`. The copy is built under a temporary name beside the target,
-// opened and checked, and only then renamed over the target in one step, so a
-// failure leaves whatever was at `targetPath` as it was.
-// The copy shows one state of the source and is checked to open with the
-// password, pass the integrity check and hold as many rows in every table.
+// checked (it opens with the password, passes the integrity check and holds
+// as many rows in every table as the one state of the source it was read
+// from), and only then renamed over the target in one step, so a failure
+// leaves whatever was at `targetPath` as it was.
 void CopyDatabase(Connection& source, const QString& targetPath, const QString& password);
 
 // Compacts the database of `connectionString` in place: while no other

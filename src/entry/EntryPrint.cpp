@@ -40,21 +40,9 @@ void AddDate(EntryPrintout& out, const QString& date, const QString& weekday, co
 
 EntryPrintout EntryPrintRows(db::Connection& connection, const PrintSelection& selection)
 {
-    const QString select = QStringLiteral("SELECT 買賣日期, 買賣星期, 類別, 序, 股號, 名稱 FROM 工作單 ");
-    const QString order = QStringLiteral("ORDER BY 買賣日期, 序");
-    db::ResultSet rows;
-    switch (selection.kind) {
-    case PrintSelection::Single:
-        rows = connection.query(select + QStringLiteral("WHERE 買賣日期 = ? ") + order, {selection.single});
-        break;
-    case PrintSelection::All:
-        rows = connection.query(select + order);
-        break;
-    case PrintSelection::Range:
-        rows = connection.query(select + QStringLiteral("WHERE 買賣日期 BETWEEN ? AND ? ") + order,
-                                {selection.from, selection.to});
-        break;
-    }
+    const db::ResultSet rows =
+        ReadSelection(connection, QStringLiteral("SELECT 買賣日期, 買賣星期, 類別, 序, 股號, 名稱 FROM 工作單"),
+                      QStringLiteral("買賣日期"), QStringLiteral("買賣日期, 序"), selection);
     EntryPrintout out;
     QVector<ListLine> buys;
     QVector<ListLine> sells;

@@ -1,6 +1,6 @@
 #include "entry/EntryQuery.h"
 
-#include "data/LikePattern.h"
+#include "data/SqlText.h"
 #include "uikit/RocDate.h"
 
 GridQuery BuildEntryQuery(const QString& codePrefix, const QString& from, const QString& to)

@@ -2,9 +2,9 @@
 
 #include "entry/EntryPrint.h"
 #include "entry/EntrySheet.h"
+#include "entry/TradingDays.h"
 #include "recordscreen/PrintPanel.h"
 #include "recordscreen/PrintRun.h"
-#include "entry/TradingDays.h"
 #include "uikit/Clock.h"
 #include "uikit/FormHelpers.h"
 #include "uikit/InputBehaviour.h"

@@ -1,6 +1,12 @@
 #pragma once
 
+#include "data/ResultSet.h"
+
 #include <QString>
+
+namespace db {
+class Connection;
+}
 
 // Which records the print panel chose: the one shown, all, or a range of
 // keys compared as text, both ends included.
@@ -11,3 +17,8 @@ struct PrintSelection {
     QString from;
     QString to;
 };
+
+// The rows of `select` (a SELECT ... FROM ... text) that the selection chose
+// by `keyColumn`, in the order `orderBy` gives.
+db::ResultSet ReadSelection(db::Connection& connection, const QString& select, const QString& keyColumn,
+                            const QString& orderBy, const PrintSelection& selection);

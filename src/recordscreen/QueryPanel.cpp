@@ -187,7 +187,6 @@ QLineEdit* QueryPanel::addConditionBox(const QString& label, int row, int column
 
 void QueryPanel::setSideWidget(QWidget* side)
 {
-    m_side = side;
     static_cast<QHBoxLayout*>(layout()->itemAt(0)->layout())->addWidget(side, 0, Qt::AlignTop);
 }
 

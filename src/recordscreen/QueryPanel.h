@@ -83,6 +83,5 @@ private:
     QPushButton* m_editConditions = nullptr;
     QPushButton* m_view = nullptr;
     QPushButton* m_back = nullptr;
-    QWidget* m_side = nullptr;
     QPointer<GridWheelFilter> m_wheel;
 };

@@ -557,12 +557,10 @@ void RecordScreen::Search()
     setRecordKeysEnabled(false);
     const QList<QLineEdit*>& boxes = m_queryPanel->conditionBoxes();
     if (m_conditionsReset) {
-        // add and edit emptied every box: the first option starts afresh.
+        // add and edit emptied every box: the first option starts afresh
+        // (RunQuery below remembers what it puts in).
         m_conditionsReset = false;
         m_queryPanel->chooseOption(0);
-        m_rememberedConditions.clear();
-        for (QLineEdit* box : boxes)
-            m_rememberedConditions << box->text().trimmed();
     } else {
         for (int i = 0; i < boxes.size(); ++i)
             boxes.at(i)->setText(m_rememberedConditions.value(i).trimmed());

@@ -142,11 +142,10 @@ void PaintReport(QPainter& painter, QPagedPaintDevice& device, const PaginatedRe
 
 bool WriteReportPdf(const PaginatedReport& report, const QString& path, QString* error)
 {
-    // Built in memory (the writer's many small writes are slow on a file),
-    // then written beside the target and renamed over it: a failed export
-    // leaves an earlier file of that name as it was.
-    // Room for the whole file up front: growing a buffer of many megabytes
-    // step by step copies it over and over.
+    // Built in memory, with room reserved up front (the writer's many small
+    // writes are slow on a file, and a growing buffer is copied over and
+    // over), then written beside the target and renamed over it: a failed
+    // export leaves an earlier file of that name as it was.
     QByteArray bytes;
     bytes.reserve(static_cast<qsizetype>(report.pages.size() + 16) * 4096);
     QBuffer pdf(&bytes);

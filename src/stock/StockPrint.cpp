@@ -9,20 +9,9 @@ const QStringList kColumns = {QStringLiteral("股號"), QStringLiteral("名稱")
 
 QVector<ReportRow> StockPrintRows(db::Connection& connection, const PrintSelection& selection)
 {
-    const QString select = QStringLiteral("SELECT 股號, 名稱, 本益比, 殖利率, 股價淨值比 FROM 股號資料 ");
-    db::ResultSet rows;
-    switch (selection.kind) {
-    case PrintSelection::Single:
-        rows = connection.query(select + QStringLiteral("WHERE 股號 = ?"), {selection.single});
-        break;
-    case PrintSelection::All:
-        rows = connection.query(select + QStringLiteral("ORDER BY 股號"));
-        break;
-    case PrintSelection::Range:
-        rows = connection.query(select + QStringLiteral("WHERE 股號 BETWEEN ? AND ? ORDER BY 股號"),
-                                {selection.from, selection.to});
-        break;
-    }
+    const db::ResultSet rows =
+        ReadSelection(connection, QStringLiteral("SELECT 股號, 名稱, 本益比, 殖利率, 股價淨值比 FROM 股號資料"),
+                      QStringLiteral("股號"), QStringLiteral("股號"), selection);
     QVector<ReportRow> lines;
     lines.reserve(rows.rowCount());
     for (int r = 0; r < rows.rowCount(); ++r) {

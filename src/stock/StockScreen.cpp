@@ -2,8 +2,8 @@
 
 #include "recordscreen/PrintPanel.h"
 #include "recordscreen/PrintRun.h"
-#include "stock/StockPrint.h"
 #include "stock/StockImportDialog.h"
+#include "stock/StockPrint.h"
 #include "stock/StockRecords.h"
 #include "uikit/InputBehaviour.h"
 #include "uikit/MessageBox.h"

@@ -1,6 +1,6 @@
 #include "stock/StockScreening.h"
 
-#include "data/LikePattern.h"
+#include "data/SqlText.h"
 #include "data/SqlFunctions.h"
 
 namespace {

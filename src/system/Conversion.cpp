@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
+#include "data/SqlText.h"
 #include "data/SqlFunctions.h"
 
 #include <QFileInfo>
@@ -15,14 +16,9 @@ struct Column {
     ColumnKind kind;
 };
 
-QString Quoted(const QString& name)
-{
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
-
 QVector<Column> ColumnsOf(db::Connection& connection, const QString& table)
 {
-    const db::ResultSet info = connection.query(QStringLiteral("PRAGMA table_info(%1)").arg(Quoted(table)));
+    const db::ResultSet info = connection.query(QStringLiteral("PRAGMA table_info(%1)").arg(db::QuotedName(table)));
     QVector<Column> columns;
     for (int r = 0; r < info.rowCount(); ++r) {
         const QString type = info.text(r, QStringLiteral("type")).toUpper();
@@ -55,7 +51,7 @@ void CopyTable(db::Connection& current, db::Connection& old, const QString& tabl
 {
     db::ResultSet rows;
     try {
-        rows = old.query(QStringLiteral("SELECT * FROM %1").arg(Quoted(table)));
+        rows = old.query(QStringLiteral("SELECT * FROM %1").arg(db::QuotedName(table)));
     } catch (const db::DbError&) {
         return;   // the old file has no such table: it stays empty
     }
@@ -74,11 +70,11 @@ void CopyTable(db::Connection& current, db::Connection& old, const QString& tabl
     QStringList names;
     QStringList marks;
     for (const Column& column : targets) {
-        names << Quoted(column.name);
+        names << db::QuotedName(column.name);
         marks << QStringLiteral("?");
     }
     db::Statement insert(current, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                      .arg(Quoted(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+                                      .arg(db::QuotedName(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
     for (int r = 0; r < rows.rowCount(); ++r) {
         QVariantList values;
         values.reserve(targets.size());
@@ -115,7 +111,7 @@ void ConvertOldDatabase(const QString& connectionString, const QString& oldPath,
         now.rowPercent = 0;
         progress(now);
         db::Transaction transaction(current);
-        current.execute(QStringLiteral("DELETE FROM %1").arg(Quoted(now.name)));
+        current.execute(QStringLiteral("DELETE FROM %1").arg(db::QuotedName(now.name)));
         CopyTable(current, old, now.name, [&](int percent) {
             now.rowPercent = percent;
             progress(now);

@@ -1,6 +1,7 @@
 #include "system/Maintenance.h"
 
 #include "data/Connection.h"
+#include "data/SqlText.h"
 #include "uikit/RocDate.h"
 
 #include <QDir>
@@ -55,8 +56,7 @@ void ClearAllData(db::Connection& connection)
     for (const QString& table : connection.tableNames()) {
         if (table.trimmed() == kUserTable)
             continue;
-        const QString quoted = QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        connection.execute(QStringLiteral("DELETE FROM \"%1\"").arg(quoted));
+        connection.execute(QStringLiteral("DELETE FROM %1").arg(db::QuotedName(table)));
     }
 }
 

@@ -19,4 +19,10 @@ inline QString LikePrefix(const QString& prefix)
     return pattern + QLatin1Char('%');
 }
 
+// A table or column name as an SQL identifier, whatever characters it holds.
+inline QString QuotedName(const QString& name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
 } // namespace db
