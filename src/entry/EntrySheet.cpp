@@ -312,6 +312,7 @@ void EntrySheet::editorOpened(QLineEdit* editor, const QModelIndex& index)
     // sheet's own filter, installed last, runs first for the row rule.
     InstallKeyFilter(editor, filterKind(index.column()));
     editor->installEventFilter(this);
+    editor->setProperty("handlesEscape", true);
 }
 
 bool EntrySheet::eventFilter(QObject* watched, QEvent* event)

@@ -218,7 +218,10 @@ bool RecordScreen::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<QWidget*>(watched)->window() == this && isEnabled()) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (handleShortcut(key->key(), key->modifiers()) || EnterMovesFocus(watched, event, this))
+        // Esc in an open cell edit belongs to the edit: it cancels it.
+        if (key->key() == Qt::Key_Escape && watched->property("handlesEscape").toBool())
+            return QMainWindow::eventFilter(watched, event);
+        if (handleShortcut(key->key(), key->modifiers()) || HandleEnterKey(watched, event, this))
             return true;
     }
     // A press on the key field of a shown record asks before the key may change.

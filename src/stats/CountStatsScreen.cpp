@@ -8,6 +8,7 @@
 #include "uikit/RocDate.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,14 +21,11 @@ bool StatKindIsNetBuy()
 frm買賣超統計表::frm買賣超統計表() : StatScreenFrame(QStringLiteral("買賣超統計表"))
 {
     setObjectName(QStringLiteral("frm買賣超統計表"));
-    const bool netBuy = StatKindIsNetBuy();
-    setWindowTitle(gStatKind);
-
-    m_dateCaption = new QLabel(gStatKind.left(1) + QStringLiteral("超日期:"), this);
+    m_dateCaption = new QLabel(this);
     m_dateCaption->setObjectName(QStringLiteral("lbl日期"));
     m_from = makeDateBox(QStringLiteral("txt日期_起"));
     m_to = makeDateBox(QStringLiteral("txt日期_末"));
-    m_skipSingle = new QCheckBox(netBuy ? QStringLiteral("只有一次買超不印") : QStringLiteral("只有一次賣超不印"), this);
+    m_skipSingle = new QCheckBox(this);
     m_skipSingle->setObjectName(QStringLiteral("chk僅一次不印"));
     m_skipSingle->setChecked(true);
 
@@ -38,7 +36,23 @@ frm買賣超統計表::frm買賣超統計表() : StatScreenFrame(QStringLiteral(
     grid->addWidget(m_to, 0, 3);
     grid->setColumnStretch(4, 1);
     grid->addWidget(m_skipSingle, 1, 1, 1, 4);
+    showKindTexts();
     finishLayout({m_from, m_to, m_skipSingle});
+}
+
+void frm買賣超統計表::showKindTexts()
+{
+    const QString side = StatKindIsNetBuy() ? QStringLiteral("買") : QStringLiteral("賣");
+    setWindowTitle(side + QStringLiteral("超統計表"));
+    m_dateCaption->setText(side + QStringLiteral("超日期:"));
+    m_skipSingle->setText(QStringLiteral("只有一次%1超不印").arg(side));
+}
+
+bool frm買賣超統計表::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        showKindTexts();
+    return StatScreenFrame::event(event);
 }
 
 void frm買賣超統計表::setDefaultDates()

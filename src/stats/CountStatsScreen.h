@@ -16,10 +16,14 @@ public:
     void run(bool preview) override;
 
 protected:
+    bool event(QEvent* event) override;
     void setDefaultDates() override;
     QLineEdit* firstDateBox() const override { return m_from; }
 
 private:
+    // One window serves both kinds: the caption and labels follow gStatKind.
+    void showKindTexts();
+
     QLabel* m_dateCaption = nullptr;
     QLineEdit* m_from = nullptr;
     QLineEdit* m_to = nullptr;

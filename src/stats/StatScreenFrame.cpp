@@ -138,7 +138,7 @@ bool StatScreenFrame::eventFilter(QObject* watched, QEvent* event)
         close();
         return true;
     }
-    if (EnterMovesFocus(watched, event, this))
+    if (HandleEnterKey(watched, event, this))
         return true;
     if (event->type() == QEvent::FocusOut) {
         if (auto* box = qobject_cast<QLineEdit*>(watched); box && m_dateBoxes.contains(box))

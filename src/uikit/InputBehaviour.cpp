@@ -3,6 +3,7 @@
 #include "uikit/FormHelpers.h"
 #include "uikit/KeyFilter.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -81,7 +82,8 @@ protected:
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget || widget->window() != m_screen)
             return false;
-        if (qobject_cast<QLineEdit*>(widget) && EnterMovesFocus(watched, event, m_screen))
+        if ((qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractButton*>(widget))
+            && HandleEnterKey(watched, event, m_screen))
             return true;
         if (event->type() == QEvent::FocusIn) {
             if (auto* box = qobject_cast<QLineEdit*>(widget)) {
@@ -111,7 +113,7 @@ bool HandlesEnter(const QWidget* widget, const QWidget* window)
 
 } // namespace
 
-bool EnterMovesFocus(QObject* watched, QEvent* event, QWidget* window)
+bool HandleEnterKey(QObject* watched, QEvent* event, QWidget* window)
 {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
@@ -120,6 +122,11 @@ bool EnterMovesFocus(QObject* watched, QEvent* event, QWidget* window)
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (!enter || key->modifiers() & ~Qt::KeypadModifier || widget->window() != window || HandlesEnter(widget, window))
         return false;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget);
+        button && !button->isCheckable() && button->isEnabled()) {
+        button->click();
+        return true;
+    }
     // The same as the user pressing Tab.
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
     QApplication::sendEvent(widget, &tab);
@@ -143,4 +150,6 @@ void InstallScreenConventions(QWidget* screen)
         box->installEventFilter(conventions);
         ScreenConventions::dropControlCharacters(box);
     }
+    for (QAbstractButton* button : screen->findChildren<QAbstractButton*>())
+        button->installEventFilter(conventions);
 }

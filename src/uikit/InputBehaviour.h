@@ -12,13 +12,14 @@ void InstallKeyFilter(QLineEdit* box, int kind);
 // Letters typed or pasted into the box become upper case.
 void InstallUpperCase(QLineEdit* box);
 
-// Enter pressed in a control of `window` moves the focus on as Tab would,
-// unless the control, or the grid it is editing in, has the property
-// "handlesEnter". True when the key was taken.
-bool EnterMovesFocus(QObject* watched, QEvent* event, QWidget* window);
+// Enter pressed on a push button of `window` presses it; in any other control
+// it moves the focus on as Tab would, unless the control, or the grid it is
+// editing in, has the property "handlesEnter". True when the key was taken.
+bool HandleEnterKey(QObject* watched, QEvent* event, QWidget* window);
 
 // The screen conventions: Enter moves to the next field (except in the boxes
-// that opt out with the property "handlesEnter"), a text box selects its
+// that opt out with the property "handlesEnter") and presses a focused push
+// button, a text box selects its
 // whole text when it gains the focus, and control characters pasted or
 // dropped into a box are dropped.
 void InstallScreenConventions(QWidget* screen);

@@ -445,3 +445,26 @@ TEST_F(EntryScreenTest, ExitAsksLikeEscape)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EntryScreenTest, EscapeInACellEditCancelsItAndASecondEscapeAsksToClose)
+{
+    seedDay(QStringLiteral("1000124"), QStringLiteral("一"), {"1101", "2330"}, {});
+    open();
+    messages.clear();
+    clickCell(buys(), 1, EntrySheet::kCodeColumn);
+    TypeText(buys(), QStringLiteral("99"));
+    ASSERT_TRUE(buys()->isEditing());
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(buys()->isEditing());
+    EXPECT_EQ(buys()->cellText(1, EntrySheet::kCodeColumn), "1101");
+    EXPECT_TRUE(messages.texts().isEmpty());
+    EXPECT_TRUE(buys()->hasFocus());
+
+    key(Qt::Key_Escape);
+    EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8("確定離開買賣超輸入作業嗎？")});
+    EXPECT_TRUE(screen->isVisible());
+}
+
+} // namespace

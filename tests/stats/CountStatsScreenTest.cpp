@@ -231,17 +231,22 @@ TEST_F(CountStatsScreenTest, EscapeAndTheExitKeyCloseWithoutAQuestion)
 
 namespace {
 
-TEST_F(CountStatsScreenTest, EnterMovesOnFromEveryControlInTabOrder)
+TEST_F(CountStatsScreenTest, EnterMovesOnThroughTheFieldsAndPressesAFocusedButton)
 {
+    seed();
     open("買超統計表");
+    setRange("1000120", "1000124");
     from()->setFocus();
     QStringList visited;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 3; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         visited << QApplication::focusWidget()->objectName();
     }
-    EXPECT_EQ(visited, (QStringList{"txt日期_末", "chk僅一次不印", "ssc預覽列印", "ssc列印", "ssc回前畫面_列印"}));
+    EXPECT_EQ(visited, (QStringList{"txt日期_末", "chk僅一次不印", "ssc預覽列印"}));
     EXPECT_TRUE(outputs.isEmpty());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(outputs.size(), 1);
+    EXPECT_EQ(outputs.first().destination, ReportDestination::Preview);
 }
 
 } // namespace
@@ -259,6 +264,25 @@ TEST_F(CountStatsScreenTest, ALaterActivationKeepsWhatTheUserTyped)
     QCoreApplication::processEvents();
     EXPECT_EQ(from()->text(), "1000103");
     EXPECT_EQ(to()->text(), "1000110");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CountStatsScreenTest, TheWindowBroughtBackForTheOtherKindShowsThatKind)
+{
+    open("買超統計表");
+    EXPECT_EQ(screen->windowTitle(), QString::fromUtf8("買超統計表"));
+    gStatKind = QStringLiteral("賣超統計表");
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QApplication::setActiveWindow(screen);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(screen->windowTitle(), QString::fromUtf8("賣超統計表"));
+    EXPECT_EQ(Child<QLabel>(screen, QStringLiteral("lbl日期"))->text(), QString::fromUtf8("賣超日期:"));
+    EXPECT_EQ(skip()->text(), QString::fromUtf8("只有一次賣超不印"));
 }
 
 } // namespace

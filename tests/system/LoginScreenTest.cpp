@@ -105,6 +105,25 @@ TEST_F(LoginScreenTest, OneEnterIsOneAttemptAndTheFocusStays)
     EXPECT_TRUE(screen->isVisible());
 }
 
+TEST_F(LoginScreenTest, EnterOnAFocusedButtonPressesIt)
+{
+    setStoredUser(QStringLiteral("admin"), QStringLiteral("kvew"));
+    password->setText(QStringLiteral("kvew"));
+    auto* ok = Child<QPushButton>(screen.get(), QStringLiteral("Picture1"));
+    ok->setFocus();
+    QTest::keyClick(ok, Qt::Key_Return);
+    EXPECT_TRUE(gLoginOk);
+}
+
+TEST_F(LoginScreenTest, EnterOnAFocusedCancelEndsTheProgram)
+{
+    auto* cancel = Child<QPushButton>(screen.get(), QStringLiteral("Picture2"));
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(programEnd.ended());
+    EXPECT_FALSE(gLoginOk);
+}
+
 TEST_F(LoginScreenTest, ThreeWrongTriesEndTheProgram)
 {
     setStoredUser(QStringLiteral("admin"), QStringLiteral("kvew"));
