@@ -4,6 +4,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QScreen>
 #include <QVariant>
@@ -43,10 +44,22 @@ void ForEachInput(QWidget* screen, Act act)
         act(combo, combo);
 }
 
+void SetBase(QWidget* control, const QColor& colour)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Base, colour);
+    control->setPalette(palette);
+}
+
+// A box that cannot be typed in must look it: the window's own colour behind
+// its text, where an editable box shows the white of a field.
 void SetReadOnly(QWidget* control, bool readOnly)
 {
-    if (auto* box = qobject_cast<QLineEdit*>(control))
+    if (auto* box = qobject_cast<QLineEdit*>(control)) {
         box->setReadOnly(readOnly);
+        const QPalette standard = QApplication::palette(box);
+        SetBase(box, standard.color(readOnly ? QPalette::Window : QPalette::Base));
+    }
     else if (auto* combo = qobject_cast<QComboBox*>(control))
         combo->setEnabled(!readOnly);
 }
@@ -94,17 +107,12 @@ void UnlockField(QWidget* control)
 void LockKeyField(QWidget* control)
 {
     LockField(control);
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::Base, kLockedKeyBackground);
-    control->setPalette(palette);
+    SetBase(control, kLockedKeyBackground);
 }
 
 void UnlockKeyField(QWidget* control)
 {
     UnlockField(control);
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::Base, QApplication::palette(control).color(QPalette::Base));
-    control->setPalette(palette);
 }
 
 void SelectAllText(QLineEdit* box)
@@ -126,7 +134,9 @@ void PadDateField(QLineEdit* box, int width)
     box->setText(QLatin1Char('0') + text);
 }
 
-void CenterForm(QWidget* window)
+namespace {
+
+void PlaceInCentre(QWidget* window)
 {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
@@ -135,4 +145,37 @@ void CenterForm(QWidget* window)
     const QSize size = window->frameGeometry().size();
     window->move(area.x() + (area.width() - size.width()) / 2,
                  area.y() + (area.height() - size.height() - kTaskbarAllowancePx) / 2);
+}
+
+// Centres the window again when it is shown: a screen may still change its
+// size after asking to be centred (layouts, panels, a later resize).
+class CentreOnShow : public QObject {
+public:
+    static constexpr const char* kName = "centreOnShow";
+
+    explicit CentreOnShow(QWidget* window) : QObject(window)
+    {
+        setObjectName(QLatin1String(kName));
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            PlaceInCentre(static_cast<QWidget*>(watched));
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void CenterForm(QWidget* window)
+{
+    PlaceInCentre(window);
+    if (!window->isVisible()
+        && !window->findChild<QObject*>(QLatin1String(CentreOnShow::kName), Qt::FindDirectChildrenOnly))
+        new CentreOnShow(window);
 }

@@ -25,5 +25,6 @@ void SelectAllText(QLineEdit* box);
 // leading zero; any other text stays as it is.
 void PadDateField(QLineEdit* box, int width = 7);
 
-// Centres the window, a little above the middle to leave room for the taskbar.
+// Centres the window, a little above the middle to leave room for the taskbar,
+// and again when it is first shown, once its size is final.
 void CenterForm(QWidget* window);

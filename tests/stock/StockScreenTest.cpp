@@ -42,6 +42,20 @@ TEST_F(StockScreenTest, TheFirstMessageBelongsToTheScreenWhichComesToTheFront)
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == screen; }));
 }
 
+// Size final, the window sits in the middle; a locked box looks locked.
+TEST_F(StockScreenTest, OpensCentredAndLockedBoxesLookDifferentFromEditableOnes)
+{
+    open();
+    const QRect area = screen->screen()->geometry();
+    EXPECT_NEAR(screen->frameGeometry().center().x(), area.center().x(), 2);
+    const QColor editable = QApplication::palette().color(QPalette::Base);
+    EXPECT_NE(field("txt名稱")->palette().color(QPalette::Base), editable);
+    press(QStringLiteral("add"));
+    EXPECT_FALSE(field("txt名稱")->isReadOnly());
+    EXPECT_EQ(field("txt名稱")->palette().color(QPalette::Base), editable);
+    EXPECT_EQ(field("txt股號")->palette().color(QPalette::Base), editable);
+}
+
 TEST_F(StockScreenTest, OpensOnTheHighestCodeWithTheKeyLocked)
 {
     seedFour();

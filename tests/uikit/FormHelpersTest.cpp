@@ -78,17 +78,18 @@ TEST(LockKeyField, ReadOnlyOutOfTabOrderAndLightYellow)
     EXPECT_EQ(s.plain->palette().color(QPalette::Base), normal);
 }
 
-TEST(LockField, KeepsTheColourAndLeavesTheTabOrder)
+TEST(LockField, LooksLockedAndLeavesTheTabOrder)
 {
     Screen s;
     const QColor normal = s.plain->palette().color(QPalette::Base);
     LockField(s.plain);
     EXPECT_TRUE(s.plain->isReadOnly());
     EXPECT_FALSE(s.plain->focusPolicy() & Qt::TabFocus);
-    EXPECT_EQ(s.plain->palette().color(QPalette::Base), normal);
+    EXPECT_NE(s.plain->palette().color(QPalette::Base), normal);
     UnlockField(s.plain);
     EXPECT_FALSE(s.plain->isReadOnly());
     EXPECT_TRUE(s.plain->focusPolicy() & Qt::TabFocus);
+    EXPECT_EQ(s.plain->palette().color(QPalette::Base), normal);
 }
 
 TEST(PadDateField, PadsOnlyATextOneShortOfTheWidth)
@@ -124,6 +125,18 @@ TEST(CenterForm, SitsAlittleAboveTheMiddle)
     const QRect frame = window.frameGeometry();
     EXPECT_NEAR(frame.center().x(), screen.center().x(), 2);
     EXPECT_NEAR(frame.center().y(), screen.center().y() - 14, 2);
+}
+
+TEST(CenterForm, AWindowThatGrowsAfterwardsIsCentredWhenShown)
+{
+    QWidget window;
+    window.resize(400, 300);
+    CenterForm(&window);
+    window.resize(900, 500);
+    window.show();
+    const QRect screen = window.screen()->geometry();
+    EXPECT_NEAR(window.frameGeometry().center().x(), screen.center().x(), 2);
+    EXPECT_NEAR(window.frameGeometry().center().y(), screen.center().y() - 14, 2);
 }
 
 } // namespace
