@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   libsqlcipher-dev sqlcipher libssl-dev
   libgtest-dev libbenchmark-dev
-  fonts-arphic-uming fonts-arphic-ukai
+  fonts-arphic-uming fonts-arphic-ukai fonts-noto-cjk
   poppler-utils xvfb xauth
 )
 

@@ -23,7 +23,11 @@ void SetUpApplication(QApplication& app)
                                {QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing HK")});
     QFont::insertSubstitutions(QStringLiteral("標楷體"),
                                {QStringLiteral("AR PL UKai TW"), QStringLiteral("AR PL UKai HK")});
-    QFont font(QStringLiteral("新細明體"), 11);
+    // Screens use a sans-serif face whose Latin letters read clearly (l is
+    // not 1); reports keep the fonts above.
+    QFont::insertSubstitutions(QStringLiteral("Noto Sans CJK TC"),
+                               {QStringLiteral("Noto Sans TC"), QStringLiteral("AR PL UMing TW")});
+    QFont font(QStringLiteral("Noto Sans CJK TC"), 10);
     app.setFont(font);
 
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));

@@ -1,16 +1,20 @@
 #include "entry/EntryScreen.h"
 
+#include "app/Settings.h"
+#include "data/Connection.h"
 #include "entry/EntryPrint.h"
 #include "entry/EntrySheet.h"
 #include "entry/TradingDays.h"
 #include "recordscreen/PrintPanel.h"
 #include "recordscreen/PrintRun.h"
+#include "stock/StockRecords.h"
 #include "uikit/Clock.h"
 #include "uikit/FormHelpers.h"
 #include "uikit/InputBehaviour.h"
 #include "uikit/MessageBox.h"
 #include "uikit/RocDate.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -64,8 +68,59 @@ frm買賣超輸入作業::frm買賣超輸入作業() : RecordScreen(EntryTexts()
         sheet->SetSheetRowHeight(kRowHeightTwips);
         sheet->ClearSheet();
     }
+    connect(qApp, &QApplication::focusChanged, this, [this] { showListFocus(); });
+    showListFocus();
     resize(900, 680);
     CenterForm(this);
+}
+
+bool frm買賣超輸入作業::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        loadStockNames();
+    return RecordScreen::event(event);
+}
+
+void frm買賣超輸入作業::loadStockNames()
+{
+    QString heading = QStringLiteral("名稱");
+    QString problem;
+    try {
+        db::Connection connection(gConnectionString);
+        const QHash<QString, QString> names = StockNames(connection);
+        m_buys->setStockNames(names);
+        m_sells->setStockNames(names);
+    } catch (const db::DbError& error) {
+        // The names only help: the lists stay usable, and the heading says why
+        // the names are missing.
+        heading = QStringLiteral("名稱（無法讀取）");
+        problem = error.text();
+    }
+    for (EntrySheet* sheet : {m_buys, m_sells}) {
+        QTableWidgetItem* item = sheet->horizontalHeaderItem(EntrySheet::kNameColumn);
+        item->setText(heading);
+        item->setToolTip(problem);
+    }
+}
+
+void frm買賣超輸入作業::showListFocus()
+{
+    const QWidget* focus = QApplication::focusWidget();
+    EntrySheet* sheets[2] = {m_buys, m_sells};
+    for (int i = 0; i < 2; ++i) {
+        const bool focused = focus && (focus == sheets[i] || sheets[i]->isAncestorOf(focus));
+        if (m_listFrames[i]->property("listFocus").isValid() && m_listFrames[i]->property("listFocus").toBool() == focused)
+            continue;
+        m_listFrames[i]->setProperty("listFocus", focused);
+        const QString name = m_listFrames[i]->objectName();
+        m_listFrames[i]->setStyleSheet(
+            focused ? QStringLiteral("QGroupBox#%1 { border: 3px solid %2; border-radius: 6px; }").arg(name, m_listColours[i])
+                    : QStringLiteral("QGroupBox#%1 { border: 1px solid #c4c4c4; border-radius: 6px; margin: 2px; }").arg(name));
+        QPalette palette = sheets[i]->palette();
+        palette.setColor(QPalette::Highlight, focused ? QColor(m_listColours[i]) : QColor(0xd6, 0xd6, 0xd6));
+        palette.setColor(QPalette::HighlightedText, focused ? QColor(Qt::white) : QColor(Qt::black));
+        sheets[i]->setPalette(palette);
+    }
 }
 
 QWidget* frm買賣超輸入作業::buildRecordPanel()
@@ -115,6 +170,8 @@ QWidget* frm買賣超輸入作業::buildList(EntrySheet* sheet, const QString& c
 {
     auto* frame = new QGroupBox(sheet->parentWidget());
     frame->setObjectName(index == 0 ? QStringLiteral("SSFrame1") : QStringLiteral("SSFrame3"));
+    m_listFrames[index] = frame;
+    m_listColours[index] = colour;
     auto* label = new QLabel(caption, frame);
     label->setObjectName(QStringLiteral("Label1_%1").arg(index));
     label->setStyleSheet(QStringLiteral("font-size: 14pt; font-weight: bold; color: %1;").arg(colour));

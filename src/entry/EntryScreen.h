@@ -28,17 +28,24 @@ protected:
     void focusAfterLoad() override;
     void showRecordStatus() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     QWidget* buildRecordPanel();
     void buildQueryConditions();
     QWidget* buildList(EntrySheet* sheet, const QString& caption, int index, const QString& colour);
     void updateWeekday();
+    // Read once per activation: another screen may have added stocks.
+    void loadStockNames();
+    // The list that has the keyboard wears its colour.
+    void showListFocus();
 
     QLineEdit* m_date = nullptr;
     QLineEdit* m_weekday = nullptr;
     EntrySheet* m_buys = nullptr;
     EntrySheet* m_sells = nullptr;
+    QWidget* m_listFrames[2] = {nullptr, nullptr};
+    QString m_listColours[2];
     QLineEdit* m_queryFrom = nullptr;
     QLineEdit* m_queryTo = nullptr;
 };

@@ -31,7 +31,12 @@ bool IsCharacter(const QKeyEvent* event)
     return !text.isEmpty() && (text.at(0).isPrint() || text.at(0) == QLatin1Char('\r')
                                || text.at(0) == QLatin1Char('\b'));
 }
+const QColor kMarkedText(198, 40, 40);
+
 } // namespace
+
+const QString EntrySheet::kUnknownCode = QStringLiteral("（無此股號）");
+const QString EntrySheet::kRepeatedCode = QStringLiteral("（重複）");
 
 // Creates the in-cell editors and leaves every write to the sheet's rules.
 class EntrySheetDelegate : public QStyledItemDelegate {
@@ -46,21 +51,29 @@ public:
     }
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
 
+protected:
+    // The name column is shown, never typed: it wears the locked colour.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() == EntrySheet::kNameColumn)
+            option->backgroundBrush = option->palette.brush(QPalette::Window);
+    }
+
 private:
     EntrySheet* m_sheet;
 };
 
-EntrySheet::EntrySheet(QWidget* parent) : QTableWidget(kRows, 2, parent)
+EntrySheet::EntrySheet(QWidget* parent) : QTableWidget(kRows, 3, parent)
 {
-    setHorizontalHeaderLabels({QStringLiteral("序"), QStringLiteral("股號")});
+    setHorizontalHeaderLabels({QStringLiteral("序"), QStringLiteral("股號"), QStringLiteral("名稱")});
     setItemDelegate(new EntrySheetDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(false);
     setProperty("handlesEnter", true);
-    const int charWidth = fontMetrics().averageCharWidth();
-    setColumnWidth(kSequenceColumn, charWidth * 5 + 16);
-    setColumnWidth(kCodeColumn, charWidth * 20 + 16);
+    setColumnWidth(kSequenceColumn, fontMetrics().horizontalAdvance(QStringLiteral("99999")) + 20);
+    setColumnWidth(kCodeColumn, fontMetrics().horizontalAdvance(QStringLiteral("00000000WW")) + 20);
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -109,7 +122,7 @@ void EntrySheet::setCellText(int row, int column, const QString& text)
 
 bool EntrySheet::rowHoldsSomething(int row) const
 {
-    for (int column = 0; column < columnCount(); ++column) {
+    for (int column = 0; column < kStoredColumns; ++column) {
         if (!IsBlank(cellText(row, column)))
             return true;
     }
@@ -119,7 +132,7 @@ bool EntrySheet::rowHoldsSomething(int row) const
 int EntrySheet::lastUsedRow() const
 {
     for (int row = kRows; row >= 1; --row) {
-        for (int column = 0; column < columnCount(); ++column) {
+        for (int column = 0; column < kStoredColumns; ++column) {
             if (!cellText(row, column).isEmpty())
                 return row;
         }
@@ -150,9 +163,10 @@ void EntrySheet::RowsToSheet(const QVector<QVector<QVariant>>& rows)
     const int skip = std::max(0, static_cast<int>(rows.size()) - kRows);
     for (int k = skip; k < rows.size(); ++k) {
         const QVector<QVariant>& fields = rows.at(k);
-        for (int j = 0; j < fields.size() && j < columnCount(); ++j)
+        for (int j = 0; j < fields.size() && j < kStoredColumns; ++j)
             setCellText(k - skip + 1, j, fields.at(j).isNull() ? QString() : fields.at(j).toString());
     }
+    refreshNames();
 }
 
 QVector<QStringList> EntrySheet::SheetToRows() const
@@ -162,7 +176,7 @@ QVector<QStringList> EntrySheet::SheetToRows() const
     rows.reserve(last);
     for (int row = 1; row <= last; ++row) {
         QStringList texts;
-        for (int column = 0; column < columnCount(); ++column)
+        for (int column = 0; column < kStoredColumns; ++column)
             texts << cellText(row, column);
         rows << texts;
     }
@@ -230,8 +244,54 @@ void EntrySheet::freeze(bool frozen)
 {
     m_frozen = frozen;
     setUpdatesEnabled(!frozen);
-    if (!frozen)
+    if (!frozen) {
         EnableLineDelete();
+        refreshNames();
+    }
+}
+
+void EntrySheet::setStockNames(QHash<QString, QString> names)
+{
+    m_names = std::move(names);
+    refreshNames();
+}
+
+void EntrySheet::refreshNames()
+{
+    if (m_frozen)
+        return;
+    const int last = lastUsedRow();
+    QHash<QString, int> uses;
+    for (int row = 1; row <= last; ++row) {
+        const QString code = cellText(row, kCodeColumn).trimmed().toUpper();
+        if (!code.isEmpty())
+            ++uses[code];
+    }
+    for (int row = 1; row <= kRows; ++row) {
+        const QString code = cellText(row, kCodeColumn).trimmed().toUpper();
+        QTableWidgetItem* name = item(row - 1, kNameColumn);
+        if (code.isEmpty()) {
+            if (name)
+                name->setText(QString());
+            if (row > last)
+                break;
+            continue;
+        }
+        const auto known = m_names.constFind(code);
+        const bool repeated = uses.value(code) > 1;
+        QString text = known == m_names.constEnd() ? kUnknownCode : *known;
+        if (repeated)
+            text += kRepeatedCode;
+        if (!name) {
+            name = new QTableWidgetItem;
+            name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            setItem(row - 1, kNameColumn, name);
+        }
+        name->setText(text);
+        const bool marked = repeated || known == m_names.constEnd();
+        name->setForeground(marked ? QBrush(kMarkedText) : QBrush());
+        item(row - 1, kCodeColumn)->setForeground(repeated ? QBrush(kMarkedText) : QBrush());
+    }
 }
 
 // ------------------------------------------------------------------ typing
@@ -285,6 +345,7 @@ void EntrySheet::keyPressEvent(QKeyEvent* event)
             setCellText(row, kCodeColumn, QString());
             FillMissingSequence();
             EnableLineDelete();
+            refreshNames();
         }
         return;
     default:
@@ -299,7 +360,7 @@ void EntrySheet::keyPressEvent(QKeyEvent* event)
 bool EntrySheet::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
     // No way into a cell (double click, input method) skips the row rule.
-    if (m_frozen || (index.row() > 0 && !rowHoldsSomething(index.row())))
+    if (m_frozen || index.column() >= kStoredColumns || (index.row() > 0 && !rowHoldsSomething(index.row())))
         return false;
     return QTableWidget::edit(index, trigger, event);
 }
@@ -406,6 +467,7 @@ bool EntrySheet::applyEdit(int row, int column, const QString& typed)
     ExtendRowCount();
     FillMissingSequence();
     setUsedRowCount(m_usedRows);
+    refreshNames();
     return true;
 }
 
@@ -424,6 +486,7 @@ void EntrySheet::deleteActiveRow()
     if (rowHoldsSomething(activeRow())) {
         DeleteSheetRow(0);
         setUsedRowCount(m_usedRows - 1);
+        refreshNames();
     }
     EnableLineDelete();
     setFocus();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QStringList>
 #include <QTableWidget>
 #include <QVector>
@@ -8,7 +9,7 @@ class QAbstractButton;
 class QLineEdit;
 
 // One list of a trading day typed as a small spreadsheet: a "序" column and a
-// "股號" column, 16384 rows. It applies the typing rules itself: a row may be
+// "股號" column, 16384 rows, and beside them the stock's name, shown only. It applies the typing rules itself: a row may be
 // typed only when the row above holds something, each column takes only its
 // characters and lengths, sequence numbers do not repeat and are filled in,
 // and it keeps the count of used rows.
@@ -18,6 +19,10 @@ public:
     static constexpr int kRows = 16384;
     static constexpr int kSequenceColumn = 0;
     static constexpr int kCodeColumn = 1;
+    static constexpr int kNameColumn = 2;
+    static constexpr int kStoredColumns = 2;
+    static const QString kUnknownCode;
+    static const QString kRepeatedCode;
 
     explicit EntrySheet(QWidget* parent = nullptr);
 
@@ -56,6 +61,9 @@ public:
     // Freezes redrawing and every rule while a load fills the sheet.
     void freeze(bool frozen);
 
+    // The names shown beside the codes, keyed by upper-case code.
+    void setStockNames(QHash<QString, QString> names);
+
 Q_SIGNALS:
     void usedRowCountChanged(int count);
 
@@ -77,10 +85,13 @@ private:
     int filterKind(int column) const;
     void moveTo(int row, int column);
     void deleteActiveRow();
+    // Names, unknown codes and codes typed twice, for the rows in use.
+    void refreshNames();
 
     QAbstractButton* m_deleteButton = nullptr;
     QLineEdit* m_editor = nullptr;
     QPersistentModelIndex m_editIndex;
+    QHash<QString, QString> m_names;
     int m_usedRows = 0;
     bool m_frozen = false;
 };

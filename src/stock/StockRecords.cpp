@@ -49,3 +49,13 @@ void DeleteStock(db::Connection& connection, const QString& code)
     if (connection.execute(QStringLiteral("DELETE FROM 股號資料 WHERE 股號 = ?"), {code}) == 0)
         throw db::DbError(db::ErrorKind::Other, QStringLiteral("找不到股號 %1 的資料，可能已被刪除。").arg(code));
 }
+
+QHash<QString, QString> StockNames(db::Connection& connection)
+{
+    const db::ResultSet rows = connection.query(QStringLiteral("SELECT 股號, 名稱 FROM 股號資料"));
+    QHash<QString, QString> names;
+    names.reserve(rows.rowCount());
+    for (int r = 0; r < rows.rowCount(); ++r)
+        names.insert(rows.text(r, 0).trimmed().toUpper(), rows.text(r, 1).trimmed());
+    return names;
+}

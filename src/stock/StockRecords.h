@@ -2,6 +2,7 @@
 
 #include "recordscreen/KeyNavigation.h"
 
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -26,3 +27,6 @@ void InsertStock(db::Connection& connection, const StockRecord& record);
 // removed meanwhile is an error, not a silent success.
 void UpdateStock(db::Connection& connection, const QString& currentCode, const StockRecord& record);
 void DeleteStock(db::Connection& connection, const QString& code);
+
+// Every stock's name by its code in upper case.
+QHash<QString, QString> StockNames(db::Connection& connection);

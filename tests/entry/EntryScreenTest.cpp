@@ -468,3 +468,75 @@ TEST_F(EntryScreenTest, EscapeInACellEditCancelsItAndASecondEscapeAsksToClose)
 }
 
 } // namespace
+
+namespace {
+
+QString NameShown(EntrySheet* sheet, int row)
+{
+    return sheet->cellText(row, EntrySheet::kNameColumn);
+}
+
+TEST_F(EntryScreenTest, NamesStandBesideTheCodesWithUnknownAndRepeatedCodesMarked)
+{
+    {
+        db::Connection c(gConnectionString);
+        c.execute(QStringLiteral("INSERT INTO 股號資料 (股號, 名稱) VALUES ('2330', '台積電'), ('00632R', '元大台灣50反1')"));
+    }
+    seedDay(QStringLiteral("1000124"), QStringLiteral("一"), {"2330", "99999"}, {"00632r"});
+    open();
+    EXPECT_EQ(NameShown(buys(), 1), QString::fromUtf8("台積電"));
+    EXPECT_EQ(NameShown(buys(), 2), EntrySheet::kUnknownCode);
+    EXPECT_EQ(NameShown(sells(), 1), QString::fromUtf8("元大台灣50反1"));
+
+    typeCodes(buys(), {"2330"});
+    EXPECT_EQ(NameShown(buys(), 1), QString::fromUtf8("台積電") + EntrySheet::kRepeatedCode);
+    EXPECT_EQ(NameShown(buys(), 3), QString::fromUtf8("台積電") + EntrySheet::kRepeatedCode);
+    // The same code on the other list is no repeat.
+    typeCodes(sells(), {"2330"});
+    EXPECT_EQ(NameShown(sells(), 2), QString::fromUtf8("台積電"));
+
+    clickCell(buys(), 3, EntrySheet::kCodeColumn);
+    QTest::mouseClick(deleteButton(0), Qt::LeftButton);
+    EXPECT_EQ(NameShown(buys(), 1), QString::fromUtf8("台積電"));
+    EXPECT_TRUE(NameShown(buys(), 3).isEmpty());
+
+    // Names are not stored, and the name column takes no typing.
+    key(Qt::Key_F8);
+    EXPECT_EQ(stored("買超明細資料", "1000124"), (QStringList{"1:2330", "2:99999"}));
+    clickCell(buys(), 1, EntrySheet::kNameColumn);
+    TypeText(buys(), QStringLiteral("7"));
+    EXPECT_FALSE(buys()->isEditing());
+    EXPECT_EQ(NameShown(buys(), 1), QString::fromUtf8("台積電"));
+}
+
+TEST_F(EntryScreenTest, AStockAddedElsewhereIsNamedOnTheNextActivation)
+{
+    seedDay(QStringLiteral("1000124"), QStringLiteral("一"), {"1101"}, {});
+    open();
+    EXPECT_EQ(NameShown(buys(), 1), EntrySheet::kUnknownCode);
+    {
+        db::Connection c(gConnectionString);
+        c.execute(QStringLiteral("INSERT INTO 股號資料 (股號, 名稱) VALUES ('1101', '台泥')"));
+    }
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QApplication::setActiveWindow(screen);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return NameShown(buys(), 1) == QString::fromUtf8("台泥"); }));
+}
+
+TEST_F(EntryScreenTest, TheListWithTheKeyboardIsMarked)
+{
+    open();
+    QWidget* buyFrame = Child<QWidget>(screen, QStringLiteral("SSFrame1"));
+    QWidget* sellFrame = Child<QWidget>(screen, QStringLiteral("SSFrame3"));
+    buys()->setFocus();
+    EXPECT_TRUE(buyFrame->property("listFocus").toBool());
+    EXPECT_FALSE(sellFrame->property("listFocus").toBool());
+    clickCell(sells(), 1, EntrySheet::kCodeColumn);
+    EXPECT_FALSE(buyFrame->property("listFocus").toBool());
+    EXPECT_TRUE(sellFrame->property("listFocus").toBool());
+    EXPECT_NE(buys()->palette().color(QPalette::Highlight), sells()->palette().color(QPalette::Highlight));
+}
+
+} // namespace
