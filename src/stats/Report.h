@@ -29,6 +29,9 @@ struct PaginatedReport {
     int pageWidth = kA4WidthTwips;
     int pageHeight = kA4HeightTwips;
     QVector<ReportPage> pages;
+
+    // What the user calls the report: the name without its "rpt" prefix.
+    QString caption() const { return name.startsWith(QLatin1String("rpt")) ? name.mid(3) : name; }
 };
 
 // One run of a report: the layout, the result rows of its query, and the

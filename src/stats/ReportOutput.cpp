@@ -20,7 +20,7 @@ ReportOutputHandler& Handler()
 void PrepareReportPrinter(QPrinter& printer, const PaginatedReport& report)
 {
     printer.setFullPage(true);
-    printer.setDocName(report.name);
+    printer.setDocName(report.caption());
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
 }
 
@@ -29,7 +29,7 @@ QString PrintWithDialog(const PaginatedReport& report, QWidget* parent)
     QPrinter printer(QPrinter::HighResolution);
     PrepareReportPrinter(printer, report);
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("列印 %1").arg(report.name.mid(3)));
+    dialog.setWindowTitle(QStringLiteral("列印 %1").arg(report.caption()));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     QPainter painter;

@@ -21,6 +21,8 @@ QFont ReportFont(FontRole role)
     return font;
 }
 
+constexpr qreal kWidthSlack = 0.5;
+
 // Places texts at their boxes without the rich layout of drawText(rect),
 // which dominates long reports: each distinct text is shaped once per run,
 // and a page's glyphs go to the device as one glyph run per font.
@@ -39,6 +41,10 @@ public:
         auto found = cache.constFind(t.text);
         if (found == cache.constEnd())
             found = cache.insert(t.text, shape(title ? m_titleFont : m_bodyFont, t.text));
+        // Centred and right-aligned texts are values (dates, counts, ratios):
+        // shown whole, a little past their box if they must be.
+        if (found->width > box.width() + kWidthSlack && box.width() > 0 && !(t.align & (Qt::AlignRight | Qt::AlignHCenter)))
+            found = cut(title, t.text, box.width());
         qreal x = box.left();
         if (t.align & Qt::AlignRight)
             x = box.right() - found->width;
@@ -76,6 +82,27 @@ private:
         QList<QPointF> positions;
     };
 
+    // A left-aligned text wider than its box (a long name) loses whole
+    // characters from its end, never part of a glyph, and never runs into the
+    // next column.
+    QHash<QString, Shaped>::const_iterator cut(bool title, const QString& text, qreal width)
+    {
+        const QFont& font = title ? m_titleFont : m_bodyFont;
+        QHash<QString, Shaped>& cache = title ? m_titleCutCache : m_bodyCutCache;
+        const QString key = text + QLatin1Char('\x1f') + QString::number(qRound(width));
+        auto found = cache.constFind(key);
+        if (found != cache.constEnd())
+            return found;
+        QTextLayout layout(text, font, m_device);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        int end = static_cast<int>(text.size());
+        while (end > 0 && (!layout.isValidCursorPosition(end) || line.cursorToX(end) > width + kWidthSlack))
+            --end;
+        return cache.insert(key, shape(font, text.left(end)));
+    }
+
     Shaped shape(const QFont& font, const QString& text) const
     {
         QTextLayout layout(text, font, m_device);
@@ -99,6 +126,8 @@ private:
     QFont m_titleFont;
     QHash<QString, Shaped> m_bodyCache;
     QHash<QString, Shaped> m_titleCache;
+    QHash<QString, Shaped> m_bodyCutCache;
+    QHash<QString, Shaped> m_titleCutCache;
     QList<Batch> m_batches;
 };
 
@@ -152,7 +181,7 @@ bool WriteReportPdf(const PaginatedReport& report, const QString& path, QString*
     pdf.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&pdf);
-        writer.setTitle(report.name);
+        writer.setTitle(report.caption());
         writer.setCreator(QStringLiteral("Quorvex"));
         writer.setResolution(1200);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));

@@ -7,11 +7,14 @@
 
 #include <QAction>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -20,7 +23,7 @@ ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
     : QDialog(parent), m_report(std::move(report)), m_printer(new QPrinter(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("ReportPreview"));
-    setWindowTitle(QStringLiteral("預覽列印 - %1").arg(m_report.name.mid(3)));
+    setWindowTitle(QStringLiteral("預覽列印 - %1").arg(m_report.caption()));
     setModal(true);
     m_printer->setOutputFormat(QPrinter::PdfFormat);
     PrepareReportPrinter(*m_printer, m_report);
@@ -41,9 +44,13 @@ ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    add(QStyle::SP_MediaSkipBackward, QStringLiteral("第一頁"), QStringLiteral("firstPage"), [this] { goToPage(1); });
-    add(QStyle::SP_MediaSeekBackward, QStringLiteral("上一頁"), QStringLiteral("previousPage"),
-        [this] { goToPage(currentPage() - 1); });
+    // Page keys of the whole window, as in a document viewer.
+    const auto keys = [](QAction* action, QList<QKeySequence> sequences) { action->setShortcuts(sequences); };
+    keys(add(QStyle::SP_MediaSkipBackward, QStringLiteral("第一頁"), QStringLiteral("firstPage"), [this] { goToPage(1); }),
+         {Qt::Key_Home, Qt::CTRL | Qt::Key_Home});
+    keys(add(QStyle::SP_MediaSeekBackward, QStringLiteral("上一頁"), QStringLiteral("previousPage"),
+             [this] { goToPage(currentPage() - 1); }),
+         {Qt::Key_PageUp});
     m_page = new QSpinBox(bar);
     m_page->setObjectName(QStringLiteral("pageNumber"));
     m_page->setMinimum(1);
@@ -55,10 +62,12 @@ ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
         if (page != currentPage())
             goToPage(page);
     });
-    add(QStyle::SP_MediaSeekForward, QStringLiteral("下一頁"), QStringLiteral("nextPage"),
-        [this] { goToPage(currentPage() + 1); });
-    add(QStyle::SP_MediaSkipForward, QStringLiteral("最末頁"), QStringLiteral("lastPage"),
-        [this] { goToPage(pageCount()); });
+    keys(add(QStyle::SP_MediaSeekForward, QStringLiteral("下一頁"), QStringLiteral("nextPage"),
+             [this] { goToPage(currentPage() + 1); }),
+         {Qt::Key_PageDown});
+    keys(add(QStyle::SP_MediaSkipForward, QStringLiteral("最末頁"), QStringLiteral("lastPage"),
+             [this] { goToPage(pageCount()); }),
+         {Qt::Key_End, Qt::CTRL | Qt::Key_End});
     bar->addSeparator();
     QAction* zoomIn = add(QStyle::SP_ArrowUp, QStringLiteral("放大"), QStringLiteral("zoomIn"), [this] { m_view->zoomIn(); });
     zoomIn->setShortcut(QKeySequence::ZoomIn);
@@ -82,7 +91,10 @@ ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addWidget(m_view, 1);
-    resize(980, 760);
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("previewStatus"));
+    layout->addWidget(m_status);
+    fitToScreen();
     m_view->updatePreview();
     m_view->fitToWidth();
     updatePageInfo();
@@ -120,11 +132,25 @@ void ReportPreview::updatePageInfo()
 
 void ReportPreview::exportPdf()
 {
-    const QString suggested = QDir::home().filePath(m_report.name.mid(3) + QStringLiteral(".pdf"));
+    const QString suggested = QDir::home().filePath(m_report.caption() + QStringLiteral(".pdf"));
     const QString path = GetSaveFileName(this, QStringLiteral("匯出 PDF"), suggested, QStringLiteral("PDF 檔案 (*.pdf)"));
     if (path.isEmpty())
         return;
     QString error;
-    if (!WriteReportPdf(m_report, path, &error))
+    if (!WriteReportPdf(m_report, path, &error)) {
         ShowError(error, QStringLiteral("匯出錯誤"));
+        return;
+    }
+    m_status->showMessage(QStringLiteral("已匯出至 %1").arg(QDir::toNativeSeparators(path)));
+}
+
+void ReportPreview::fitToScreen()
+{
+    // A page wants all the height there is; the title bar and the window
+    // frame come off what the screen leaves.
+    constexpr int kFrameAllowance = 40;
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 980, 760);
+    resize(std::min(980, area.width()), std::max(200, area.height() - kFrameAllowance));
+    move(area.x() + (area.width() - width()) / 2, area.y());
 }

@@ -8,6 +8,7 @@ class QLabel;
 class QPrintPreviewWidget;
 class QPrinter;
 class QSpinBox;
+class QStatusBar;
 
 // The modal preview window: page navigation, zoom, the page count, print and
 // export to PDF, all from the same laid-out pages.
@@ -25,10 +26,12 @@ public:
 
 private:
     void updatePageInfo();
+    void fitToScreen();
 
     PaginatedReport m_report;
     QPrinter* m_printer;
     QPrintPreviewWidget* m_view;
     QSpinBox* m_page;
     QLabel* m_count;
+    QStatusBar* m_status;
 };

@@ -5,8 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -56,6 +59,10 @@ TEST(ReportPdf, TextCanBeFoundAndFontsAreEmbedded)
     for (const QString& line : fontLines)
         EXPECT_TRUE(line.contains(" yes ")) << line.toStdString();
     EXPECT_TRUE(fonts.contains("UMing") || fonts.contains("Ming")) << fonts.toStdString();
+
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    const QString info = RunTool(pdfinfo, {path});
+    EXPECT_TRUE(info.contains(QRegularExpression(QString::fromUtf8("Title: +買超統計表\n")))) << info.toStdString();
 }
 
 // A full disk: the earlier file of that name stays, and the reason is the system's.
@@ -79,6 +86,35 @@ TEST(ReportPdf, AFailedExportKeepsTheEarlierFile)
     EXPECT_NE(error, QStringLiteral("Unknown error"));
     EXPECT_EQ(earlier.size(), 12);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
+}
+
+} // namespace
+
+namespace {
+
+QImage PaintedText(const QString& text, qreal widthTwips, Qt::Alignment align = Qt::AlignLeft, qreal left = 100)
+{
+    QImage image(1200, 200, QImage::Format_RGB32);
+    image.setDotsPerMeterX(11811);   // 300 dpi
+    image.setDotsPerMeterY(11811);
+    image.fill(Qt::white);
+    ReportPage page;
+    page.texts.push_back({text, QRectF(left, 100, widthTwips, 300), align, FontRole::Body});
+    QPainter painter(&image);
+    PaintReportPage(painter, page);
+    return image;
+}
+
+// 12 pt characters are 240 twips wide: a box of 850 holds three and a half.
+TEST(ReportPainting, ATextWiderThanItsBoxLosesWholeCharactersFromItsEnd)
+{
+    const QString name = QString::fromUtf8("台積電股份有限公司");
+    EXPECT_EQ(PaintedText(name, 850), PaintedText(name.left(3), 5000));
+    EXPECT_NE(PaintedText(name, 850), PaintedText(name.left(4), 5000));
+    // A right-aligned value is never cut: a narrow box ending where a wide
+    // one ends shows the same.
+    EXPECT_EQ(PaintedText(QStringLiteral("100/01/25"), 400, Qt::AlignRight, 1100),
+              PaintedText(QStringLiteral("100/01/25"), 1500, Qt::AlignRight, 0));
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -20,7 +22,7 @@ PaginatedReport ThreePages()
     return report.paginate();
 }
 
-TEST(ReportPreview, ShowsEveryPageAndNavigates)
+TEST(ReportPreview, ShowsEveryPageAndNavigatesWithThePageKeys)
 {
     ReportPreview preview(ThreePages());
     preview.show();
@@ -28,13 +30,22 @@ TEST(ReportPreview, ShowsEveryPageAndNavigates)
     EXPECT_EQ(preview.windowTitle(), QString::fromUtf8("預覽列印 - 買超統計表"));
     EXPECT_TRUE(preview.isModal());
     EXPECT_TRUE(Child<QLabel>(&preview, "pageCount")->text().contains("3"));
-    preview.findChild<QAction*>("lastPage")->trigger();
-    EXPECT_EQ(preview.currentPage(), 3);
-    preview.findChild<QAction*>("previousPage")->trigger();
-    EXPECT_EQ(preview.currentPage(), 2);
-    preview.findChild<QAction*>("firstPage")->trigger();
-    preview.findChild<QAction*>("previousPage")->trigger();
-    EXPECT_EQ(preview.currentPage(), 1);
+    EXPECT_LE(preview.frameGeometry().height(), preview.screen()->availableGeometry().height());
+
+    QWidget* pages = Child<QWidget>(&preview, "previewPages");
+    pages->setFocus();
+    const auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+        return preview.currentPage();
+    };
+    EXPECT_EQ(press(Qt::Key_End), 3);
+    EXPECT_EQ(press(Qt::Key_PageDown), 3);
+    EXPECT_EQ(press(Qt::Key_PageUp), 2);
+    EXPECT_EQ(press(Qt::Key_Home), 1);
+    EXPECT_EQ(press(Qt::Key_PageUp), 1);
+    EXPECT_EQ(press(Qt::Key_PageDown), 2);
+    EXPECT_EQ(press(Qt::Key_End, Qt::ControlModifier), 3);
+    EXPECT_EQ(press(Qt::Key_Home, Qt::ControlModifier), 1);
 }
 
 TEST(ReportPreview, ExportsThePagesToPdf)
@@ -53,6 +64,7 @@ TEST(ReportPreview, ExportsThePagesToPdf)
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 3);
     EXPECT_EQ(messages.count(), 0);
+    EXPECT_TRUE(Child<QStatusBar>(&preview, "previewStatus")->currentMessage().contains(dir.filePath("out.pdf")));
 }
 
 TEST(ReportPreview, ACancelledExportWritesNothing)
