@@ -32,8 +32,10 @@ TEST(ReportPreview, ShowsEveryPageAndNavigatesWithThePageKeys)
     EXPECT_TRUE(Child<QLabel>(&preview, "pageCount")->text().contains("3"));
     EXPECT_LE(preview.frameGeometry().height(), preview.screen()->availableGeometry().height());
 
+    QApplication::setActiveWindow(&preview);
     QWidget* pages = Child<QWidget>(&preview, "previewPages");
     pages->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() != nullptr; }));
     const auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
         return preview.currentPage();
