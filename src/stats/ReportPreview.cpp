@@ -4,6 +4,7 @@
 #include "stats/ReportPainter.h"
 #include "uikit/FileDialog.h"
 #include "uikit/MessageBox.h"
+#include "uikit/PrinterIcon.h"
 
 #include <QAction>
 #include <QDir>
@@ -38,17 +39,18 @@ ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
 
     auto* bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    const auto add = [&](QStyle::StandardPixmap icon, const QString& text, const QString& name, auto slot) {
-        QAction* action = bar->addAction(style()->standardIcon(icon), text);
+    const auto standard = [this](QStyle::StandardPixmap pixmap) { return style()->standardIcon(pixmap); };
+    const auto add = [&](const QIcon& icon, const QString& text, const QString& name, auto slot) {
+        QAction* action = bar->addAction(icon, text);
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
     // Page keys of the whole window, as in a document viewer.
     const auto keys = [](QAction* action, QList<QKeySequence> sequences) { action->setShortcuts(sequences); };
-    keys(add(QStyle::SP_MediaSkipBackward, QStringLiteral("第一頁"), QStringLiteral("firstPage"), [this] { goToPage(1); }),
+    keys(add(standard(QStyle::SP_MediaSkipBackward), QStringLiteral("第一頁"), QStringLiteral("firstPage"), [this] { goToPage(1); }),
          {Qt::Key_Home, Qt::CTRL | Qt::Key_Home});
-    keys(add(QStyle::SP_MediaSeekBackward, QStringLiteral("上一頁"), QStringLiteral("previousPage"),
+    keys(add(standard(QStyle::SP_MediaSeekBackward), QStringLiteral("上一頁"), QStringLiteral("previousPage"),
              [this] { goToPage(currentPage() - 1); }),
          {Qt::Key_PageUp});
     m_page = new QSpinBox(bar);
@@ -62,29 +64,29 @@ ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
         if (page != currentPage())
             goToPage(page);
     });
-    keys(add(QStyle::SP_MediaSeekForward, QStringLiteral("下一頁"), QStringLiteral("nextPage"),
+    keys(add(standard(QStyle::SP_MediaSeekForward), QStringLiteral("下一頁"), QStringLiteral("nextPage"),
              [this] { goToPage(currentPage() + 1); }),
          {Qt::Key_PageDown});
-    keys(add(QStyle::SP_MediaSkipForward, QStringLiteral("最末頁"), QStringLiteral("lastPage"),
+    keys(add(standard(QStyle::SP_MediaSkipForward), QStringLiteral("最末頁"), QStringLiteral("lastPage"),
              [this] { goToPage(pageCount()); }),
          {Qt::Key_End, Qt::CTRL | Qt::Key_End});
     bar->addSeparator();
-    QAction* zoomIn = add(QStyle::SP_ArrowUp, QStringLiteral("放大"), QStringLiteral("zoomIn"), [this] { m_view->zoomIn(); });
+    QAction* zoomIn = add(standard(QStyle::SP_ArrowUp), QStringLiteral("放大"), QStringLiteral("zoomIn"), [this] { m_view->zoomIn(); });
     zoomIn->setShortcut(QKeySequence::ZoomIn);
-    QAction* zoomOut = add(QStyle::SP_ArrowDown, QStringLiteral("縮小"), QStringLiteral("zoomOut"), [this] { m_view->zoomOut(); });
+    QAction* zoomOut = add(standard(QStyle::SP_ArrowDown), QStringLiteral("縮小"), QStringLiteral("zoomOut"), [this] { m_view->zoomOut(); });
     zoomOut->setShortcut(QKeySequence::ZoomOut);
-    add(QStyle::SP_TitleBarMaxButton, QStringLiteral("整頁"), QStringLiteral("fitPage"), [this] { m_view->fitInView(); });
-    add(QStyle::SP_TitleBarShadeButton, QStringLiteral("頁寬"), QStringLiteral("fitWidth"), [this] { m_view->fitToWidth(); });
+    add(standard(QStyle::SP_TitleBarMaxButton), QStringLiteral("整頁"), QStringLiteral("fitPage"), [this] { m_view->fitInView(); });
+    add(standard(QStyle::SP_TitleBarShadeButton), QStringLiteral("頁寬"), QStringLiteral("fitWidth"), [this] { m_view->fitToWidth(); });
     bar->addSeparator();
-    QAction* print = add(QStyle::SP_DialogApplyButton, QStringLiteral("列印..."), QStringLiteral("print"), [this] {
+    QAction* print = add(PrinterIcon(), QStringLiteral("列印..."), QStringLiteral("print"), [this] {
         const QString failure = PrintWithDialog(m_report, this);
         if (!failure.isEmpty())
             ShowError(failure, QStringLiteral("印表錯誤"));
     });
     print->setShortcut(QKeySequence::Print);
-    add(QStyle::SP_DialogSaveButton, QStringLiteral("匯出 PDF..."), QStringLiteral("exportPdf"), [this] { exportPdf(); });
+    add(standard(QStyle::SP_DialogSaveButton), QStringLiteral("匯出 PDF..."), QStringLiteral("exportPdf"), [this] { exportPdf(); });
     bar->addSeparator();
-    add(QStyle::SP_DialogCloseButton, QStringLiteral("關閉"), QStringLiteral("closePreview"), [this] { accept(); });
+    add(standard(QStyle::SP_DialogCloseButton), QStringLiteral("關閉"), QStringLiteral("closePreview"), [this] { accept(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
