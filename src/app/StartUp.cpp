@@ -1,7 +1,8 @@
 #include "app/StartUp.h"
 
-#include "app/Settings.h"
+#include "app/HeapTuning.h"
 #include "app/MainMenu.h"
+#include "app/Settings.h"
 #include "app/MenuIcons.h"
 #include "app/SingleInstance.h"
 #include "data/Schema.h"
@@ -18,6 +19,7 @@
 
 void SetUpApplication(QApplication& app)
 {
+    KeepFreedMemoryForReuse();
     // The Windows fonts the screens and reports name, on machines that lack them.
     QFont::insertSubstitutions(QStringLiteral("新細明體"),
                                {QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing HK")});

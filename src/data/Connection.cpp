@@ -134,6 +134,29 @@ int Statement::execute(const QVariantList& params)
     return sqlite3_changes(m_connection.handle());
 }
 
+QVariant Row::value(int column) const
+{
+    return ColumnValue(m_stmt, column);
+}
+
+QByteArrayView Row::utf8(int column) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return QByteArrayView(text, text ? sqlite3_column_bytes(m_stmt, column) : 0);
+}
+
+void Statement::forEachRow(const QVariantList& params, const std::function<void(const Row&)>& visit)
+{
+    bindAll(params);
+    const Row row(m_stmt);
+    int rc;
+    while ((rc = sqlite3_step(m_stmt)) == SQLITE_ROW)
+        visit(row);
+    if (rc != SQLITE_DONE)
+        fail(rc);
+    sqlite3_reset(m_stmt);
+}
+
 ResultSet Statement::query(const QVariantList& params)
 {
     bindAll(params);

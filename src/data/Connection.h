@@ -3,10 +3,12 @@
 #include "data/DbError.h"
 #include "data/ResultSet.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -24,6 +26,19 @@ class Connection;
 // tests shorten it.
 void SetBusyTimeout(int milliseconds);
 
+// The current row of a statement being stepped; valid only while it is visited.
+class Row {
+public:
+    explicit Row(sqlite3_stmt* stmt) : m_stmt(stmt) {}
+    // As ResultSet gives it: a null is an invalid QVariant.
+    QVariant value(int column) const;
+    // The engine's own UTF-8 text of the value, without a copy.
+    QByteArrayView utf8(int column) const;
+
+private:
+    sqlite3_stmt* m_stmt;
+};
+
 // A statement prepared once and run with new bound values as often as needed.
 class Statement {
 public:
@@ -35,6 +50,8 @@ public:
     // Returns the number of rows changed.
     int execute(const QVariantList& params = {});
     ResultSet query(const QVariantList& params = {});
+    // Visits the rows one by one, keeping none: for reads too long to hold.
+    void forEachRow(const QVariantList& params, const std::function<void(const Row&)>& visit);
 
 private:
     void bindAll(const QVariantList& params);

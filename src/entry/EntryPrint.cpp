@@ -36,26 +36,63 @@ void AddDate(EntryPrintout& out, const QString& date, const QString& weekday, co
     out.lastDate = date;
 }
 
+// Ten years of lists repeat a few thousand codes, names and sequence numbers
+// hundreds of thousands of times: each distinct one is held once and shared.
+class TextPool {
+public:
+    const QString& text(QByteArrayView utf8)
+    {
+        const QByteArray probe = QByteArray::fromRawData(utf8.data(), utf8.size());
+        auto found = m_texts.constFind(probe);
+        if (found == m_texts.constEnd())
+            found = m_texts.insert(utf8.toByteArray(), QString::fromUtf8(utf8));
+        return *found;
+    }
+    // Shown as the list screen shows it: 1, not 1.0.
+    QString sequence(const QVariant& value)
+    {
+        const int type = value.typeId();
+        if (type != QMetaType::Double && type != QMetaType::LongLong)
+            return value.toString();
+        const double number = value.toDouble();
+        auto found = m_numbers.constFind(number);
+        if (found == m_numbers.constEnd())
+            found = m_numbers.insert(number, value.toString());
+        return *found;
+    }
+
+private:
+    QHash<QByteArray, QString> m_texts;
+    QHash<double, QString> m_numbers;
+};
+
 } // namespace
 
 EntryPrintout EntryPrintRows(db::Connection& connection, const PrintSelection& selection)
 {
-    const db::ResultSet rows =
-        ReadSelection(connection, QStringLiteral("SELECT 買賣日期, 買賣星期, 類別, 序, 股號, 名稱 FROM 工作單"),
-                      QStringLiteral("買賣日期"), QStringLiteral("買賣日期, 序"), selection);
     EntryPrintout out;
     QVector<ListLine> buys;
     QVector<ListLine> sells;
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        const QString date = rows.text(r, 0);
-        (rows.text(r, 2) == QStringLiteral("買超") ? buys : sells)
-            .push_back({rows.text(r, 3), rows.text(r, 4), rows.text(r, 5)});
-        if (r + 1 == rows.rowCount() || rows.text(r + 1, 0) != date) {
-            AddDate(out, date, rows.text(r, 1), buys, sells);
-            buys.clear();
-            sells.clear();
-        }
-    }
+    QByteArray date;
+    QString weekday;
+    TextPool texts;
+    const auto flush = [&] {
+        if (!date.isEmpty())
+            AddDate(out, QString::fromUtf8(date), weekday, buys, sells);
+        buys.clear();
+        sells.clear();
+    };
+    ForEachSelected(connection, QStringLiteral("SELECT 買賣日期, 買賣星期, 類別, 序, 股號, 名稱 FROM 工作單"),
+                    QStringLiteral("買賣日期"), QStringLiteral("買賣日期, 序"), selection, [&](const db::Row& row) {
+                        if (row.utf8(0) != QByteArrayView(date)) {
+                            flush();
+                            date = row.utf8(0).toByteArray();
+                            weekday = QString::fromUtf8(row.utf8(1));
+                        }
+                        (row.utf8(2) == QByteArrayView("買超") ? buys : sells)
+                            .push_back({texts.sequence(row.value(3)), texts.text(row.utf8(4)), texts.text(row.utf8(5))});
+                    });
+    flush();
     return out;
 }
 

@@ -2,18 +2,24 @@
 
 #include "data/Connection.h"
 
-db::ResultSet ReadSelection(db::Connection& connection, const QString& select, const QString& keyColumn,
-                            const QString& orderBy, const PrintSelection& selection)
+void ForEachSelected(db::Connection& connection, const QString& select, const QString& keyColumn,
+                     const QString& orderBy, const PrintSelection& selection,
+                     const std::function<void(const db::Row&)>& visit)
 {
-    const QString order = QStringLiteral(" ORDER BY ") + orderBy;
+    QString sql = select;
+    QVariantList params;
     switch (selection.kind) {
     case PrintSelection::Single:
-        return connection.query(select + QStringLiteral(" WHERE %1 = ?").arg(keyColumn) + order, {selection.single});
+        sql += QStringLiteral(" WHERE %1 = ?").arg(keyColumn);
+        params = {selection.single};
+        break;
     case PrintSelection::Range:
-        return connection.query(select + QStringLiteral(" WHERE %1 BETWEEN ? AND ?").arg(keyColumn) + order,
-                                {selection.from, selection.to});
+        sql += QStringLiteral(" WHERE %1 BETWEEN ? AND ?").arg(keyColumn);
+        params = {selection.from, selection.to};
+        break;
     case PrintSelection::All:
         break;
     }
-    return connection.query(select + order);
+    db::Statement statement(connection, sql + QStringLiteral(" ORDER BY ") + orderBy);
+    statement.forEachRow(params, visit);
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "data/ResultSet.h"
-
 #include <QString>
+#include <functional>
 
 namespace db {
 class Connection;
+class Row;
 }
 
 // Which records the print panel chose: the one shown, all, or a range of
@@ -18,7 +18,8 @@ struct PrintSelection {
     QString to;
 };
 
-// The rows of `select` (a SELECT ... FROM ... text) that the selection chose
-// by `keyColumn`, in the order `orderBy` gives.
-db::ResultSet ReadSelection(db::Connection& connection, const QString& select, const QString& keyColumn,
-                            const QString& orderBy, const PrintSelection& selection);
+// Visits the rows of `select` (a SELECT ... FROM ... text) that the selection
+// chose by `keyColumn`, in the order `orderBy` gives, one at a time.
+void ForEachSelected(db::Connection& connection, const QString& select, const QString& keyColumn,
+                     const QString& orderBy, const PrintSelection& selection,
+                     const std::function<void(const db::Row&)>& visit);

@@ -8,8 +8,38 @@
 #include <QString>
 #include <QVector>
 #include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
-using ReportRow = QHash<QString, QString>;
+// The named values of one report line. A handful of fields, so a flat list:
+// a hash per line costs kilobytes, and long reports have hundreds of
+// thousands of lines.
+class ReportRow {
+public:
+    ReportRow() = default;
+    ReportRow(std::initializer_list<std::pair<QString, QString>> fields) : m_fields(fields) {}
+
+    QString value(const QString& name) const
+    {
+        for (const auto& field : m_fields)
+            if (field.first == name)
+                return field.second;
+        return {};
+    }
+    void insert(const QString& name, const QString& value) { (*this)[name] = value; }
+    QString& operator[](const QString& name)
+    {
+        for (auto& field : m_fields)
+            if (field.first == name)
+                return field.second;
+        m_fields.emplace_back(name, QString());
+        return m_fields.back().second;
+    }
+
+private:
+    std::vector<std::pair<QString, QString>> m_fields;
+};
 
 // One text or line placed on a page, in twips from the paper's top-left corner.
 struct PlacedText {

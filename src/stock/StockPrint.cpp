@@ -9,17 +9,14 @@ const QStringList kColumns = {QStringLiteral("股號"), QStringLiteral("名稱")
 
 QVector<ReportRow> StockPrintRows(db::Connection& connection, const PrintSelection& selection)
 {
-    const db::ResultSet rows =
-        ReadSelection(connection, QStringLiteral("SELECT 股號, 名稱, 本益比, 殖利率, 股價淨值比 FROM 股號資料"),
-                      QStringLiteral("股號"), QStringLiteral("股號"), selection);
     QVector<ReportRow> lines;
-    lines.reserve(rows.rowCount());
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        ReportRow line;
-        for (int c = 0; c < kColumns.size(); ++c)
-            line.insert(kColumns.at(c), rows.text(r, c).trimmed());
-        lines << line;
-    }
+    ForEachSelected(connection, QStringLiteral("SELECT 股號, 名稱, 本益比, 殖利率, 股價淨值比 FROM 股號資料"),
+                    QStringLiteral("股號"), QStringLiteral("股號"), selection, [&lines](const db::Row& row) {
+                        ReportRow line;
+                        for (int c = 0; c < kColumns.size(); ++c)
+                            line.insert(kColumns.at(c), row.value(c).toString().trimmed());
+                        lines << line;
+                    });
     return lines;
 }
 

@@ -1,0 +1,15 @@
+#include "app/HeapTuning.h"
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+void KeepFreedMemoryForReuse()
+{
+#if defined(__GLIBC__)
+    constexpr int kTrimThreshold = 256 << 20;
+    constexpr int kMapThreshold = 32 << 20;
+    mallopt(M_TRIM_THRESHOLD, kTrimThreshold);
+    mallopt(M_MMAP_THRESHOLD, kMapThreshold);
+#endif
+}
