@@ -25,18 +25,31 @@ QString Report::fieldText(const ReportElement& element, const ReportRow& row) co
     return row.value(element.text);
 }
 
-void Report::placeSection(ReportPage& page, const ReportSection& section, int top, const ReportRow& row)
+void Report::placeSection(ReportPage& page, const ReportSection& section, int top, const ReportRow& row,
+                          TextPart part)
 {
     const int left = m_layout.marginLeft;
-    for (const ReportElement& e : section.elements) {
+    qint16 column = 0;
+    const auto isPageNumber = [&section](int i) {
+        return i < section.elements.size() && section.elements.at(i).kind == ReportElement::Kind::Field
+               && section.elements.at(i).text == ReportSource::kPage;
+    };
+    for (int i = 0; i < section.elements.size(); ++i) {
+        const ReportElement& e = section.elements.at(i);
         if (e.kind == ReportElement::Kind::Line) {
             page.lines << QLineF(left + e.left, top + e.top, left + e.width, top + e.top);
             continue;
         }
-        const QString text = e.kind == ReportElement::Kind::Label ? e.text : fieldText(e, row);
+        const bool field = e.kind == ReportElement::Kind::Field;
+        const QString text = field ? fieldText(e, row) : e.text;
+        // The page number and its caption belong to the paper, not to the data.
+        const TextPart placed = isPageNumber(i) || (!field && isPageNumber(i + 1)) ? TextPart::PageNumber : part;
         if (!text.isEmpty())
-            page.texts << PlacedText{text, QRectF(left + e.left, top + e.top, e.width, TextHeight(e.font)), e.align,
-                                     e.font};
+            page.texts << PlacedText{text,    QRectF(left + e.left, top + e.top, e.width, TextHeight(e.font)),
+                                     e.align, e.font,
+                                     placed,  static_cast<qint16>(part == TextPart::Detail ? column : -1)};
+        if (field)
+            ++column;
     }
 }
 
@@ -44,6 +57,13 @@ PaginatedReport Report::paginate()
 {
     PaginatedReport out;
     out.name = m_layout.name;
+    for (const ReportElement& e : m_layout.detail.elements)
+        out.detailColumns += e.kind == ReportElement::Kind::Field ? 1 : 0;
+    for (const QString& source : {ReportSource::kBaseDate, ReportSource::kDateFrom, ReportSource::kDateTo}) {
+        const QString shown = m_heading.value(source);
+        if (!shown.isEmpty())
+            out.headingDates << QString(shown).remove(QLatin1Char('/'));
+    }
     m_pageCounter = 0;
     m_rowCounter = 0;
     const int pageTop = m_layout.marginTop;
@@ -54,7 +74,7 @@ PaginatedReport Report::paginate()
         out.pages.push_back({});
         y = pageTop + m_layout.pageHeader.height;
         ++m_pageCounter;
-        placeSection(out.pages.back(), m_layout.groupHeader, y, {});
+        placeSection(out.pages.back(), m_layout.groupHeader, y, {}, TextPart::Heading);
         y += m_layout.groupHeader.height;
     };
 
@@ -66,12 +86,12 @@ PaginatedReport Report::paginate()
         if (m_detailFormat)
             m_detailFormat(row);
         ++m_rowCounter;
-        placeSection(out.pages.back(), m_layout.detail, y, row);
+        placeSection(out.pages.back(), m_layout.detail, y, row, TextPart::Detail);
         y += m_layout.detail.height;
     }
     if (y + m_layout.groupFooter.height > pageBottom - m_layout.pageFooter.height)
         newPage();
-    placeSection(out.pages.back(), m_layout.groupFooter, y, {});
+    placeSection(out.pages.back(), m_layout.groupFooter, y, {}, TextPart::Total);
     return out;
 }
 

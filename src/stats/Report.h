@@ -6,6 +6,7 @@
 #include <QLineF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <functional>
 #include <initializer_list>
@@ -41,12 +42,17 @@ private:
     std::vector<std::pair<QString, QString>> m_fields;
 };
 
+// Where a placed text came from, for exports that want the lines back.
+enum class TextPart : qint8 { Heading, Detail, Total, PageNumber };
+
 // One text or line placed on a page, in twips from the paper's top-left corner.
 struct PlacedText {
     QString text;
     QRectF box;
     Qt::Alignment align;
     FontRole font;
+    TextPart part = TextPart::Heading;
+    qint16 column = -1;   // a detail text: its field among the detail fields
 };
 
 struct ReportPage {
@@ -59,6 +65,8 @@ struct PaginatedReport {
     int pageWidth = kA4WidthTwips;
     int pageHeight = kA4HeightTwips;
     QVector<ReportPage> pages;
+    int detailColumns = 0;      // the fields of a detail line
+    QStringList headingDates;   // the dates the heading shows, as typed (1000103)
 
     // What the user calls the report: the name without its "rpt" prefix.
     QString caption() const { return name.startsWith(QLatin1String("rpt")) ? name.mid(3) : name; }
@@ -84,7 +92,7 @@ public:
     int rowCounter() const { return m_rowCounter; }
 
 private:
-    void placeSection(ReportPage& page, const ReportSection& section, int top, const ReportRow& row);
+    void placeSection(ReportPage& page, const ReportSection& section, int top, const ReportRow& row, TextPart part);
     QString fieldText(const ReportElement& element, const ReportRow& row) const;
 
     ReportLayout m_layout;

@@ -1,5 +1,6 @@
 #include "stats/ReportPreview.h"
 
+#include "stats/ReportCsv.h"
 #include "stats/ReportOutput.h"
 #include "stats/ReportPainter.h"
 #include "uikit/FileDialog.h"
@@ -85,6 +86,8 @@ ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
     });
     print->setShortcut(QKeySequence::Print);
     add(standard(QStyle::SP_DialogSaveButton), QStringLiteral("匯出 PDF..."), QStringLiteral("exportPdf"), [this] { exportPdf(); });
+    add(standard(QStyle::SP_FileDialogDetailedView), QStringLiteral("匯出 CSV..."), QStringLiteral("exportCsv"),
+        [this] { exportCsv(); });
     bar->addSeparator();
     add(standard(QStyle::SP_DialogCloseButton), QStringLiteral("關閉"), QStringLiteral("closePreview"), [this] { accept(); });
 
@@ -134,12 +137,23 @@ void ReportPreview::updatePageInfo()
 
 void ReportPreview::exportPdf()
 {
-    const QString suggested = QDir::home().filePath(m_report.caption() + QStringLiteral(".pdf"));
-    const QString path = GetSaveFileName(this, QStringLiteral("匯出 PDF"), suggested, QStringLiteral("PDF 檔案 (*.pdf)"));
+    exportFile(QStringLiteral("匯出 PDF"), m_report.caption() + QStringLiteral(".pdf"), QStringLiteral("PDF 檔案 (*.pdf)"),
+               WriteReportPdf);
+}
+
+void ReportPreview::exportCsv()
+{
+    exportFile(QStringLiteral("匯出 CSV"), ReportCsvFileName(m_report), QStringLiteral("CSV 檔案 (*.csv)"), WriteReportCsv);
+}
+
+void ReportPreview::exportFile(const QString& title, const QString& fileName, const QString& filter,
+                               bool (*write)(const PaginatedReport&, const QString&, QString*))
+{
+    const QString path = GetSaveFileName(this, title, QDir::home().filePath(fileName), filter);
     if (path.isEmpty())
         return;
     QString error;
-    if (!WriteReportPdf(m_report, path, &error)) {
+    if (!write(m_report, path, &error)) {
         ShowError(error, QStringLiteral("匯出錯誤"));
         return;
     }

@@ -23,9 +23,13 @@ public:
     void goToPage(int page);
     // Asks for a file name through the file-dialog seam and writes the PDF.
     void exportPdf();
+    // The same for the lines as a CSV file.
+    void exportCsv();
 
 private:
     void updatePageInfo();
+    void exportFile(const QString& title, const QString& fileName, const QString& filter,
+                    bool (*write)(const PaginatedReport&, const QString&, QString*));
     void fitToScreen();
 
     PaginatedReport m_report;

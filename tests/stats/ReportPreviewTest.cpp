@@ -1,3 +1,4 @@
+#include "stats/ReportCsv.h"
 #include "stats/ReportPreview.h"
 #include "support/ScriptedMessages.h"
 #include "support/WidgetTestSupport.h"
@@ -75,6 +76,27 @@ TEST(ReportPreview, ACancelledExportWritesNothing)
     ReportPreview preview(ThreePages());
     preview.findChild<QAction*>("exportPdf")->trigger();
     EXPECT_EQ(files.shown().size(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ReportPreview, ExportsTheLinesAsCsvUnderTheReportsName)
+{
+    QTemporaryDir dir;
+    ScriptedFileDialogs files;
+    ScriptedMessages messages;
+    files.chooseNext(dir.filePath("out.csv"));
+    ReportPreview preview(ThreePages());
+    preview.findChild<QAction*>("exportCsv")->trigger();
+    ASSERT_EQ(files.shown().size(), 1);
+    EXPECT_TRUE(files.shown()[0].directory.endsWith(QString::fromUtf8("/買超統計表.csv")));
+    QFile csv(dir.filePath("out.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll(), ReportCsv(ThreePages()));
+    EXPECT_EQ(messages.count(), 0);
+    EXPECT_TRUE(Child<QStatusBar>(&preview, "previewStatus")->currentMessage().contains(dir.filePath("out.csv")));
 }
 
 } // namespace
