@@ -67,6 +67,16 @@ frm主畫面::frm主畫面(QWidget* parent) : QMainWindow(parent)
     maintenance->setObjectName(QStringLiteral("m維護"));
     maintenance->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(maintenance, &QAction::triggered, this, [this] { ShowChildForm(ScreenId::Maintenance); });
+    QMenu* statistics = menuBar()->addMenu(QStringLiteral("統計"));
+    statistics->setObjectName(QStringLiteral("m統計"));
+    auto* buyStreak = statistics->addAction(QStringLiteral("連續買超統計表"));
+    buyStreak->setObjectName(QStringLiteral("m連續買超統計表"));
+    buyStreak->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(buyStreak, &QAction::triggered, this, [this] { ShowChildForm(ScreenId::BuyStreak); });
+    auto* sellStreak = statistics->addAction(QStringLiteral("連續賣超統計表"));
+    sellStreak->setObjectName(QStringLiteral("m連續賣超統計表"));
+    sellStreak->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(sellStreak, &QAction::triggered, this, [this] { ShowChildForm(ScreenId::SellStreak); });
     QMenu* help = menuBar()->addMenu(QStringLiteral("說明"));
     help->setObjectName(QStringLiteral("m說明"));
     auto* about = help->addAction(QStringLiteral("關於系統"));
@@ -74,7 +84,7 @@ frm主畫面::frm主畫面(QWidget* parent) : QMainWindow(parent)
     about->setShortcut(QKeySequence(Qt::Key_F1));
     connect(about, &QAction::triggered, this, &frm主畫面::showAbout);
     // Shortcuts of menu-bar actions only fire when the window holds them too.
-    addActions({leave, maintenance, about});
+    addActions({leave, maintenance, buyStreak, sellStreak, about});
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
@@ -103,7 +113,7 @@ frm主畫面::frm主畫面(QWidget* parent) : QMainWindow(parent)
         ++index;
     }
 
-    auto* hint = new QLabel(QStringLiteral("按數字鍵 1–8 或方向鍵選擇功能，Enter 開啟；F1 關於系統，Ctrl+Q 離開。"),
+    auto* hint = new QLabel(QStringLiteral("按數字鍵 1–8 或方向鍵選擇功能，Enter 開啟；Ctrl+B／Ctrl+S 連續買超／賣超統計表，F1 關於系統，Ctrl+Q 離開。"),
                             central);
     hint->setObjectName(QStringLiteral("lblHint"));
     auto* version = new QLabel(VersionText(), central);

@@ -3,6 +3,7 @@
 #include "entry/EntryScreen.h"
 #include "stats/BaseDateScreen.h"
 #include "stats/CountStatsScreen.h"
+#include "stats/StreakScreen.h"
 #include "stock/StockScreen.h"
 #include "system/MaintenanceScreen.h"
 
@@ -25,6 +26,10 @@ QString ScreenObjectName(ScreenId id)
         return QStringLiteral("frm買超轉賣超統計表");
     case ScreenId::SellToBuy:
         return QStringLiteral("frm賣超轉買超統計表");
+    case ScreenId::BuyStreak:
+        return QStringLiteral("frm連續買超統計表");
+    case ScreenId::SellStreak:
+        return QStringLiteral("frm連續賣超統計表");
     case ScreenId::Maintenance:
         return QStringLiteral("frm系統維護作業");
     }
@@ -48,6 +53,10 @@ QString ScreenCaption(ScreenId id)
         return QStringLiteral("買超轉賣超");
     case ScreenId::SellToBuy:
         return QStringLiteral("賣超轉買超");
+    case ScreenId::BuyStreak:
+        return QStringLiteral("連續買超統計表");
+    case ScreenId::SellStreak:
+        return QStringLiteral("連續賣超統計表");
     case ScreenId::Maintenance:
         return QStringLiteral("系統維護作業");
     }
@@ -71,6 +80,10 @@ QWidget* CreateScreen(ScreenId id)
         return new frm新增賣超明細;
     case ScreenId::NewBuy:
         return new frm新增買超明細;
+    case ScreenId::BuyStreak:
+        return new frm連續買超統計表;
+    case ScreenId::SellStreak:
+        return new frm連續賣超統計表;
     case ScreenId::Maintenance:
         return new frm系統維護作業;
     }

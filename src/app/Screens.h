@@ -13,6 +13,8 @@ enum class ScreenId {
     NewSell,        // frm新增賣超明細
     BuyToSell,      // frm買超轉賣超統計表
     SellToBuy,      // frm賣超轉買超統計表
+    BuyStreak,      // frm連續買超統計表
+    SellStreak,     // frm連續賣超統計表
     Maintenance     // frm系統維護作業
 };
 

@@ -203,3 +203,29 @@ ReportLayout EntryListReportLayout()
                                 << Label(QStringLiteral("個交易日"), 2835, 142, 1417) << Line(850, 10134, 496);
     return layout;
 }
+
+ReportLayout StreakReportLayout(bool netBuy)
+{
+    const QString kind = netBuy ? QStringLiteral("買超") : QStringLiteral("賣超");
+    const QString other = netBuy ? QStringLiteral("賣超") : QStringLiteral("買超");
+    ReportLayout layout = Frame(QStringLiteral("rpt連續") + kind + QStringLiteral("統計表"), 1935);
+    layout.groupHeader.elements
+        << Title(QStringLiteral("連續") + kind + QStringLiteral("統計表"), 3765, 210, 3465)
+        << Label(QStringLiteral("基準日期："), 850, 921, 1418) << Field(ReportSource::kBaseDate, 2055, 921, 1063, kCentre)
+        << Label(QStringLiteral("頁　　次："), 7724, 921, 1418) << Field(ReportSource::kPage, 9000, 921, 1134)
+        << Label(QStringLiteral("連續天數："), 850, 1205, 1418) << Field(ReportSource::kMinDays, 2055, 1205, 1063, kCentre)
+        << Label(QStringLiteral("印表日期："), 7724, 1205, 1418) << Field(ReportSource::kPrintDate, 9000, 1205, 1134)
+        << Line(850, 10134, 1559);
+    AddColumns(layout,
+               {{QStringLiteral("股  號"), QStringLiteral("股號"), 850, 900, Qt::AlignLeft},
+                {QStringLiteral("股票名稱"), QStringLiteral("名稱"), 1800, 1650, Qt::AlignLeft},
+                {QStringLiteral("連續天數"), QStringLiteral("連續天數"), 3500, 1050, kCentre},
+                {QStringLiteral("起始日期"), QStringLiteral("起始日期"), 4600, 1250, kCentre},
+                {other + QStringLiteral("次數"), QStringLiteral("其他次數"), 5900, 1050, kCentre},
+                {QStringLiteral("本益比"), QStringLiteral("本益比"), 7000, 1000, kRight},
+                {QStringLiteral("殖利率"), QStringLiteral("殖利率"), 8050, 1000, kRight},
+                {QStringLiteral("淨值比"), QStringLiteral("股價淨值比"), 9100, 1034, kRight}},
+               1630, 1913);
+    CountStyleFooter(layout);
+    return layout;
+}

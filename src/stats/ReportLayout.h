@@ -18,6 +18,7 @@ inline const QString kPrintDate = QStringLiteral("@today");
 inline const QString kTotal = QStringLiteral("@total");
 inline const QString kCompany = QStringLiteral("@company");
 inline const QString kDateCount = QStringLiteral("@dates");
+inline const QString kMinDays = QStringLiteral("@days");
 // A detail line whose field holds "1" starts a new page unless the line
 // after it fits too (a group heading never ends a page).
 inline const QString kKeepWithNext = QStringLiteral("@keep");
@@ -68,3 +69,4 @@ ReportLayout TransitionReportLayout(bool sellToBuy);      // rpt賣超轉買超�
 ReportLayout NewDetailsReportLayout(bool newSell);        // rpt新增賣超明細表 / rpt新增買超明細表
 ReportLayout StockListReportLayout();                     // rpt股號資料表
 ReportLayout EntryListReportLayout();                     // rpt買賣超明細表
+ReportLayout StreakReportLayout(bool netBuy);             // rpt連續買超統計表 / rpt連續賣超統計表

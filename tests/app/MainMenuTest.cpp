@@ -77,7 +77,7 @@ TEST_F(MainMenuTest, TitleVersionAndTheEightCommands)
     QStringList menus;
     for (QAction* a : menu->menuBar()->actions())
         menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"離開", "維護", "說明"}));
+    EXPECT_EQ(menus, (QStringList{"離開", "維護", "統計", "說明"}));
 }
 
 TEST_F(MainMenuTest, EachCommandOpensItsScreenOnce)
@@ -125,6 +125,17 @@ TEST_F(MainMenuTest, MaintenanceOpensOnce)
     trigger("m維護");
     trigger("m維護");
     EXPECT_EQ(CountWindows(QStringLiteral("frm系統維護作業")), 1);
+}
+
+TEST_F(MainMenuTest, TheStreakStatisticsOpenFromTheirMenuKeys)
+{
+    QTest::keyClick(menu->windowHandle(), Qt::Key_B, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->openScreen(ScreenId::BuyStreak) != nullptr; }));
+    QApplication::setActiveWindow(menu);
+    QTest::keyClick(menu->windowHandle(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->openScreen(ScreenId::SellStreak) != nullptr; }));
+    EXPECT_EQ(CountWindows(QStringLiteral("frm連續買超統計表")), 1);
+    EXPECT_EQ(menu->openScreen(ScreenId::SellStreak)->windowTitle(), QString::fromUtf8("連續賣超統計表"));
 }
 
 TEST_F(MainMenuTest, AClosedScreenOpensAfreshNextTime)
