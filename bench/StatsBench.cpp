@@ -1,7 +1,8 @@
 // The count statistic on ten years of lists: from the button to the first
 // preview page, with the other count from one grouped query, beside the old
-// way of one query on its own connection per printed line. And a 2,000-line
-// report laid out and written as a PDF.
+// way of one query on its own connection per printed line. A 2,000-line
+// report laid out and written as a PDF. The streak statistic beside a walk
+// back one query per stock and date.
 #include "BenchData.h"
 
 #include "app/Settings.h"
@@ -9,6 +10,7 @@
 #include "stats/CountStatistics.h"
 #include "stats/ListStatistics.h"
 #include "stats/ReportPainter.h"
+#include "stats/StreakStatistics.h"
 
 #include <QImage>
 #include <QPainter>
@@ -185,6 +187,53 @@ void BM_SellToBuyPerLine(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SellToBuyPerLine)->ArgName("everything")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The streak statistic from the last stored date, runs of 2 days or more.
+void BM_StreakToFirstPage(benchmark::State& state)
+{
+    TenYearFolder();
+    size_t lines = 0;
+    for (auto _ : state) {
+        QVector<ReportRow> rows;
+        QString base;
+        {
+            db::Connection connection(gConnectionString);
+            base = LastTradingDate(connection);
+            rows = RunStreakStatistic(connection, {true, base, 2});
+        }
+        lines = rows.size();
+        Report report(StreakReportLayout(true), std::move(rows));
+        SetStandardHeading(report, QString(), QString(), base);
+        RenderFirstPage(report.paginate());
+    }
+    state.counters["lines"] = double(lines);
+}
+BENCHMARK(BM_StreakToFirstPage)->Unit(benchmark::kMillisecond);
+
+// The naive way: per stock of the base list, its dates walked back one query
+// at a time until a trading date lacks it.
+void BM_StreakPerStockAndDate(benchmark::State& state)
+{
+    TenYearFolder();
+    for (auto _ : state) {
+        db::Connection connection(gConnectionString);
+        const db::ResultSet days =
+            connection.query(QStringLiteral("SELECT 買賣日期 FROM 買賣超資料 ORDER BY 買賣日期 DESC"));
+        const db::ResultSet codes = connection.query(
+            QStringLiteral("SELECT DISTINCT 股號 FROM 買超明細資料 WHERE 買賣日期 = ?"), {days.text(0, 0)});
+        db::Statement listed(connection,
+                             QStringLiteral("SELECT count(*) FROM 買超明細資料 WHERE 股號 = ? AND 買賣日期 = ?"));
+        int longest = 0;
+        for (int r = 0; r < codes.rowCount(); ++r) {
+            int run = 0;
+            while (run < days.rowCount() && listed.query({codes.text(r, 0), days.text(run, 0)}).value(0, 0).toInt() > 0)
+                ++run;
+            longest = std::max(longest, run);
+        }
+        benchmark::DoNotOptimize(longest);
+    }
+}
+BENCHMARK(BM_StreakPerStockAndDate)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
