@@ -8,6 +8,7 @@
 #include "uikit/MessageBox.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -41,9 +42,12 @@ StreakScreen::StreakScreen(bool netBuy) : StatScreenFrame(Caption(netBuy)), m_ne
     grid->addWidget(baseLabel, 0, 0);
     grid->addWidget(m_base, 0, 1);
     grid->addWidget(daysLabel, 1, 0);
-    grid->addWidget(m_days, 1, 1, Qt::AlignLeft);
-    grid->addWidget(new QLabel(QStringLiteral("天以上"), this), 1, 2);
-    grid->setColumnStretch(3, 1);
+    auto* days = new QHBoxLayout;
+    days->addWidget(m_days);
+    days->addWidget(new QLabel(QStringLiteral("天以上"), this));
+    days->addStretch();
+    grid->addLayout(days, 1, 1, 1, 2);
+    grid->setColumnStretch(2, 1);
     finishLayout({m_base, m_days});
 }
 
