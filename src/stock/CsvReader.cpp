@@ -1,5 +1,7 @@
 #include "stock/CsvReader.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace {
@@ -94,4 +96,44 @@ QVector<QStringList> ParseCsv(const QString& text)
         records << record;
     }
     return records;
+}
+
+QString CsvCell(const QString& field)
+{
+    QString cell = field.trimmed();
+    // Its quotes may already be gone when the field itself was not quoted.
+    if (cell.startsWith(QLatin1Char('='))) {
+        cell = cell.mid(1).trimmed();
+        if (cell.size() >= 2 && cell.startsWith(QLatin1Char('"')) && cell.endsWith(QLatin1Char('"')))
+            cell = cell.mid(1, cell.size() - 2).trimmed();
+    }
+    return cell;
+}
+
+bool IsStockCode(const QString& code)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[0-9]+[A-Z]*$"));
+    return pattern.match(code).hasMatch();
+}
+
+QVector<QStringList> ReadCsvFile(const QString& path, qint64 largest, const QString& tooLarge, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return {};
+    }
+    if (file.size() > largest) {
+        *error = tooLarge;
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = file.errorString();
+        return {};
+    }
+    const QString text = DecodeCsvText(bytes, error);
+    if (!error->isEmpty())
+        return {};
+    return ParseCsv(text);
 }

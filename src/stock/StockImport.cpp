@@ -3,32 +3,14 @@
 #include "data/Connection.h"
 #include "stock/CsvReader.h"
 
-#include <QFile>
-
-#include <QRegularExpression>
-
 namespace {
 
 constexpr int kFieldLength = 10;
 constexpr qint64 kLargestFile = 64 * 1024 * 1024;
 
-QString Clean(QString field)
+QString Clean(const QString& field)
 {
-    field = field.trimmed();
-    // ="0050", as a spreadsheet program keeps a leading zero (its quotes may
-    // already be gone when the field itself was not quoted).
-    if (field.startsWith(QLatin1Char('='))) {
-        field = field.mid(1).trimmed();
-        if (field.size() >= 2 && field.startsWith(QLatin1Char('"')) && field.endsWith(QLatin1Char('"')))
-            field = field.mid(1, field.size() - 2).trimmed();
-    }
-    return field.left(kFieldLength);
-}
-
-bool IsStockCode(const QString& code)
-{
-    static const QRegularExpression pattern(QStringLiteral("^[0-9]+[A-Z]*$"));
-    return pattern.match(code).hasMatch();
+    return CsvCell(field).left(kFieldLength);
 }
 
 // Column numbers of code, name and the three ratios, or empty when the row
@@ -71,24 +53,9 @@ QVector<ImportedStock> StocksFromRecords(const QVector<QStringList>& records)
 
 QVector<ImportedStock> ReadStockFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return {};
-    }
-    if (file.size() > kLargestFile) {
-        *error = QStringLiteral("檔案太大，不是股號資料檔");
-        return {};
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *error = file.errorString();
-        return {};
-    }
-    const QString text = DecodeCsvText(bytes, error);
-    if (!error->isEmpty())
-        return {};
-    return StocksFromRecords(ParseCsv(text));
+    const QVector<QStringList> records =
+        ReadCsvFile(path, kLargestFile, QStringLiteral("檔案太大，不是股號資料檔"), error);
+    return error->isEmpty() ? StocksFromRecords(records) : QVector<ImportedStock>();
 }
 
 void ImportStocks(db::Connection& connection, const QVector<ImportedStock>& stocks, int* written)

@@ -1,0 +1,119 @@
+#include "entry/InstitutionalTrades.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Fixture files in the exchanges' shapes: quoted fields, thousands commas,
+// ="0050" codes, a trailing comma, notes after the data.
+const char* const kTwse19 =
+    "\"115年12月08日 三大法人買賣超日報\"\n"
+    "\"證券代號\",\"證券名稱\",\"外陸資買進股數(不含外資自營商)\",\"外陸資賣出股數(不含外資自營商)\","
+    "\"外陸資買賣超股數(不含外資自營商)\",\"外資自營商買進股數\",\"外資自營商賣出股數\",\"外資自營商買賣超股數\","
+    "\"投信買進股數\",\"投信賣出股數\",\"投信買賣超股數\",\"自營商買賣超股數\",\"自營商買進股數(自行買賣)\","
+    "\"自營商賣出股數(自行買賣)\",\"自營商買賣超股數(自行買賣)\",\"自營商買進股數(避險)\",\"自營商賣出股數(避險)\","
+    "\"自營商買賣超股數(避險)\",\"三大法人買賣超股數\",\n"
+    "\"2330\",\"台積電\",\"0\",\"0\",\"5,000,000\",\"0\",\"0\",\"1,000\",\"0\",\"0\",\"-200,000\",\"-300,000\",\"0\",\"0\",\"-100,000\",\"0\",\"0\",\"-200,000\",\"4,501,000\",\n"
+    "=\"0050\",\"元大台灣50\",\"0\",\"0\",\"-2,000,000\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"-2,000,000\",\n"
+    "\"2881A\",\"富邦特\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\n"
+    "\"1101\",\"台泥\",\"0\",\"0\",\"-\",\"0\",\"0\",\"0\",\"0\",\"0\",\"300,000\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"0\",\"300,000\",\n"
+    "\"說明:\"\n\"備註: 股數單位為股\"\n";
+
+const char* const kTwse12 =
+    "\"100年01月25日 三大法人買賣超日報\"\n"
+    "\"證券代號\",\"證券名稱\",\"外資買進股數\",\"外資賣出股數\",\"外資買賣超股數\",\"投信買進股數\",\"投信賣出股數\","
+    "\"投信買賣超股數\",\"自營商買進股數\",\"自營商賣出股數\",\"自營商買賣超股數\",\"三大法人買賣超股數\",\n"
+    "\"2317\",\"鴻海\",\"0\",\"0\",\"1,200\",\"0\",\"0\",\"0\",\"0\",\"0\",\"-200\",\"1,000\",\n";
+
+const char* const kTpex =
+    "\"資料日期:115/12/08\"\n"
+    "\"代號\",\"名稱\",\"外資及陸資(不含外資自營商)-買賣超股數\",\"投信-買賣超股數\",\"自營商-買賣超股數\",\"三大法人買賣超股數合計\",\n"
+    "\"6488\",\"環球晶\",\"-4,000,000\",\"0\",\"-1,000\",\"-4,001,000\",\n"
+    "\"5347\",\"世界\",\"300,000\",\"0\",\"0\",\"300,000\",\n";
+
+class InstitutionalTradesTest : public ::testing::Test {
+protected:
+    QString write(const char* name, const char* text, bool big5)
+    {
+        const QString content = QString::fromUtf8(text);
+        QByteArray bytes = big5 ? QStringEncoder("Big5")(content) : QByteArray("\xEF\xBB\xBF") + content.toUtf8();
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+    InstitutionalDay read(const QStringList& paths)
+    {
+        error.clear();
+        return ReadInstitutionalFiles(paths, &error);
+    }
+    static QStringList Codes(const QVector<RankedStock>& list)
+    {
+        QStringList codes;
+        for (const RankedStock& s : list)
+            codes << s.code + QLatin1Char(':') + QString::number(s.net);
+        return codes;
+    }
+
+    QTemporaryDir dir;
+    QString error;
+};
+
+TEST_F(InstitutionalTradesTest, TwseAndTpexOfOneDayRankByEachBasis)
+{
+    const InstitutionalDay day = read({write("twse.csv", kTwse19, true), write("tpex.csv", kTpex, false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(day.date, "1151208");
+    ASSERT_EQ(day.rows.size(), 6);
+    EXPECT_EQ(day.rows[1].code, "0050");
+    EXPECT_EQ(day.rows[1].name, QString::fromUtf8("元大台灣50"));
+
+    const RankedLists all = RankInstitutional(day.rows, TradeBasis::AllThree, 30);
+    EXPECT_EQ(Codes(all.buys), (QStringList{"2330:4501000", "1101:300000", "5347:300000"}));
+    EXPECT_EQ(Codes(all.sells), (QStringList{"6488:-4001000", "0050:-2000000"}));
+    // Foreign: 外陸資 plus 外資自營商; dealers: the total, not its parts again.
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), (QStringList{"2330:5001000", "5347:300000"}));
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), (QStringList{"2330:-300000", "6488:-1000"}));
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::InvestmentTrust, 30).buys), QStringList{"1101:300000"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::AllThree, 1).buys), QStringList{"2330:4501000"});
+}
+
+TEST_F(InstitutionalTradesTest, TheOldTwelveColumnFileReadsToo)
+{
+    const InstitutionalDay day = read({write("old.csv", kTwse12, false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(day.date, "1000125");
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), QStringList{"2317:1200"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), QStringList{"2317:-200"});
+}
+
+TEST_F(InstitutionalTradesTest, BadFilesSayWhatIsWrongAndYieldNothing)
+{
+    const QString twse = write("twse.csv", kTwse19, false);
+    EXPECT_TRUE(read({twse, write("old.csv", kTwse12, false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("old.csv")) && error.contains(QStringLiteral("1000125"))) << error.toStdString();
+
+    EXPECT_TRUE(read({write("stocks.csv", "\"股號\",\"名稱\",\"本益比\"\n\"2330\",\"台積電\",\"15\"\n", false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QString::fromUtf8("不是三大法人買賣超"))) << error.toStdString();
+
+    const QByteArray headingOnly = QByteArray(kTwse12).left(QByteArray(kTwse12).indexOf("\"2317\""));
+    EXPECT_TRUE(read({write("empty.csv", headingOnly.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QString::fromUtf8("沒有任何股票"))) << error.toStdString();
+
+    const QByteArray undated = QByteArray(kTpex).mid(QByteArray(kTpex).indexOf('\n') + 1);
+    EXPECT_TRUE(read({write("undated.csv", undated.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QString::fromUtf8("日期"))) << error.toStdString();
+
+    QFile binary(dir.filePath("binary.csv"));
+    ASSERT_TRUE(binary.open(QIODevice::WriteOnly));
+    binary.write(QByteArray("\xFF\xFE\x00\xD8garbage\x00", 12));
+    binary.close();
+    EXPECT_TRUE(read({binary.fileName()}).rows.isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace
