@@ -148,6 +148,11 @@ QWidget* frm買賣超輸入作業::buildRecordPanel()
     dateRow->addWidget(weekdayLabel);
     dateRow->addWidget(m_weekday);
     dateRow->addStretch();
+    auto* import = new QPushButton(QStringLiteral("匯入買賣超"), panel);
+    import->setObjectName(QStringLiteral("scmd匯入買賣超"));
+    import->setToolTip(QStringLiteral("從證交所、櫃買中心的三大法人買賣超檔案填入兩張清單 (Ctrl+I)"));
+    connect(import, &QPushButton::clicked, this, [this] { importLists(); });
+    dateRow->addWidget(import);
 
     m_buys = new EntrySheet(panel);
     m_buys->setObjectName(QStringLiteral("fml買超"));
@@ -199,6 +204,14 @@ QWidget* frm買賣超輸入作業::buildList(EntrySheet* sheet, const QString& c
 // Sees every event of the window before its controls (the frame's filter).
 bool frm買賣超輸入作業::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->window() == this && isEnabled()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_I && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+            importLists();
+            return true;
+        }
+    }
     if (watched == m_date) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();

@@ -13,6 +13,9 @@ public:
     frm買賣超輸入作業();
 
     EntrySheet* buySheet() const { return m_buys; }
+    // 匯入買賣超 (Ctrl+I): fills the day's lists from the exchanges' files, as
+    // if typed; nothing is saved until 儲存.
+    void importLists();
     EntrySheet* sellSheet() const { return m_sells; }
 
 protected:

@@ -17,6 +17,14 @@ QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& 
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
+QStringList GetOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
+                             const QString& filter)
+{
+    if (Handler())
+        return Handler()({false, caption, directory, filter, true}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QFileDialog::getOpenFileNames(parent, caption, directory, filter);
+}
+
 QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory, const QString& filter)
 {
     if (Handler())

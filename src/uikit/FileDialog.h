@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -10,11 +11,14 @@ struct FileDialogRequest {
     QString caption;
     QString directory;
     QString filter;
+    bool several = false;   // open: one or more files, their paths one per line
 };
 
 // Every file dialog of the program goes through here; an empty result means cancelled.
 QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                         const QString& filter);
+QStringList GetOpenFileNames(QWidget* parent, const QString& caption, const QString& directory,
+                             const QString& filter);
 QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
                         const QString& filter);
 
