@@ -1,13 +1,18 @@
 // Importing a stock file of 2,000 and of 40,000 rows into a database that
-// already holds 1,800 stocks: read, decoded, parsed and written.
+// already holds 1,800 stocks: read, decoded, parsed and written. And a day's
+// institutional-trading files (TWSE 1,300 rows in Big5, TPEx 800 in UTF-8)
+// read, parsed and ranked.
 #include "BenchData.h"
 
 #include "app/Settings.h"
 #include "data/Connection.h"
+#include "entry/InstitutionalTrades.h"
 #include "stock/StockImport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -55,6 +60,44 @@ void BM_Import40000(benchmark::State& state)
     Import(state, 40000);
 }
 BENCHMARK(BM_Import40000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+QString WriteTradesFile(const QTemporaryDir& dir, bool twse, int rows)
+{
+    QString text = twse ? QStringLiteral("\"115年12月08日 三大法人買賣超日報\"\n\"證券代號\",\"證券名稱\","
+                                         "\"外陸資買賣超股數(不含外資自營商)\",\"外資自營商買賣超股數\",\"投信買賣超股數\","
+                                         "\"自營商買賣超股數\",\"三大法人買賣超股數\",\n")
+                        : QStringLiteral("\"資料日期:115/12/08\"\n\"代號\",\"名稱\",\"外資及陸資(不含外資自營商)-買賣超股數\","
+                                         "\"投信-買賣超股數\",\"自營商-買賣超股數\",\"三大法人買賣超股數合計\",\n");
+    const QLocale locale(QLocale::English);
+    for (int i = 0; i < rows; ++i) {
+        const qint64 net = (i * 7919 % 20001 - 10000) * 1000;
+        text += QStringLiteral("\"%1\",\"名稱%2\",\"%3\",%4\"%5\",\"0\",\"%6\",\n")
+                    .arg(twse ? 1000 + i : 3000 + i)
+                    .arg(i)
+                    .arg(locale.toString(net))
+                    .arg(twse ? QStringLiteral("\"0\",") : QString())
+                    .arg(locale.toString(net / 3))
+                    .arg(locale.toString(net + net / 3));
+    }
+    QFile file(dir.filePath(twse ? QStringLiteral("twse.csv") : QStringLiteral("tpex.csv")));
+    file.open(QIODevice::WriteOnly);
+    file.write(twse ? QStringEncoder("Big5")(text) : text.toUtf8());
+    return file.fileName();
+}
+
+void BM_ReadAndRankTradesFiles(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QStringList paths = {WriteTradesFile(dir, true, 1300), WriteTradesFile(dir, false, 800)};
+    for (auto _ : state) {
+        QString error;
+        const InstitutionalDay day = ReadInstitutionalFiles(paths, &error);
+        const RankedLists lists = RankInstitutional(day.rows, TradeBasis::AllThree, 30);
+        if (!error.isEmpty() || day.rows.size() != 2100 || lists.buys.size() != 30)
+            state.SkipWithError("the files did not read");
+    }
+}
+BENCHMARK(BM_ReadAndRankTradesFiles)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
