@@ -56,13 +56,19 @@ TEST_F(InstitutionalTradesTest, TwseAndTpexOfOneDayRankByEachBasis)
     EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::AllThree, 1).buys), QStringList{"2330:4501000"});
 }
 
-TEST_F(InstitutionalTradesTest, TheOldTwelveColumnFileReadsToo)
+TEST_F(InstitutionalTradesTest, TheOlderTwelveAndSixteenColumnFilesReadToo)
 {
-    const InstitutionalDay day = read({write("old.csv", kTwse12, false)});
+    InstitutionalDay day = read({write("old.csv", kTwse12, false)});
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     EXPECT_EQ(day.date, "1000125");
     EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), QStringList{"2317:1200"});
     EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), QStringList{"2317:-200"});
+
+    day = read({write("mid.csv", kTwse16, true)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(day.date, "1050601");
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), QStringList{"2454:-500"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::AllThree, 30).sells), QStringList{"2454:-2500"});
 }
 
 TEST_F(InstitutionalTradesTest, BadFilesSayWhatIsWrongAndYieldNothing)
