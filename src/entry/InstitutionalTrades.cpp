@@ -45,6 +45,8 @@ Columns HeadingColumns(const QStringList& record)
     Columns c;
     int dealerTotal = -1;
     QVector<int> dealerParts;
+    int foreignTotal = -1;
+    QVector<int> foreignParts;
     for (int i = 0; i < record.size(); ++i) {
         const QString h = Squeezed(record.at(i));
         if (c.code < 0 && h.contains(QStringLiteral("代號")))
@@ -55,8 +57,10 @@ Columns HeadingColumns(const QStringList& record)
             continue;
         if (h.contains(QStringLiteral("三大法人")))
             c.basis[int(TradeBasis::AllThree)] << i;
+        else if (h.contains(QStringLiteral("外")) && (h.contains(QStringLiteral("不含")) || h.contains(QStringLiteral("自營商"))))
+            foreignParts << i;
         else if (h.contains(QStringLiteral("外")))
-            c.basis[int(TradeBasis::Foreign)] << i;
+            foreignTotal = i;
         else if (h.contains(QStringLiteral("投信")))
             c.basis[int(TradeBasis::InvestmentTrust)] << i;
         else if (h.contains(QStringLiteral("自營商")) && (h.contains(QStringLiteral("自行買賣")) || h.contains(QStringLiteral("避險"))))
@@ -64,6 +68,8 @@ Columns HeadingColumns(const QStringList& record)
         else if (h.contains(QStringLiteral("自營商")))
             dealerTotal = i;
     }
+    // A total, where the file has one, rather than its parts again.
+    c.basis[int(TradeBasis::Foreign)] = foreignTotal >= 0 ? QVector<int>{foreignTotal} : foreignParts;
     c.basis[int(TradeBasis::Dealers)] = dealerTotal >= 0 ? QVector<int>{dealerTotal} : dealerParts;
     if (c.basis[0].isEmpty() && !c.basis[1].isEmpty() && !c.basis[2].isEmpty() && !c.basis[3].isEmpty())
         c.basis[0] = c.basis[1] + c.basis[2] + c.basis[3];

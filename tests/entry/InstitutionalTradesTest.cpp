@@ -69,6 +69,10 @@ TEST_F(InstitutionalTradesTest, TheOlderTwelveAndSixteenColumnFilesReadToo)
     EXPECT_EQ(day.date, "1050601");
     EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), QStringList{"2454:-500"});
     EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::AllThree, 30).sells), QStringList{"2454:-2500"});
+
+    day = read({write("total.csv", kTpexForeignTotal, false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), QStringList{"5347:320000"});
 }
 
 TEST_F(InstitutionalTradesTest, BadFilesSayWhatIsWrongAndYieldNothing)
