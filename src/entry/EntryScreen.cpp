@@ -109,7 +109,7 @@ void frm買賣超輸入作業::showListFocus()
     EntrySheet* sheets[2] = {m_buys, m_sells};
     for (int i = 0; i < 2; ++i) {
         const bool focused = focus && (focus == sheets[i] || sheets[i]->isAncestorOf(focus));
-        if (m_listFrames[i]->property("listFocus").isValid() && m_listFrames[i]->property("listFocus").toBool() == focused)
+        if (m_listFrames[i]->property("listFocus") == QVariant(focused))
             continue;
         m_listFrames[i]->setProperty("listFocus", focused);
         const QString name = m_listFrames[i]->objectName();
@@ -204,14 +204,6 @@ QWidget* frm買賣超輸入作業::buildList(EntrySheet* sheet, const QString& c
 // Sees every event of the window before its controls (the frame's filter).
 bool frm買賣超輸入作業::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<QWidget*>(watched)->window() == this && isEnabled()) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_I && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
-            importLists();
-            return true;
-        }
-    }
     if (watched == m_date) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
@@ -224,6 +216,14 @@ bool frm買賣超輸入作業::eventFilter(QObject* watched, QEvent* event)
         PadDateField(static_cast<QLineEdit*>(watched), 0);
     }
     return RecordScreen::eventFilter(watched, event);
+}
+
+bool frm買賣超輸入作業::screenShortcut(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (key != Qt::Key_I || modifiers != Qt::ControlModifier)
+        return false;
+    importLists();
+    return true;
 }
 
 void frm買賣超輸入作業::updateWeekday()

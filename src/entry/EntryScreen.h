@@ -32,6 +32,7 @@ protected:
     void showRecordStatus() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
+    bool screenShortcut(int key, Qt::KeyboardModifiers modifiers) override;
 
 private:
     QWidget* buildRecordPanel();

@@ -267,14 +267,13 @@ void EntrySheet::refreshNames()
         if (!code.isEmpty())
             ++uses[code];
     }
-    for (int row = 1; row <= kRows; ++row) {
+    // A cleared last row may still show its name: one row past the list.
+    for (int row = 1; row <= std::min(last + 1, kRows); ++row) {
         const QString code = cellText(row, kCodeColumn).trimmed().toUpper();
         QTableWidgetItem* name = item(row - 1, kNameColumn);
         if (code.isEmpty()) {
             if (name)
                 name->setText(QString());
-            if (row > last)
-                break;
             continue;
         }
         const auto known = m_names.constFind(code);

@@ -209,7 +209,7 @@ bool RecordScreen::handleShortcut(int key, Qt::KeyboardModifiers modifiers)
         }
         return true;
     default:
-        return false;
+        return screenShortcut(key, significant);
     }
 }
 

@@ -115,6 +115,13 @@ protected:
     virtual void focusAfterLoad();
     // The status bar in "新增" and "修改"; four empty flat panels unless overridden.
     virtual void showRecordStatus();
+    // A key of the screen's own beyond the record keys; true when taken.
+    virtual bool screenShortcut(int key, Qt::KeyboardModifiers modifiers)
+    {
+        Q_UNUSED(key);
+        Q_UNUSED(modifiers);
+        return false;
+    }
 
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

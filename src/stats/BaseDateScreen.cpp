@@ -3,7 +3,6 @@
 #include "stats/ReportParameters.h"
 #include "uikit/Clock.h"
 #include "uikit/FormHelpers.h"
-#include "uikit/MessageBox.h"
 #include "uikit/RocDate.h"
 
 #include <QCheckBox>
@@ -49,16 +48,11 @@ void BaseDateScreen::setDefaultDates()
 
 void BaseDateScreen::run(bool preview)
 {
-    // A blank base date is refused before any box is padded or checked.
-    if (m_base->text().trimmed().isEmpty()) {
-        ShowMessage(QStringLiteral("「%1」不可為空白!").arg(m_texts.baseName), QStringLiteral("錯誤"), MsgIcon::Warning);
-        m_base->setFocus();
+    if (!checkRequiredDateBox(m_base, m_texts.baseName))
         return;
-    }
-    for (QLineEdit* box : {m_base, m_from, m_to})
-        PadDateField(box, 0);
-    if (!checkDateBox(m_base, m_texts.baseName) || !checkDateBox(m_from, m_texts.rangeName)
-        || !checkDateBox(m_to, m_texts.rangeName))
+    PadDateField(m_from, 0);
+    PadDateField(m_to, 0);
+    if (!checkDateBox(m_from, m_texts.rangeName) || !checkDateBox(m_to, m_texts.rangeName))
         return;
 
     gRptBaseDate = m_base->text().trimmed();

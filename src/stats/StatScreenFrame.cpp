@@ -121,6 +121,17 @@ void StatScreenFrame::finishLayout(const QList<QWidget*>& inputsInTabOrder)
     CenterForm(this);
 }
 
+bool StatScreenFrame::checkRequiredDateBox(QLineEdit* box, const QString& what)
+{
+    if (box->text().trimmed().isEmpty()) {
+        ShowMessage(QStringLiteral("「%1」不可為空白!").arg(what), QStringLiteral("錯誤"), MsgIcon::Warning);
+        box->setFocus();
+        return false;
+    }
+    PadDateField(box, 0);
+    return checkDateBox(box, what);
+}
+
 bool StatScreenFrame::checkDateBox(QLineEdit* box, const QString& what)
 {
     if (CheckRocDate(box->text()) != 9)

@@ -43,6 +43,9 @@ protected:
 
     // Checks a padded date box; shows "「<what>」輸入錯誤!" and focuses it when invalid.
     bool checkDateBox(QLineEdit* box, const QString& what);
+    // A date that may not be blank: "「<what>」不可為空白!" before it is padded,
+    // then as checkDateBox.
+    bool checkRequiredDateBox(QLineEdit* box, const QString& what);
 
     // The common run: busy pointer, the query on its own connection, "查無任何
     // 資料!" when it returns nothing, else the report printed or previewed. A

@@ -64,13 +64,7 @@ void StreakScreen::setDefaultDates()
 
 void StreakScreen::run(bool preview)
 {
-    if (m_base->text().trimmed().isEmpty()) {
-        ShowMessage(QStringLiteral("「基準日期」不可為空白!"), QStringLiteral("錯誤"), MsgIcon::Warning);
-        m_base->setFocus();
-        return;
-    }
-    PadDateField(m_base, 0);
-    if (!checkDateBox(m_base, QStringLiteral("基準日期")))
+    if (!checkRequiredDateBox(m_base, QStringLiteral("基準日期")))
         return;
     const int days = m_days->text().trimmed().toInt();
     if (days < kFewestDays) {
