@@ -1,5 +1,9 @@
 #include "app/HeapTuning.h"
 
+// Any C library header defines __GLIBC__ there; without one first, the test
+// below is always false and the tuning silently never happens.
+#include <cstdlib>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
