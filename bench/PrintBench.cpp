@@ -1,11 +1,12 @@
 // 列印全部 of the entry screen on ten years of lists (about 2,500 dates and
-// 500,000 list rows): read, laid out and written as a PDF.
+// 500,000 list rows): read, laid out, and written as a PDF or previewed.
 #include "BenchData.h"
 
 #include "app/Settings.h"
 #include "data/Connection.h"
 #include "entry/EntryPrint.h"
 #include "stats/ReportPainter.h"
+#include "stats/ReportPreview.h"
 
 #include <QDir>
 
@@ -40,6 +41,20 @@ void BM_EntryPrintAllToPdf(benchmark::State& state)
     QFile::remove(target);
 }
 BENCHMARK(BM_EntryPrintAllToPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The preview window open at the last page, drawn.
+void BM_EntryPrintAllPreviewed(benchmark::State& state)
+{
+    TenYearFolder();
+    for (auto _ : state) {
+        db::Connection connection(gConnectionString);
+        ReportPreview preview(EntryListReport(EntryPrintRows(connection, kAll)));
+        preview.show();
+        preview.goToPage(preview.pageCount());
+        benchmark::DoNotOptimize(preview.grab());
+    }
+}
+BENCHMARK(BM_EntryPrintAllPreviewed)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "stats/ReportCsv.h"
 #include "stats/ReportOutput.h"
+#include "stats/ReportPageView.h"
 #include "stats/ReportPainter.h"
 #include "uikit/FileDialog.h"
 #include "uikit/MessageBox.h"
@@ -11,9 +12,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPainter>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -22,21 +20,14 @@
 #include <QVBoxLayout>
 
 ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
-    : QDialog(parent), m_report(std::move(report)), m_printer(new QPrinter(QPrinter::HighResolution))
+    : QDialog(parent), m_report(std::move(report))
 {
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(QStringLiteral("預覽列印 - %1").arg(m_report.caption()));
     setModal(true);
-    m_printer->setOutputFormat(QPrinter::PdfFormat);
-    PrepareReportPrinter(*m_printer, m_report);
 
-    m_view = new QPrintPreviewWidget(m_printer, this);
-    m_view->setObjectName(QStringLiteral("previewPages"));
-    connect(m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
-        QPainter painter(printer);
-        PaintReport(painter, *printer, m_report);
-    });
-    connect(m_view, &QPrintPreviewWidget::previewChanged, this, &ReportPreview::updatePageInfo);
+    m_view = new ReportPageView(m_report, this);
+    connect(m_view, &ReportPageView::currentPageChanged, this, &ReportPreview::updatePageInfo);
 
     auto* bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -100,15 +91,9 @@ ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
     m_status->setObjectName(QStringLiteral("previewStatus"));
     layout->addWidget(m_status);
     fitToScreen();
-    m_view->updatePreview();
     m_view->fitToWidth();
+    m_view->setFocus();
     updatePageInfo();
-}
-
-ReportPreview::~ReportPreview()
-{
-    delete m_view;
-    delete m_printer;
 }
 
 int ReportPreview::pageCount() const

@@ -5,8 +5,7 @@
 #include <QDialog>
 
 class QLabel;
-class QPrintPreviewWidget;
-class QPrinter;
+class ReportPageView;
 class QSpinBox;
 class QStatusBar;
 
@@ -16,7 +15,6 @@ class ReportPreview : public QDialog {
     Q_OBJECT
 public:
     ReportPreview(PaginatedReport report, QWidget* parent = nullptr);
-    ~ReportPreview() override;
 
     int pageCount() const;
     int currentPage() const;
@@ -33,8 +31,7 @@ private:
     void fitToScreen();
 
     PaginatedReport m_report;
-    QPrinter* m_printer;
-    QPrintPreviewWidget* m_view;
+    ReportPageView* m_view;
     QSpinBox* m_page;
     QLabel* m_count;
     QStatusBar* m_status;

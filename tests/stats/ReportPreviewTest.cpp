@@ -1,4 +1,5 @@
 #include "stats/ReportCsv.h"
+#include "stats/ReportPageView.h"
 #include "stats/ReportPreview.h"
 #include "support/ScriptedMessages.h"
 #include "support/WidgetTestSupport.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 
@@ -49,6 +51,35 @@ TEST(ReportPreview, ShowsEveryPageAndNavigatesWithThePageKeys)
     EXPECT_EQ(press(Qt::Key_PageDown), 2);
     EXPECT_EQ(press(Qt::Key_End, Qt::ControlModifier), 3);
     EXPECT_EQ(press(Qt::Key_Home, Qt::ControlModifier), 1);
+}
+
+TEST(ReportPreview, ZoomKeepsThePageInSightAndFittingFollowsTheView)
+{
+    ReportPreview preview(ThreePages());
+    preview.show();
+    auto* view = preview.findChild<ReportPageView*>("previewPages");
+    ASSERT_NE(view, nullptr);
+    const int room = view->viewport()->width();
+    EXPECT_LE(view->pageSize().width(), room);
+    EXPECT_GT(view->pageSize().width(), room * 9 / 10);
+
+    preview.goToPage(2);
+    const QSize fitted = view->pageSize();
+    preview.findChild<QAction*>("zoomIn")->trigger();
+    EXPECT_GT(view->pageSize().width(), fitted.width());
+    EXPECT_EQ(preview.currentPage(), 2);
+    preview.findChild<QAction*>("fitPage")->trigger();
+    EXPECT_LE(view->pageSize().height(), view->viewport()->height());
+    EXPECT_EQ(preview.currentPage(), 2);
+    EXPECT_EQ(Child<QSpinBox>(&preview, "pageNumber")->value(), 2);
+
+    // The page in sight is drawn: its text darkens part of the white paper.
+    const QImage shown = view->viewport()->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            dark += qGray(shown.pixel(x, y)) < 80 ? 1 : 0;
+    EXPECT_GT(dark, 200);
 }
 
 TEST(ReportPreview, ExportsThePagesToPdf)
