@@ -1,7 +1,7 @@
 #include "BenchData.h"
 
 #include "app/HeapTuning.h"
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
 #include "uikit/RocDate.h"

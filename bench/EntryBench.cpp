@@ -3,7 +3,7 @@
 // entry screen (sheets filled and read) on top of it.
 #include "BenchData.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "entry/EntryScreen.h"
 #include "entry/EntrySheet.h"

@@ -4,7 +4,7 @@
 // read, parsed and ranked.
 #include "BenchData.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "entry/InstitutionalTrades.h"
 #include "stock/StockImport.h"

@@ -3,7 +3,7 @@
 // conversion of those years into an empty database.
 #include "BenchData.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
 #include "data/DatabaseCopy.h"

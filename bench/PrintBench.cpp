@@ -2,7 +2,7 @@
 // 500,000 list rows): read, laid out, and written as a PDF or previewed.
 #include "BenchData.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "entry/EntryPrint.h"
 #include "stats/ReportPainter.h"

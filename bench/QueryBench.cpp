@@ -3,7 +3,7 @@
 // beside it the plain way, one table item per cell.
 #include "BenchData.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "entry/EntryQuery.h"
 #include "entry/EntryScreen.h"

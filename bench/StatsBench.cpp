@@ -5,7 +5,7 @@
 // back one query per stock and date.
 #include "BenchData.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "stats/CountStatistics.h"
 #include "stats/ListStatistics.h"

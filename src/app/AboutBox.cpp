@@ -1,6 +1,6 @@
 #include "app/AboutBox.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "uikit/FormHelpers.h"
 
 #include <QHBoxLayout>

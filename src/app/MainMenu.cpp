@@ -2,7 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/MenuIcons.h"
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "uikit/BusyCursor.h"
 #include "uikit/FormHelpers.h"
 #include "uikit/MessageBox.h"

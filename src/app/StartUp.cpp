@@ -2,7 +2,7 @@
 
 #include "app/HeapTuning.h"
 #include "app/MainMenu.h"
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "app/MenuIcons.h"
 #include "app/SingleInstance.h"
 #include "data/Schema.h"

@@ -1,6 +1,6 @@
 #include "entry/EntryScreen.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "entry/EntrySheet.h"
 #include "entry/InstitutionalImportDialog.h"

@@ -1,6 +1,6 @@
 #include "recordscreen/PrintRun.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "stats/ReportOutput.h"
 #include "uikit/BusyCursor.h"

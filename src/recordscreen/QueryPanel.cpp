@@ -1,6 +1,6 @@
 #include "recordscreen/QueryPanel.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "recordscreen/QueryResultModel.h"
 #include "uikit/GridWheel.h"
 

@@ -1,6 +1,6 @@
 #include "recordscreen/RecordScreen.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "recordscreen/PrintPanel.h"
 #include "recordscreen/QueryPanel.h"

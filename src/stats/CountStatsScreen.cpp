@@ -1,6 +1,6 @@
 #include "stats/CountStatsScreen.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "stats/CountStatistics.h"
 #include "stats/ReportParameters.h"
 #include "uikit/Clock.h"

@@ -1,6 +1,6 @@
 #include "stats/StatScreenFrame.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "stats/ReportOutput.h"
 #include "uikit/BusyCursor.h"

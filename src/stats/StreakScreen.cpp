@@ -1,6 +1,6 @@
 #include "stats/StreakScreen.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "stats/StreakStatistics.h"
 #include "uikit/FormHelpers.h"

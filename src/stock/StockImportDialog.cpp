@@ -1,6 +1,6 @@
 #include "stock/StockImportDialog.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "stock/StockImport.h"
 #include "uikit/BusyCursor.h"

@@ -1,6 +1,6 @@
 #include "system/ConversionScreen.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/DbError.h"
 #include "system/Conversion.h"
 #include "uikit/BusyCursor.h"

@@ -1,6 +1,6 @@
 #include "system/LoginScreen.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/DbError.h"
 #include "system/UserCheck.h"
 #include "uikit/BusyCursor.h"

@@ -1,6 +1,6 @@
 #include "system/MaintenanceScreen.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
 #include "data/DatabaseCopy.h"

@@ -1,6 +1,6 @@
 #include "app/AboutBox.h"
 #include "app/MainMenu.h"
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "support/ScriptedMessages.h"
 #include "support/ScriptedProgramEnd.h"
 #include "support/TempAppFolder.h"

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "app/StartUp.h"
 #include "data/Schema.h"
 #include "support/ScriptedMessages.h"

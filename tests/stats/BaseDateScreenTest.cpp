@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "stats/BaseDateScreen.h"
 #include "stats/ReportOutput.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "data/Connection.h"
 #include "stock/StockScreen.h"
 #include "support/ScriptedMessages.h"

@@ -1,6 +1,6 @@
 #include "support/TempAppFolder.h"
 
-#include "app/Settings.h"
+#include "data/Settings.h"
 #include "uikit/Clock.h"
 
 TempAppFolder::TempAppFolder(const QDate& today)

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "data/Settings.h"
 
 #include "data/ConnectionString.h"
 
