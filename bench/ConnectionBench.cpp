@@ -31,7 +31,7 @@ void BM_OpenConnection(benchmark::State& state)
     { db::Connection first(cs); }
     for (auto _ : state) {
         db::Connection c(cs);
-        benchmark::DoNotOptimize(c.handle());
+        benchmark::DoNotOptimize(&c.session());
     }
 }
 BENCHMARK(BM_OpenConnection)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

@@ -9,11 +9,14 @@
 #include <QVariant>
 #include <QVariantList>
 #include <functional>
-
-struct sqlite3;
-struct sqlite3_stmt;
+#include <memory>
 
 namespace db {
+
+namespace backend {
+class Prepared;
+class Session;
+}
 
 enum class OpenMode {
     CreateIfMissing,   // the program's own file: a missing one is created with the schema
@@ -29,14 +32,11 @@ void SetBusyTimeout(int milliseconds);
 // The current row of a statement being stepped; valid only while it is visited.
 class Row {
 public:
-    explicit Row(sqlite3_stmt* stmt) : m_stmt(stmt) {}
+    virtual ~Row() = default;
     // As ResultSet gives it: a null is an invalid QVariant.
-    QVariant value(int column) const;
+    virtual QVariant value(int column) const = 0;
     // The engine's own UTF-8 text of the value, without a copy.
-    QByteArrayView utf8(int column) const;
-
-private:
-    sqlite3_stmt* m_stmt;
+    virtual QByteArrayView utf8(int column) const = 0;
 };
 
 // A statement prepared once and run with new bound values as often as needed.
@@ -54,14 +54,10 @@ public:
     void forEachRow(const QVariantList& params, const std::function<void(const Row&)>& visit);
 
 private:
-    void bindAll(const QVariantList& params);
-    [[noreturn]] void fail(int rc);
-
-    Connection& m_connection;
-    sqlite3_stmt* m_stmt = nullptr;
+    std::unique_ptr<backend::Prepared> m_prepared;
 };
 
-// One open database file. Opened for one operation and closed when it goes out
+// One open database. Opened for one operation and closed when it goes out
 // of scope, whatever way the operation ends. Every call throws DbError on failure.
 class Connection {
 public:
@@ -78,17 +74,10 @@ public:
     // Tables of the file, internal ones left out, in name order.
     QStringList tableNames();
 
-    sqlite3* handle() const { return m_db; }
-
-    [[noreturn]] void raise(int rc) const;
+    backend::Session& session() const { return *m_session; }
 
 private:
-    void open(OpenMode mode);
-    void configure();
-
-    QString m_path;
-    QString m_password;
-    sqlite3* m_db = nullptr;
+    std::unique_ptr<backend::Session> m_session;
 };
 
 // BEGIN IMMEDIATE on construction, so two processes never deadlock upgrading a
