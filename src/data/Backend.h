@@ -35,5 +35,10 @@ public:
 
 // The encrypted file of the connection string.
 std::unique_ptr<Session> OpenSqlCipher(const QString& connectionString, OpenMode mode);
+// A PostgreSQL database; the schema is created in an empty one unless `mode` says it must exist.
+std::unique_ptr<Session> OpenPostgres(const QString& conninfo, OpenMode mode);
+
+// How long to wait for a lock another connection holds, in milliseconds.
+int BusyTimeout();
 
 } // namespace db::backend

@@ -1,8 +1,23 @@
 #include "data/Connection.h"
 
 #include "data/Backend.h"
+#include "data/ConnectionString.h"
 
 namespace db {
+
+namespace {
+int gBusyTimeoutMs = 10000;
+}
+
+void SetBusyTimeout(int milliseconds)
+{
+    gBusyTimeoutMs = milliseconds;
+}
+
+int backend::BusyTimeout()
+{
+    return gBusyTimeoutMs;
+}
 
 Statement::Statement(Connection& connection, const QString& sql) : m_prepared(connection.session().prepare(sql)) {}
 
@@ -24,7 +39,9 @@ void Statement::forEachRow(const QVariantList& params, const std::function<void(
 }
 
 Connection::Connection(const QString& connectionString, OpenMode mode)
-    : m_session(backend::OpenSqlCipher(connectionString, mode))
+    : m_session(IsServerConnectionString(connectionString)
+                    ? backend::OpenPostgres(ServerConninfo(connectionString), mode)
+                    : backend::OpenSqlCipher(connectionString, mode))
 {
 }
 

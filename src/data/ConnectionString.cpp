@@ -6,6 +6,22 @@ namespace {
 const QString kProvider = QStringLiteral("Provider=SQLCipher;");
 const QString kSource = QStringLiteral("Data Source=");
 const QString kPassword = QStringLiteral(";Database Password=");
+const QString kServer = QStringLiteral("Provider=PostgreSQL;Conninfo=");
+}
+
+QString BuildServerConnectionString(const QString& conninfo)
+{
+    return kServer + conninfo;
+}
+
+bool IsServerConnectionString(const QString& connectionString)
+{
+    return connectionString.startsWith(kServer);
+}
+
+QString ServerConninfo(const QString& connectionString)
+{
+    return IsServerConnectionString(connectionString) ? connectionString.mid(kServer.size()) : QString();
 }
 
 QString BuildConnectionString(const QString& filePath, const QString& password)

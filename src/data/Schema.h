@@ -8,6 +8,16 @@ class Connection;
 
 constexpr int kSchemaVersion = 1;
 
+enum class Dialect { SqlCipher, PostgreSQL };
+
+// The tables, keys and saved queries in an engine's own words.
+QString SchemaScript(Dialect dialect);
+// The statistics' scratch tables and the queries over them; temporary, per
+// connection, on a server.
+QString ScratchScript(Dialect dialect);
+// Everything a fresh server database needs, the first user and the version included.
+QString ServerSchemaScript();
+
 // Builds the complete schema in a fresh file under a temporary name beside
 // `path`, then moves it into place without replacing anything: a file another
 // process created meanwhile wins, and an existing file is never touched.

@@ -3,6 +3,8 @@
 #include "data/ConnectionString.h"
 
 #include <QColor>
+#include <QDir>
+#include <QFile>
 
 QString gAppFolder;
 QString gDbPassword;
@@ -13,12 +15,26 @@ QString gStatKind;
 QStringList gGridColors;
 
 const QString kDatabaseFileName = QStringLiteral("Quorvex.mdb");
+const QString kServerFileName = QStringLiteral("Quorvex.conninfo");
 
 namespace {
 QString Packed(int red, int green, int blue)
 {
     return QString::number(red + 256 * green + 65536 * blue);
 }
+}
+
+QString ReadServerConninfo(const QString& appFolder)
+{
+    QFile file(QDir(appFolder).filePath(kServerFileName));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+            return line;
+    }
+    return {};
 }
 
 void InitSettings(const QString& appFolder)
@@ -28,7 +44,9 @@ void InitSettings(const QString& appFolder)
     gStatKind.clear();
     gAppFolder = appFolder;
     gDbPassword = QStringLiteral("kvew7315");
-    gConnectionString = db::BuildConnectionString(appFolder, kDatabaseFileName, gDbPassword);
+    const QString conninfo = ReadServerConninfo(appFolder);
+    gConnectionString = conninfo.isEmpty() ? db::BuildConnectionString(appFolder, kDatabaseFileName, gDbPassword)
+                                           : db::BuildServerConnectionString(conninfo);
     gGridColors = {Packed(0, 192, 192),   Packed(253, 254, 239), Packed(0, 0, 217),  Packed(255, 255, 255),
                    Packed(62, 139, 255),  Packed(255, 255, 255), Packed(255, 74, 74)};
 }

@@ -14,8 +14,15 @@ extern QString gStatKind;
 extern QStringList gGridColors;
 
 extern const QString kDatabaseFileName;
+// Beside the program, it sends every PC to a database server instead of the file.
+extern const QString kServerFileName;
 
-// Sets every setting for a program running from `appFolder`.
+// The libpq connection string of that file: its first line that is neither
+// blank nor a # comment; empty without the file.
+QString ReadServerConninfo(const QString& appFolder);
+
+// Sets every setting for a program running from `appFolder`: the server of
+// its Quorvex.conninfo when there is one, its Quorvex.mdb otherwise.
 void InitSettings(const QString& appFolder);
 
 // "1.0.0" and "v1.0.0" from the version compiled in.

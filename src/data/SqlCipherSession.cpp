@@ -16,8 +16,6 @@ namespace db {
 
 namespace {
 
-int gBusyTimeoutMs = 10000;
-
 ErrorKind KindOf(int extendedCode)
 {
     if (extendedCode == SQLITE_CONSTRAINT_UNIQUE || extendedCode == SQLITE_CONSTRAINT_PRIMARYKEY)
@@ -271,7 +269,7 @@ private:
     void configure()
     {
         sqlite3_extended_result_codes(m_db, 1);
-        sqlite3_busy_timeout(m_db, gBusyTimeoutMs);
+        sqlite3_busy_timeout(m_db, backend::BusyTimeout());
 
         if (!m_password.isEmpty()) {
             const QByteArray salt = ReadFileSalt(m_path);
@@ -304,11 +302,6 @@ private:
 };
 
 } // namespace
-
-void SetBusyTimeout(int milliseconds)
-{
-    gBusyTimeoutMs = milliseconds;
-}
 
 std::unique_ptr<backend::Session> backend::OpenSqlCipher(const QString& connectionString, OpenMode mode)
 {

@@ -62,7 +62,7 @@ QVector<ReportRow> PrepareTransition(db::Connection& connection, bool sellToBuy,
         "SELECT 股號, 名稱, %1, %2 FROM ("
         "  SELECT trim(b.股號) AS 股號, trim(ifnull(s.名稱, '')) AS 名稱, b.n AS base, %3 AS range "
         "  FROM (SELECT 股號, count(股號) AS n FROM 基準日股號_tmp GROUP BY 股號) b "
-        "  LEFT JOIN 股號資料 s ON s.股號 = b.股號) "
+        "  LEFT JOIN 股號資料 s ON s.股號 = b.股號) t "
         "WHERE range > 0")
                            .arg(sellToBuy ? QStringLiteral("base") : QStringLiteral("range"),
                                 sellToBuy ? QStringLiteral("range") : QStringLiteral("base"), RangeCount(rangeTable)),

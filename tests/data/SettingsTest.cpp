@@ -1,4 +1,8 @@
+#include "data/ConnectionString.h"
 #include "data/Settings.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +35,25 @@ TEST(Version, MenuTextHasTheVAboutBoxHasNot)
     EXPECT_EQ(VersionText(), QStringLiteral("v") + VersionNumber());
     EXPECT_EQ(VersionNumber().count(QLatin1Char('.')), 2);
     EXPECT_FALSE(VersionNumber().startsWith(QLatin1Char('v')));
+}
+
+} // namespace
+
+namespace {
+
+TEST(InitSettings, AConninfoFileBesideTheProgramChoosesTheServer)
+{
+    QTemporaryDir dir;
+    InitSettings(dir.path());
+    EXPECT_FALSE(db::IsServerConnectionString(gConnectionString));
+
+    QFile file(dir.filePath("Quorvex.conninfo"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# the office server\n\n  host=db.office dbname=quorvex user=clerk  \n");
+    file.close();
+    InitSettings(dir.path());
+    EXPECT_TRUE(db::IsServerConnectionString(gConnectionString));
+    EXPECT_EQ(db::ServerConninfo(gConnectionString), "host=db.office dbname=quorvex user=clerk");
 }
 
 } // namespace

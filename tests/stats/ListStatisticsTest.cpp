@@ -1,5 +1,6 @@
 #include "stats/ListStatistics.h"
 #include "support/TempDatabase.h"
+#include "support/TestServer.h"
 
 #include <gtest/gtest.h>
 
@@ -161,7 +162,7 @@ TEST_F(ListStatisticsTest, AFailedRebuildKeepsThePreviousResult)
     buy("2330", "1000125");
     sell("2330", "1000120");
     ASSERT_EQ(transition(true, {"1000125", "1000101", "1000124"}).size(), 1);
-    c.execute("DROP TABLE 比較日股號_tmp");
+    c.execute(UseTestServer() ? "DROP TABLE 比較日股號_tmp CASCADE" : "DROP TABLE 比較日股號_tmp");
     buy("1101", "1000126");
     EXPECT_THROW(PrepareTransition(c, true, {"1000126", "1000101", "1000124"}), db::DbError);
     EXPECT_EQ(c.query("SELECT 股號 FROM 基準日股號_tmp").text(0, 0), "2330");

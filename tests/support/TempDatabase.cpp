@@ -1,9 +1,11 @@
 #include "support/TempDatabase.h"
 
 #include "data/ConnectionString.h"
+#include "support/TestServer.h"
 
 TempDatabase::TempDatabase()
-    : c(db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")), QStringLiteral("kvew7315")))
+    : c(UseTestServer() ? FreshTestServer()
+                        : db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")), QStringLiteral("kvew7315")))
 {
 }
 

@@ -1,0 +1,63 @@
+#include "data/PgDialect.h"
+
+#include <QRegularExpression>
+
+namespace db {
+
+namespace {
+
+// Where a unary + can stand: after an opening parenthesis, a comma or a
+// keyword that starts an expression, and before a name.
+bool IsUnaryPlusBeforeName(const QString& sql, qsizetype at)
+{
+    if (at + 1 >= sql.size())
+        return false;
+    const QChar next = sql.at(at + 1);
+    if (next.isSpace() || next.isDigit() || next == QLatin1Char('(') || next == QLatin1Char('+')
+        || next == QLatin1Char('-') || next == QLatin1Char('?') || next == QLatin1Char('.'))
+        return false;
+    static const QRegularExpression before(QStringLiteral("(?:^|[(,]|\\b(?:WHERE|AND|OR|ON|BY|SELECT|NOT))\\s*$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return before.match(sql.left(at)).hasMatch();
+}
+
+} // namespace
+
+QString InServerDialect(const QString& sql, QList<int>* used)
+{
+    QString out;
+    out.reserve(sql.size() + 16);
+    int next = 1;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            // A doubled quote inside stays inside: the scan simply re-enters.
+            const qsizetype close = sql.indexOf(c, i + 1);
+            const qsizetype end = close < 0 ? sql.size() - 1 : close;
+            out += sql.mid(i, end - i + 1);
+            i = end;
+        } else if (c == QLatin1Char('-') && sql.mid(i, 2) == QLatin1String("--")) {
+            const qsizetype close = sql.indexOf(QLatin1Char('\n'), i);
+            const qsizetype end = close < 0 ? sql.size() - 1 : close;
+            out += sql.mid(i, end - i + 1);
+            i = end;
+        } else if (c == QLatin1Char('?')) {
+            qsizetype end = i + 1;
+            while (end < sql.size() && sql.at(end).isDigit())
+                ++end;
+            const int number = end > i + 1 ? sql.mid(i + 1, end - i - 1).toInt() : next;
+            next = number + 1;
+            if (used && !used->contains(number))
+                used->append(number);
+            out += QLatin1Char('$') + QString::number(number);
+            i = end - 1;
+        } else if (c == QLatin1Char('+') && IsUnaryPlusBeforeName(sql, i)) {
+            continue;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace db

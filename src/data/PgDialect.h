@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace db {
+
+// A statement written for the file, in the server's words:
+// - each parameter mark numbered as the server wants it (? and ?NNN become $n);
+// - a unary + before a column, the file's way to keep an index out of a
+//   plan, dropped (the server has no unary + for texts).
+// Quoted texts, quoted names and comments stay as they are. `used`, when
+// given, receives the parameter numbers the statement refers to.
+QString InServerDialect(const QString& sql, QList<int>* used = nullptr);
+
+} // namespace db

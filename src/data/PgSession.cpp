@@ -1,0 +1,294 @@
+// The server engine: a PostgreSQL database reached through libpq, for offices
+// whose PCs outgrow one shared file.
+#include "data/Backend.h"
+
+#include "data/ConnectionString.h"
+#include "data/PgDialect.h"
+#include "data/Schema.h"
+
+#include <libpq-fe.h>
+
+#include <memory>
+
+namespace db {
+
+namespace {
+
+// Type numbers of the server's built-in types (pg_type.oid, fixed for all versions).
+enum : Oid { kBool = 16, kBytea = 17, kInt8 = 20, kText = 25, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701, kNumeric = 1700 };
+
+// A SQLSTATE class or code, as the screens need to tell cases apart.
+ErrorKind KindOfState(const char* state)
+{
+    const QByteArray code(state ? state : "");
+    if (code == "23505")
+        return ErrorKind::DuplicateKey;
+    if (code == "55P03" || code == "40P01" || code == "40001")
+        return ErrorKind::Busy;
+    if (code.startsWith("08") || code == "28P01" || code == "28000" || code == "3D000")
+        return ErrorKind::CannotOpen;
+    return ErrorKind::Other;
+}
+
+QString Trimmed(const char* text)
+{
+    return QString::fromUtf8(text ? text : "").trimmed();
+}
+
+struct ResultDeleter {
+    void operator()(PGresult* result) const { PQclear(result); }
+};
+using Result = std::unique_ptr<PGresult, ResultDeleter>;
+
+QVariant CellValue(const PGresult* result, int row, int column)
+{
+    if (PQgetisnull(result, row, column))
+        return {};
+    const char* text = PQgetvalue(result, row, column);
+    switch (PQftype(result, column)) {
+    case kInt2:
+    case kInt4:
+    case kInt8:
+        return QVariant(QByteArray(text).toLongLong());
+    case kFloat4:
+    case kFloat8:
+    case kNumeric:
+        return QVariant(QByteArray(text).toDouble());
+    case kBool:
+        return QVariant(static_cast<qlonglong>(text[0] == 't' ? 1 : 0));
+    case kBytea: {
+        size_t length = 0;
+        unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &length);
+        QByteArray value(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(length));
+        PQfreemem(bytes);
+        return QVariant(value);
+    }
+    default:
+        return QVariant(QString::fromUtf8(text, PQgetlength(result, row, column)));
+    }
+}
+
+class PgRow : public Row {
+public:
+    PgRow(const PGresult* result, int row) : m_result(result), m_row(row) {}
+    QVariant value(int column) const override { return CellValue(m_result, m_row, column); }
+    QByteArrayView utf8(int column) const override
+    {
+        return QByteArrayView(PQgetvalue(m_result, m_row, column), PQgetlength(m_result, m_row, column));
+    }
+    void moveTo(int row) { m_row = row; }
+
+private:
+    const PGresult* m_result;
+    int m_row;
+};
+
+class PgSession;
+
+class PgPrepared : public backend::Prepared {
+public:
+    PgPrepared(PgSession& session, const QString& sql) : m_session(session), m_sql(InServerDialect(sql, &m_used).toUtf8())
+    {
+    }
+
+    int execute(const QVariantList& params) override;
+    ResultSet query(const QVariantList& params) override;
+    void forEachRow(const QVariantList& params, const std::function<void(const Row&)>& visit) override;
+
+private:
+    Result run(const QVariantList& params);
+
+    PgSession& m_session;
+    QList<int> m_used;
+    QByteArray m_sql;
+};
+
+class PgSession : public backend::Session {
+public:
+    PgSession(const QString& conninfo, OpenMode mode) : m_conn(PQconnectdb(conninfo.toUtf8().constData()))
+    {
+        try {
+            if (!m_conn || PQstatus(m_conn) != CONNECTION_OK)
+                throw DbError(ErrorKind::CannotOpen, Trimmed(m_conn ? PQerrorMessage(m_conn) : "out of memory"));
+            if (PQsetClientEncoding(m_conn, "UTF8") != 0)
+                raiseConnection();
+            exec(QByteArrayLiteral("SET client_min_messages = warning; SET lock_timeout = ")
+                 + QByteArray::number(backend::BusyTimeout()));
+            ensureSchema(mode);
+        } catch (...) {
+            PQfinish(m_conn);
+            throw;
+        }
+    }
+    ~PgSession() override { PQfinish(m_conn); }
+    PgSession(const PgSession&) = delete;
+    PgSession& operator=(const PgSession&) = delete;
+
+    std::unique_ptr<backend::Prepared> prepare(const QString& sql) override
+    {
+        if (!m_scratchReady && NeedsScratch(sql)) {
+            exec(ScratchScript(Dialect::PostgreSQL).toUtf8());
+            m_scratchReady = true;
+        }
+        return std::make_unique<PgPrepared>(*this, sql);
+    }
+
+    void executeScript(const QString& sql) override { exec(sql.toUtf8()); }
+
+    QStringList tableNames() override
+    {
+        const Result result = check(PQexec(m_conn, "SELECT table_name FROM information_schema.tables "
+                                                   "WHERE table_schema = current_schema() AND table_type = 'BASE TABLE' "
+                                                   "AND table_name <> 'quorvex_schema' ORDER BY table_name COLLATE \"C\""));
+        QStringList names;
+        for (int r = 0; r < PQntuples(result.get()); ++r)
+            names << QString::fromUtf8(PQgetvalue(result.get(), r, 0));
+        return names;
+    }
+
+    // One writer at a time, as with the file: the lock comes first, so two
+    // writers never wait on each other's rows halfway.
+    void begin(bool write) override
+    {
+        exec(write ? "BEGIN; SELECT pg_advisory_xact_lock(7315)" : "BEGIN ISOLATION LEVEL REPEATABLE READ");
+    }
+    void commit() override { exec("COMMIT"); }
+    void end(bool write) noexcept override { PQclear(PQexec(m_conn, write ? "ROLLBACK" : "COMMIT")); }
+
+    // Takes ownership of a result; throws with the server's text unless it succeeded.
+    Result check(PGresult* raw)
+    {
+        Result result(raw);
+        const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+            return result;
+        if (!result || PQstatus(m_conn) != CONNECTION_OK)
+            raiseConnection();
+        throw DbError(KindOfState(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE)),
+                      Trimmed(PQresultErrorMessage(result.get())));
+    }
+
+    PGconn* handle() const { return m_conn; }
+
+private:
+    static bool NeedsScratch(const QString& sql)
+    {
+        return sql.contains(QLatin1String("_tmp")) || sql.contains(QStringLiteral("買超轉賣超明細表"))
+               || sql.contains(QStringLiteral("新增買賣超明細表"));
+    }
+
+    [[noreturn]] void raiseConnection()
+    {
+        throw DbError(ErrorKind::CannotOpen, Trimmed(PQerrorMessage(m_conn)));
+    }
+
+    void exec(const QByteArray& sql) { check(PQexec(m_conn, sql.constData())); }
+
+    bool schemaPresent()
+    {
+        const Result result = check(PQexec(m_conn, "SELECT to_regclass('quorvex_schema') IS NOT NULL"));
+        return QByteArray(PQgetvalue(result.get(), 0, 0)) == "t";
+    }
+
+    // A fresh database gets the schema once, even when several PCs start together.
+    void ensureSchema(OpenMode mode)
+    {
+        if (schemaPresent())
+            return;
+        if (mode == OpenMode::MustExist)
+            throw DbError(ErrorKind::NotADatabase, QStringLiteral("伺服器上的資料庫沒有 Quorvex 的資料表"));
+        begin(true);
+        try {
+            if (!schemaPresent())
+                exec(ServerSchemaScript().toUtf8());
+            commit();
+        } catch (...) {
+            end(true);
+            throw;
+        }
+    }
+
+    PGconn* m_conn;
+    bool m_scratchReady = false;
+};
+
+Result PgPrepared::run(const QVariantList& params)
+{
+    // Texts go untyped, so the server compares them as the column's own type
+    // (case-insensitively against a code); numbers go with their type. A
+    // parameter the statement never names still needs a type.
+    QVector<QByteArray> values(params.size());
+    QVector<const char*> pointers(params.size(), nullptr);
+    QVector<Oid> types(params.size(), 0);
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant& v = params.at(i);
+        types[i] = m_used.contains(i + 1) ? Oid(0) : Oid(kText);
+        if (v.isNull())
+            continue;
+        switch (v.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            values[i] = QByteArray::number(v.toLongLong());
+            types[i] = kInt8;
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            values[i] = QByteArray::number(v.toDouble(), 'g', 17);
+            types[i] = kFloat8;
+            break;
+        default:
+            values[i] = v.toString().toUtf8();
+            break;
+        }
+        pointers[i] = values[i].constData();
+    }
+    return m_session.check(PQexecParams(m_session.handle(), m_sql.constData(), static_cast<int>(params.size()),
+                                        types.constData(), pointers.constData(), nullptr, nullptr, 0));
+}
+
+int PgPrepared::execute(const QVariantList& params)
+{
+    const Result result = run(params);
+    return QByteArray(PQcmdTuples(result.get())).toInt();
+}
+
+ResultSet PgPrepared::query(const QVariantList& params)
+{
+    const Result result = run(params);
+    const int columns = PQnfields(result.get());
+    QStringList names;
+    for (int c = 0; c < columns; ++c)
+        names << QString::fromUtf8(PQfname(result.get(), c));
+    QVector<QVector<QVariant>> rows;
+    rows.reserve(PQntuples(result.get()));
+    for (int r = 0; r < PQntuples(result.get()); ++r) {
+        QVector<QVariant> row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c)
+            row << CellValue(result.get(), r, c);
+        rows << std::move(row);
+    }
+    return ResultSet(std::move(names), std::move(rows));
+}
+
+void PgPrepared::forEachRow(const QVariantList& params, const std::function<void(const Row&)>& visit)
+{
+    const Result result = run(params);
+    PgRow row(result.get(), 0);
+    for (int r = 0; r < PQntuples(result.get()); ++r) {
+        row.moveTo(r);
+        visit(row);
+    }
+}
+
+} // namespace
+
+std::unique_ptr<backend::Session> backend::OpenPostgres(const QString& conninfo, OpenMode mode)
+{
+    return std::make_unique<PgSession>(conninfo, mode);
+}
+
+} // namespace db

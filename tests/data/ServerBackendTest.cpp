@@ -1,0 +1,67 @@
+#include "data/Connection.h"
+#include "data/ConnectionString.h"
+#include "support/TestServer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ServerBackendTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!UseTestServer())
+            GTEST_SKIP() << "no test server (QUORVEX_TEST_SERVER)";
+        server = FreshTestServer();
+    }
+    QString server;
+};
+
+TEST_F(ServerBackendTest, KeysCodesAndValBehaveAsInTheFile)
+{
+    db::Connection c(server);
+    c.execute("INSERT INTO 股號資料 (股號, 名稱, 本益比) VALUES (?, ?, ?)", {"1101a", "台泥", " 12.5x"});
+    try {
+        c.execute("INSERT INTO 股號資料 (股號) VALUES (?)", {"1101A"});
+        ADD_FAILURE() << "a code differing only in case was stored twice";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.kind(), db::ErrorKind::DuplicateKey);
+    }
+    EXPECT_EQ(c.query("SELECT 名稱 FROM 股號資料 WHERE 股號 = ?", {"1101A"}).text(0, 0), "台泥");
+    EXPECT_EQ(c.query("SELECT count(*) FROM 股號資料 WHERE 股號 LIKE ?", {"1101%"}).value(0, 0).toLongLong(), 1);
+    const db::ResultSet values = c.query("SELECT val(本益比), val(名稱), val('-.5e1z'), val(NULL) FROM 股號資料");
+    EXPECT_DOUBLE_EQ(values.value(0, 0).toDouble(), 12.5);
+    EXPECT_DOUBLE_EQ(values.value(0, 1).toDouble(), 0);
+    EXPECT_DOUBLE_EQ(values.value(0, 2).toDouble(), -5);
+    EXPECT_DOUBLE_EQ(values.value(0, 3).toDouble(), 0);
+    EXPECT_TRUE(c.tableNames().contains("股號資料"));
+    EXPECT_FALSE(c.tableNames().contains("quorvex_schema"));
+}
+
+TEST_F(ServerBackendTest, ScratchRowsBelongToTheirConnectionAndRollBackWithIt)
+{
+    db::Connection first(server);
+    db::Connection second(server);
+    first.execute("INSERT INTO 基準日股號_tmp (股號) VALUES ('2330')");
+    EXPECT_EQ(second.query("SELECT count(*) FROM 基準日股號_tmp").value(0, 0).toLongLong(), 0);
+    {
+        db::Transaction transaction(first);
+        first.execute("INSERT INTO 買賣超資料 (買賣日期, 買賣星期) VALUES ('1151209', '三')");
+        EXPECT_EQ(first.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 1);
+    }
+    EXPECT_EQ(first.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 0);
+    EXPECT_EQ(second.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 0);
+}
+
+TEST_F(ServerBackendTest, AnUnreachableServerReportsLibpqsText)
+{
+    try {
+        db::Connection c(db::BuildServerConnectionString("host=127.0.0.1 port=1 connect_timeout=2"));
+        ADD_FAILURE() << "connected to nothing";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.kind(), db::ErrorKind::CannotOpen);
+        EXPECT_TRUE(e.text().contains("127.0.0.1")) << e.text().toStdString();
+    }
+}
+
+} // namespace
