@@ -24,6 +24,9 @@ public:
     virtual std::unique_ptr<Prepared> prepare(const QString& sql) = 0;
     virtual void executeScript(const QString& sql) = 0;
     virtual QStringList tableNames() = 0;
+    virtual QList<std::pair<QString, QString>> tableColumns(const QString& table) = 0;
+    virtual qlonglong schemaVersion() = 0;
+    virtual bool isServer() const = 0;
 
     // A write transaction takes its lock at the start, so two writers never
     // deadlock upgrading; a read transaction sees one state throughout.

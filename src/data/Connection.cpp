@@ -67,6 +67,21 @@ QStringList Connection::tableNames()
     return m_session->tableNames();
 }
 
+QList<std::pair<QString, QString>> Connection::tableColumns(const QString& table)
+{
+    return m_session->tableColumns(table);
+}
+
+qlonglong Connection::schemaVersion()
+{
+    return m_session->schemaVersion();
+}
+
+bool Connection::isServer() const
+{
+    return m_session->isServer();
+}
+
 Transaction::Transaction(Connection& connection) : m_connection(connection)
 {
     m_connection.session().begin(true);

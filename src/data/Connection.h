@@ -10,6 +10,7 @@
 #include <QVariantList>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace db {
 
@@ -73,6 +74,13 @@ public:
 
     // Tables of the file, internal ones left out, in name order.
     QStringList tableNames();
+    // The columns of a table in their order, each with its declared type
+    // ("TEXT", "REAL", "double precision", ...); none when there is no such table.
+    QList<std::pair<QString, QString>> tableColumns(const QString& table);
+    // The version the schema was built with.
+    qlonglong schemaVersion();
+    // A database server rather than a file: copies and compaction go another way.
+    bool isServer() const;
 
     backend::Session& session() const { return *m_session; }
 

@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
 #include "data/FileMove.h"
+#include "data/Schema.h"
 #include "data/SqlText.h"
 
 #include <QDir>
@@ -17,12 +18,48 @@ namespace {
 
 using TableCounts = QVector<QPair<QString, qlonglong>>;
 
-TableCounts CountRows(Connection& connection)
+TableCounts CountRows(Connection& connection, const QStringList& tables)
 {
     TableCounts counts;
-    for (const QString& table : connection.tableNames())
+    for (const QString& table : tables)
         counts.push_back(
             {table, connection.query(QStringLiteral("SELECT count(*) FROM %1").arg(QuotedName(table))).value(0, 0).toLongLong()});
+    return counts;
+}
+
+TableCounts CountRows(Connection& connection)
+{
+    return CountRows(connection, connection.tableNames());
+}
+
+// A server's tables row by row into a fresh file with the schema, all read
+// in one snapshot of the server. Values go as they are, nulls included.
+TableCounts CopyServerTo(Connection& source, const QString& scratchPath, const QString& password)
+{
+    Connection copy(BuildConnectionString(scratchPath, password), OpenMode::MustExist);
+    CreateSchema(copy);
+    copy.executeScript(QStringLiteral("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA cache_size = -65536"));
+    ReadTransaction snapshot(source);
+    const TableCounts counts = CountRows(source);
+    Transaction writing(copy);
+    copy.execute(QStringLiteral("DELETE FROM 使用者資料"));
+    for (const auto& [table, rows] : counts) {
+        QStringList names;
+        for (const auto& column : copy.tableColumns(table))
+            names << QuotedName(column.first);
+        const QString list = names.join(QLatin1Char(','));
+        Statement insert(copy, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                   .arg(QuotedName(table), list, QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+        Statement read(source, QStringLiteral("SELECT %1 FROM %2").arg(list, QuotedName(table)));
+        QVariantList values;
+        read.forEachRow({}, [&](const Row& row) {
+            values.clear();
+            for (int c = 0; c < names.size(); ++c)
+                values << row.value(c);
+            insert.execute(values);
+        });
+    }
+    writing.commit();
     return counts;
 }
 
@@ -74,7 +111,10 @@ void CheckCopy(const QString& path, const QString& password, qlonglong version, 
         throw DbError(ErrorKind::NotADatabase, integrity);
     if (copy.query(QStringLiteral("PRAGMA user_version")).value(0, 0).toLongLong() != version)
         throw DbError(ErrorKind::Other, QStringLiteral("複製的資料庫版本不符"));
-    if (CountRows(copy) != counts)
+    QStringList tables;
+    for (const auto& count : counts)
+        tables << count.first;
+    if (CountRows(copy, tables) != counts)
         throw DbError(ErrorKind::Other, QStringLiteral("複製的資料庫筆數與原資料庫不符"));
 }
 
@@ -86,11 +126,6 @@ void MoveOver(const QString& scratchPath, const QString& targetPath)
                                                  .arg(targetPath, QString::fromLocal8Bit(std::strerror(error))));
 }
 
-qlonglong VersionOf(Connection& connection)
-{
-    return connection.query(QStringLiteral("PRAGMA user_version")).value(0, 0).toLongLong();
-}
-
 } // namespace
 
 void CopyDatabase(Connection& source, const QString& targetPath, const QString& password)
@@ -100,8 +135,9 @@ void CopyDatabase(Connection& source, const QString& targetPath, const QString& 
     if (!scratch)
         throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立檔案 %1：%2").arg(targetPath, reason));
     const QString scratchPath = scratch->fileName();
-    const qlonglong version = VersionOf(source);
-    const TableCounts counts = ExportTo(source, scratchPath, password, version);
+    const qlonglong version = source.schemaVersion();
+    const TableCounts counts = source.isServer() ? CopyServerTo(source, scratchPath, password)
+                                                 : ExportTo(source, scratchPath, password, version);
     CheckCopy(scratchPath, password, version, counts);
     MoveOver(scratchPath, targetPath);
     scratch->setAutoRemove(false);
@@ -109,6 +145,12 @@ void CopyDatabase(Connection& source, const QString& targetPath, const QString& 
 
 void CompactDatabase(const QString& connectionString, const QString& scratchName)
 {
+    // A server compacts its own files, while everyone goes on working.
+    if (IsServerConnectionString(connectionString)) {
+        Connection server(connectionString, OpenMode::MustExist);
+        server.executeScript(QStringLiteral("VACUUM (ANALYZE)"));
+        return;
+    }
     const DataSource live = ParseConnectionString(connectionString);
     const QString scratchPath = QFileInfo(live.path).absoluteDir().filePath(scratchName);
 
@@ -123,7 +165,7 @@ void CompactDatabase(const QString& connectionString, const QString& scratchName
         throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立檔案 %1：%2").arg(scratchPath, reason));
     try {
         Connection source(connectionString, OpenMode::MustExist);
-        const qlonglong version = VersionOf(source);
+        const qlonglong version = source.schemaVersion();
         const TableCounts counts = ExportTo(source, scratchPath, live.password, version);
         CheckCopy(scratchPath, live.password, version, counts);
         MoveOver(scratchPath, live.path);

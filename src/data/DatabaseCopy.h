@@ -11,7 +11,8 @@ class Connection;
 // checked (it opens with the password, passes the integrity check and holds
 // as many rows in every table as the one state of the source it was read
 // from), and only then renamed over the target in one step, so a failure
-// leaves whatever was at `targetPath` as it was.
+// leaves whatever was at `targetPath` as it was. A server's database becomes
+// such a file too, to be carried home and opened without the server.
 void CopyDatabase(Connection& source, const QString& targetPath, const QString& password);
 
 // Compacts the database of `connectionString` in place: while no other
@@ -20,7 +21,7 @@ void CopyDatabase(Connection& source, const QString& targetPath, const QString& 
 // renamed over the live file in one step. At every instant a complete
 // database exists under the live name. Throws DbError, of kind Busy when
 // another process holds the file past the busy timeout; nothing has changed
-// then.
+// then. On a server it is the server's own VACUUM.
 void CompactDatabase(const QString& connectionString, const QString& scratchName);
 
 } // namespace db

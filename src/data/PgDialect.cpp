@@ -21,6 +21,18 @@ bool IsUnaryPlusBeforeName(const QString& sql, qsizetype at)
     return before.match(sql.left(at)).hasMatch();
 }
 
+bool IsNameCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+bool IsRowidAt(const QString& sql, qsizetype at)
+{
+    return sql.mid(at, 5).compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0
+           && (at == 0 || !IsNameCharacter(sql.at(at - 1)))
+           && (at + 5 >= sql.size() || !IsNameCharacter(sql.at(at + 5)));
+}
+
 } // namespace
 
 QString InServerDialect(const QString& sql, QList<int>* used)
@@ -53,6 +65,9 @@ QString InServerDialect(const QString& sql, QList<int>* used)
             i = end - 1;
         } else if (c == QLatin1Char('+') && IsUnaryPlusBeforeName(sql, i)) {
             continue;
+        } else if (IsRowidAt(sql, i)) {
+            out += QLatin1String("ctid");
+            i += 4;
         } else {
             out += c;
         }

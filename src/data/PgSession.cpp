@@ -146,11 +146,41 @@ public:
         return names;
     }
 
+    QList<std::pair<QString, QString>> tableColumns(const QString& table) override
+    {
+        const QByteArray name = table.toUtf8();
+        const char* values[] = {name.constData()};
+        const Result result = check(PQexecParams(
+            m_conn,
+            "SELECT a.attname, format_type(a.atttypid, a.atttypmod) FROM pg_attribute a "
+            "JOIN pg_class c ON c.oid = a.attrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
+            "WHERE c.relname = $1 AND n.nspname = current_schema() AND a.attnum > 0 AND NOT a.attisdropped "
+            "ORDER BY a.attnum",
+            1, nullptr, values, nullptr, nullptr, 0));
+        QList<std::pair<QString, QString>> columns;
+        for (int r = 0; r < PQntuples(result.get()); ++r)
+            columns.append({QString::fromUtf8(PQgetvalue(result.get(), r, 0)), QString::fromUtf8(PQgetvalue(result.get(), r, 1))});
+        return columns;
+    }
+
+    qlonglong schemaVersion() override
+    {
+        const Result result = check(PQexec(m_conn, "SELECT max(version) FROM quorvex_schema"));
+        return QByteArray(PQgetvalue(result.get(), 0, 0)).toLongLong();
+    }
+    bool isServer() const override { return true; }
+
     // One writer at a time, as with the file: the lock comes first, so two
     // writers never wait on each other's rows halfway.
     void begin(bool write) override
     {
-        exec(write ? "BEGIN; SELECT pg_advisory_xact_lock(7315)" : "BEGIN ISOLATION LEVEL REPEATABLE READ");
+        try {
+            exec(write ? "BEGIN; SELECT pg_advisory_xact_lock(7315)" : "BEGIN ISOLATION LEVEL REPEATABLE READ");
+        } catch (...) {
+            // A lock that never came leaves no transaction behind, as with the file.
+            end(true);
+            throw;
+        }
     }
     void commit() override { exec("COMMIT"); }
     void end(bool write) noexcept override { PQclear(PQexec(m_conn, write ? "ROLLBACK" : "COMMIT")); }
@@ -169,6 +199,39 @@ public:
     }
 
     PGconn* handle() const { return m_conn; }
+
+    // Runs one statement. Inside a transaction it runs under a savepoint, in
+    // the same round trip: a statement that fails then undoes only itself and
+    // the transaction goes on, as the file's statements do.
+    Result run(const QByteArray& sql, int count, const Oid* types, const char* const* values)
+    {
+        if (PQtransactionStatus(m_conn) != PQTRANS_INTRANS)
+            return check(PQexecParams(m_conn, sql.constData(), count, types, values, nullptr, nullptr, 0));
+        if (!PQenterPipelineMode(m_conn))
+            raiseConnection();
+        PQsendQueryParams(m_conn, "SAVEPOINT quorvex_statement", 0, nullptr, nullptr, nullptr, nullptr, 0);
+        PQsendQueryParams(m_conn, sql.constData(), count, types, values, nullptr, nullptr, 0);
+        PQsendQueryParams(m_conn, "RELEASE SAVEPOINT quorvex_statement", 0, nullptr, nullptr, nullptr, nullptr, 0);
+        if (!PQpipelineSync(m_conn)) {
+            PQexitPipelineMode(m_conn);
+            raiseConnection();
+        }
+        Result results[3];
+        for (Result& result : results) {
+            result.reset(PQgetResult(m_conn));
+            while (PGresult* rest = PQgetResult(m_conn))   // the NULL that ends each command's results
+                PQclear(rest);
+        }
+        Result sync(PQgetResult(m_conn));
+        PQexitPipelineMode(m_conn);
+        const ExecStatusType status = results[1] ? PQresultStatus(results[1].get()) : PGRES_FATAL_ERROR;
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && PQstatus(m_conn) == CONNECTION_OK)
+            PQclear(PQexec(m_conn, "ROLLBACK TO SAVEPOINT quorvex_statement"));
+        check(results[0].release());
+        Result outcome = check(results[1].release());
+        check(results[2].release());
+        return outcome;
+    }
 
 private:
     static bool NeedsScratch(const QString& sql)
@@ -245,8 +308,7 @@ Result PgPrepared::run(const QVariantList& params)
         }
         pointers[i] = values[i].constData();
     }
-    return m_session.check(PQexecParams(m_session.handle(), m_sql.constData(), static_cast<int>(params.size()),
-                                        types.constData(), pointers.constData(), nullptr, nullptr, 0));
+    return m_session.run(m_sql, static_cast<int>(params.size()), types.constData(), pointers.constData());
 }
 
 int PgPrepared::execute(const QVariantList& params)

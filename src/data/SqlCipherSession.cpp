@@ -6,6 +6,7 @@
 #include "data/KeyCache.h"
 #include "data/Schema.h"
 #include "data/SqlFunctions.h"
+#include "data/SqlText.h"
 
 #include <QFileInfo>
 
@@ -231,6 +232,21 @@ public:
             names << rows.text(r, 0);
         return names;
     }
+
+    QList<std::pair<QString, QString>> tableColumns(const QString& table) override
+    {
+        const ResultSet info = SqlitePrepared(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(QuotedName(table))).query({});
+        QList<std::pair<QString, QString>> columns;
+        for (int r = 0; r < info.rowCount(); ++r)
+            columns.append({info.text(r, QStringLiteral("name")), info.text(r, QStringLiteral("type"))});
+        return columns;
+    }
+
+    qlonglong schemaVersion() override
+    {
+        return SqlitePrepared(m_db, QStringLiteral("PRAGMA user_version")).query({}).value(0, 0).toLongLong();
+    }
+    bool isServer() const override { return false; }
 
     void begin(bool write) override { executeScript(write ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN DEFERRED")); }
     void commit() override { executeScript(QStringLiteral("COMMIT")); }

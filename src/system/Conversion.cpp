@@ -18,17 +18,16 @@ struct Column {
 
 QVector<Column> ColumnsOf(db::Connection& connection, const QString& table)
 {
-    const db::ResultSet info = connection.query(QStringLiteral("PRAGMA table_info(%1)").arg(db::QuotedName(table)));
     QVector<Column> columns;
-    for (int r = 0; r < info.rowCount(); ++r) {
-        const QString type = info.text(r, QStringLiteral("type")).toUpper();
+    for (const auto& [name, declared] : connection.tableColumns(table)) {
+        const QString type = declared.toUpper();
         const ColumnKind kind = type.contains(QLatin1String("INT")) || type.contains(QLatin1String("REAL"))
                                         || type.contains(QLatin1String("FLOA")) || type.contains(QLatin1String("DOUB"))
                                         || type.contains(QLatin1String("NUM"))
                                     ? ColumnKind::Number
                                 : type.contains(QLatin1String("BLOB")) ? ColumnKind::Bytes
                                                                        : ColumnKind::Text;
-        columns.push_back({info.text(r, QStringLiteral("name")), kind});
+        columns.push_back({name, kind});
     }
     return columns;
 }

@@ -26,12 +26,10 @@ void SaveMaintTimes(db::Connection& connection, const QString& backup, const QSt
         connection.execute(QStringLiteral("INSERT INTO 使用者資料 DEFAULT VALUES"));
         first = connection.query(QStringLiteral("SELECT rowid FROM 使用者資料 LIMIT 1"));
     }
-    const QVariant row = first.value(0, 0);
-    if (!backup.trimmed().isEmpty())
-        connection.execute(QStringLiteral("UPDATE 使用者資料 SET 備份時間 = ? WHERE rowid = ?"), {backup.trimmed(), row});
-    if (!compaction.trimmed().isEmpty())
-        connection.execute(QStringLiteral("UPDATE 使用者資料 SET 重整時間 = ? WHERE rowid = ?"),
-                           {compaction.trimmed(), row});
+    // One statement: a server's row address changes with every update.
+    connection.execute(QStringLiteral("UPDATE 使用者資料 SET 備份時間 = CASE WHEN ?1 = '' THEN 備份時間 ELSE ?1 END, "
+                                      "重整時間 = CASE WHEN ?2 = '' THEN 重整時間 ELSE ?2 END WHERE rowid = ?3"),
+                       {backup.trimmed(), compaction.trimmed(), first.value(0, 0)});
     transaction.commit();
 }
 

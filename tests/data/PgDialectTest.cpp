@@ -16,6 +16,8 @@ TEST(InServerDialect, NumbersMarksOutsideQuotesAndDropsTheIndexHidingPlus)
               "WHERE 買賣日期 BETWEEN $2 AND $3 AND x = 1 + y AND z = 'it''s ?'");
     EXPECT_EQ(used, QList<int>({2, 3}));
     EXPECT_EQ(db::InServerDialect("SELECT count(+股號), +1, a+b FROM t"), "SELECT count(股號), +1, a+b FROM t");
+    EXPECT_EQ(db::InServerDialect("SELECT rowid, myrowid, 'rowid' FROM t WHERE ROWID = ?"),
+              "SELECT ctid, myrowid, 'rowid' FROM t WHERE ctid = $1");
 }
 
 } // namespace

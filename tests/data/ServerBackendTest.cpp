@@ -1,6 +1,11 @@
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
+#include "data/DatabaseCopy.h"
+#include "system/Conversion.h"
+#include "system/Maintenance.h"
 #include "support/TestServer.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +56,38 @@ TEST_F(ServerBackendTest, ScratchRowsBelongToTheirConnectionAndRollBackWithIt)
     }
     EXPECT_EQ(first.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 0);
     EXPECT_EQ(second.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 0);
+}
+
+TEST_F(ServerBackendTest, ABackupCarriesTheServerHomeAndAConversionBringsAFileBack)
+{
+    QTemporaryDir dir;
+    const QString home = dir.filePath("Quorvex.mdb");
+    {
+        db::Connection c(server);
+        c.execute("INSERT INTO 股號資料 (股號, 名稱, 本益比) VALUES ('2330', '台積電', '15.5')");
+        c.execute("INSERT INTO 買賣超資料 (買賣日期, 買賣星期) VALUES ('1151209', '三')");
+        c.execute("INSERT INTO 買超明細資料 (序, 股號, 買賣日期) VALUES (1, '2330', '1151209'), (NULL, '1101', '1151209')");
+        SaveMaintTimes(c, "2026/12/09  10:00:00", "");
+        SaveMaintTimes(c, "", "2026/12/09  11:00:00");
+        EXPECT_EQ(ChangePassword(c, "ADMIN", "", "secret"), 0);
+        db::CopyDatabase(c, home, "kvew7315");
+        db::CompactDatabase(server, "unused");
+    }
+    {
+        db::Connection file(db::BuildConnectionString(home, "kvew7315"), db::OpenMode::MustExist);
+        EXPECT_EQ(file.query("SELECT 名稱 FROM 股號資料 WHERE 股號 = '2330'").text(0, 0), "台積電");
+        EXPECT_EQ(file.query("SELECT count(*) FROM 買超明細資料 WHERE 序 IS NULL").value(0, 0).toLongLong(), 1);
+        const MaintTimes times = ReadMaintTimes(file);
+        EXPECT_EQ(times.backup, "2026/12/09  10:00:00");
+        EXPECT_EQ(times.compaction, "2026/12/09  11:00:00");
+        EXPECT_EQ(file.query("SELECT 密碼 FROM 使用者資料").text(0, 0), "secret");
+        file.execute("INSERT INTO 股號資料 (股號, 名稱) VALUES ('1101', '台泥')");
+    }
+    ConvertOldDatabase(server, home, "kvew7315", [](const ConversionProgress&) {});
+    db::Connection c(server);
+    EXPECT_EQ(c.query("SELECT count(*) FROM 股號資料").value(0, 0).toLongLong(), 2);
+    EXPECT_EQ(c.query("SELECT 名稱 FROM 股號資料 WHERE 股號 = '1101'").text(0, 0), "台泥");
+    EXPECT_EQ(c.query("SELECT count(*) FROM 買超明細資料").value(0, 0).toLongLong(), 2);
 }
 
 TEST_F(ServerBackendTest, AnUnreachableServerReportsLibpqsText)
