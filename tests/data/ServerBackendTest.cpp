@@ -90,6 +90,26 @@ TEST_F(ServerBackendTest, ABackupCarriesTheServerHomeAndAConversionBringsAFileBa
     EXPECT_EQ(c.query("SELECT count(*) FROM 買超明細資料").value(0, 0).toLongLong(), 2);
 }
 
+TEST_F(ServerBackendTest, AConnectionLostMidSaveLeavesNothingWritten)
+{
+    db::Connection admin(server);
+    db::Connection clerk(server);
+    const qlonglong pid = clerk.query("SELECT pg_backend_pid()").value(0, 0).toLongLong();
+    {
+        db::Transaction transaction(clerk);
+        clerk.execute("INSERT INTO 買賣超資料 (買賣日期, 買賣星期) VALUES ('1151209', '三')");
+        EXPECT_TRUE(admin.query("SELECT pg_terminate_backend(?::integer)", {pid}).value(0, 0).toBool());
+        try {
+            clerk.execute("INSERT INTO 買超明細資料 (序, 股號, 買賣日期) VALUES (1, '2330', '1151209')");
+            ADD_FAILURE() << "saved through a dead connection";
+        } catch (const db::DbError& e) {
+            EXPECT_TRUE(e.text().contains("terminat")) << e.text().toStdString();
+        }
+    }
+    EXPECT_EQ(admin.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 0);
+    EXPECT_THROW(clerk.query("SELECT 1"), db::DbError);
+}
+
 TEST_F(ServerBackendTest, AnUnreachableServerReportsLibpqsText)
 {
     try {
