@@ -30,6 +30,10 @@ class Connection;
 // tests shorten it.
 void SetBusyTimeout(int milliseconds);
 
+// Server connections stay open between operations for the next one; this
+// closes those, as when the server's database was replaced underneath.
+void CloseIdleServerConnections();
+
 // The current row of a statement being stepped; valid only while it is visited.
 class Row {
 public:

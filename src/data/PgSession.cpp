@@ -9,6 +9,9 @@
 #include <libpq-fe.h>
 
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 namespace db {
 
@@ -83,6 +86,60 @@ private:
     int m_row;
 };
 
+// Server connections kept open between operations: the program opens one per
+// operation, and logging in to a server costs tens of milliseconds.
+struct IdleConnection {
+    QString conninfo;
+    PGconn* conn;
+    bool scratchReady;
+};
+
+class IdlePool {
+public:
+    static IdlePool& instance()
+    {
+        static IdlePool pool;
+        return pool;
+    }
+    ~IdlePool() { clear(); }
+
+    std::optional<IdleConnection> take(const QString& conninfo)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        for (auto it = m_idle.begin(); it != m_idle.end(); ++it) {
+            if (it->conninfo != conninfo)
+                continue;
+            const IdleConnection found = *it;
+            m_idle.erase(it);
+            return found;
+        }
+        return std::nullopt;
+    }
+
+    void give(const IdleConnection& idle)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_idle.size() >= kKept) {
+            PQfinish(m_idle.front().conn);
+            m_idle.erase(m_idle.begin());
+        }
+        m_idle.push_back(idle);
+    }
+
+    void clear()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        for (const IdleConnection& idle : m_idle)
+            PQfinish(idle.conn);
+        m_idle.clear();
+    }
+
+private:
+    static constexpr size_t kKept = 4;
+    std::mutex m_mutex;
+    std::vector<IdleConnection> m_idle;
+};
+
 class PgSession;
 
 class PgPrepared : public backend::Prepared {
@@ -105,8 +162,14 @@ private:
 
 class PgSession : public backend::Session {
 public:
-    PgSession(const QString& conninfo, OpenMode mode) : m_conn(PQconnectdb(conninfo.toUtf8().constData()))
+    PgSession(const QString& conninfo, OpenMode mode) : m_conninfo(conninfo)
     {
+        if (std::optional<IdleConnection> idle = IdlePool::instance().take(conninfo)) {
+            m_conn = idle->conn;
+            m_scratchReady = idle->scratchReady;
+        } else {
+            m_conn = PQconnectdb(conninfo.toUtf8().constData());
+        }
         try {
             if (!m_conn || PQstatus(m_conn) != CONNECTION_OK)
                 throw DbError(ErrorKind::CannotOpen, Trimmed(m_conn ? PQerrorMessage(m_conn) : "out of memory"));
@@ -120,7 +183,14 @@ public:
             throw;
         }
     }
-    ~PgSession() override { PQfinish(m_conn); }
+    // A connection that ended cleanly waits for the next operation.
+    ~PgSession() override
+    {
+        if (PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) == PQTRANS_IDLE)
+            IdlePool::instance().give({m_conninfo, m_conn, m_scratchReady});
+        else
+            PQfinish(m_conn);
+    }
     PgSession(const PgSession&) = delete;
     PgSession& operator=(const PgSession&) = delete;
 
@@ -271,7 +341,8 @@ private:
         }
     }
 
-    PGconn* m_conn;
+    QString m_conninfo;
+    PGconn* m_conn = nullptr;
     bool m_scratchReady = false;
 };
 
@@ -347,6 +418,11 @@ void PgPrepared::forEachRow(const QVariantList& params, const std::function<void
 }
 
 } // namespace
+
+void CloseIdleServerConnections()
+{
+    IdlePool::instance().clear();
+}
 
 std::unique_ptr<backend::Session> backend::OpenPostgres(const QString& conninfo, OpenMode mode)
 {

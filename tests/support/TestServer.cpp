@@ -1,5 +1,6 @@
 #include "support/TestServer.h"
 
+#include "data/Connection.h"
 #include "data/ConnectionString.h"
 
 #include <libpq-fe.h>
@@ -13,6 +14,7 @@ bool UseTestServer()
 
 QString FreshTestServer()
 {
+    db::CloseIdleServerConnections();
     const QString conninfo = qEnvironmentVariable("QUORVEX_TEST_SERVER");
     PGconn* conn = PQconnectdb(conninfo.toUtf8().constData());
     EXPECT_EQ(PQstatus(conn), CONNECTION_OK) << PQerrorMessage(conn);
