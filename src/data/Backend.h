@@ -13,6 +13,7 @@ class Prepared {
 public:
     virtual ~Prepared() = default;
     virtual int execute(const QVariantList& params) = 0;
+    virtual int executeBatch(const QVector<QVariantList>& rows) = 0;
     virtual ResultSet query(const QVariantList& params) = 0;
     virtual void forEachRow(const QVariantList& params, const std::function<void(const Row&)>& visit) = 0;
 };

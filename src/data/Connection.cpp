@@ -28,6 +28,11 @@ int Statement::execute(const QVariantList& params)
     return m_prepared->execute(params);
 }
 
+int Statement::executeBatch(const QVector<QVariantList>& rows)
+{
+    return m_prepared->executeBatch(rows);
+}
+
 ResultSet Statement::query(const QVariantList& params)
 {
     return m_prepared->query(params);

@@ -54,6 +54,9 @@ public:
 
     // Returns the number of rows changed.
     int execute(const QVariantList& params = {});
+    // Runs the statement once per set of values, all or none: if one fails,
+    // the others are undone too. A server gets them in one round trip.
+    int executeBatch(const QVector<QVariantList>& rows);
     ResultSet query(const QVariantList& params = {});
     // Visits the rows one by one, keeping none: for reads too long to hold.
     void forEachRow(const QVariantList& params, const std::function<void(const Row&)>& visit);

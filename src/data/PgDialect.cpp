@@ -37,6 +37,15 @@ bool IsRowidAt(const QString& sql, qsizetype at)
 
 QString InServerDialect(const QString& sql, QList<int>* used)
 {
+    // Emptying a scratch table: a server's temporary table keeps every
+    // deleted row until it is vacuumed, which nothing does to temporary
+    // tables, so a connection kept open would slow with every statistic.
+    static const QRegularExpression emptyScratch(QStringLiteral("^\\s*DELETE\\s+FROM\\s+(\\S+_tmp)\\s*$"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch scratch = emptyScratch.match(sql);
+    if (scratch.hasMatch())
+        return QStringLiteral("TRUNCATE ") + scratch.captured(1);
+
     QString out;
     out.reserve(sql.size() + 16);
     int next = 1;

@@ -10,7 +10,8 @@ namespace db {
 // - a unary + before a column, the file's way to keep an index out of a
 //   plan, dropped (the server has no unary + for texts);
 // - rowid, the file's row address, as the server's (ctid), good until the
-//   row is next updated.
+//   row is next updated;
+// - emptying a whole scratch table (…_tmp) as TRUNCATE.
 // Quoted texts, quoted names and comments stay as they are. `used`, when
 // given, receives the parameter numbers the statement refers to.
 QString InServerDialect(const QString& sql, QList<int>* used = nullptr);

@@ -8,6 +8,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -140,6 +141,13 @@ private:
     std::vector<IdleConnection> m_idle;
 };
 
+// A statement's values as the server takes them, kept alive while sent.
+struct BoundValues {
+    QVector<QByteArray> values;
+    QVector<const char*> pointers;
+    QVector<Oid> types;
+};
+
 class PgSession;
 
 class PgPrepared : public backend::Prepared {
@@ -149,10 +157,12 @@ public:
     }
 
     int execute(const QVariantList& params) override;
+    int executeBatch(const QVector<QVariantList>& rows) override;
     ResultSet query(const QVariantList& params) override;
     void forEachRow(const QVariantList& params, const std::function<void(const Row&)>& visit) override;
 
 private:
+    BoundValues bind(const QVariantList& params) const;
     Result run(const QVariantList& params);
 
     PgSession& m_session;
@@ -270,37 +280,51 @@ public:
 
     PGconn* handle() const { return m_conn; }
 
-    // Runs one statement. Inside a transaction it runs under a savepoint, in
-    // the same round trip: a statement that fails then undoes only itself and
-    // the transaction goes on, as the file's statements do.
-    Result run(const QByteArray& sql, int count, const Oid* types, const char* const* values)
+    // Runs a statement once per set of values, all in one round trip. Inside
+    // a transaction they run under a savepoint: if one fails, they all undo
+    // and the transaction goes on, as a failed statement does in the file.
+    // Outside one, the round trip is a transaction of its own.
+    std::vector<Result> runAll(const QByteArray& sql, const QVector<BoundValues>& executions)
     {
-        if (PQtransactionStatus(m_conn) != PQTRANS_INTRANS)
-            return check(PQexecParams(m_conn, sql.constData(), count, types, values, nullptr, nullptr, 0));
+        const bool guarded = PQtransactionStatus(m_conn) == PQTRANS_INTRANS;
         if (!PQenterPipelineMode(m_conn))
             raiseConnection();
-        PQsendQueryParams(m_conn, "SAVEPOINT quorvex_statement", 0, nullptr, nullptr, nullptr, nullptr, 0);
-        PQsendQueryParams(m_conn, sql.constData(), count, types, values, nullptr, nullptr, 0);
-        PQsendQueryParams(m_conn, "RELEASE SAVEPOINT quorvex_statement", 0, nullptr, nullptr, nullptr, nullptr, 0);
-        if (!PQpipelineSync(m_conn)) {
-            PQexitPipelineMode(m_conn);
+        const auto send = [this](const char* text, const BoundValues* bound) {
+            return bound ? PQsendQueryParams(m_conn, text, static_cast<int>(bound->types.size()), bound->types.constData(),
+                                             bound->pointers.constData(), nullptr, nullptr, 0)
+                         : PQsendQueryParams(m_conn, text, 0, nullptr, nullptr, nullptr, nullptr, 0);
+        };
+        bool sent = !guarded || send("SAVEPOINT quorvex_statement", nullptr);
+        for (const BoundValues& bound : executions)
+            sent = sent && send(sql.constData(), &bound);
+        sent = sent && (!guarded || send("RELEASE SAVEPOINT quorvex_statement", nullptr));
+        if (!sent || !PQpipelineSync(m_conn))
             raiseConnection();
-        }
-        Result results[3];
-        for (Result& result : results) {
-            result.reset(PQgetResult(m_conn));
-            while (PGresult* rest = PQgetResult(m_conn))   // the NULL that ends each command's results
+
+        std::vector<Result> results;
+        const size_t commands = executions.size() + (guarded ? 2 : 0);
+        for (size_t i = 0; i < commands; ++i) {
+            results.emplace_back(PQgetResult(m_conn));
+            while (PGresult* rest = PQgetResult(m_conn))   // up to the NULL that ends a command's results
                 PQclear(rest);
         }
         Result sync(PQgetResult(m_conn));
         PQexitPipelineMode(m_conn);
-        const ExecStatusType status = results[1] ? PQresultStatus(results[1].get()) : PGRES_FATAL_ERROR;
-        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && PQstatus(m_conn) == CONNECTION_OK)
-            PQclear(PQexec(m_conn, "ROLLBACK TO SAVEPOINT quorvex_statement"));
-        check(results[0].release());
-        Result outcome = check(results[1].release());
-        check(results[2].release());
-        return outcome;
+
+        const auto failed = std::find_if(results.begin(), results.end(), [](const Result& result) {
+            const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+            return status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK;
+        });
+        if (failed != results.end()) {
+            if (guarded && PQstatus(m_conn) == CONNECTION_OK)
+                PQclear(PQexec(m_conn, "ROLLBACK TO SAVEPOINT quorvex_statement"));
+            check(failed->release());
+        }
+        if (guarded) {
+            results.erase(results.begin());
+            results.pop_back();
+        }
+        return results;
     }
 
 private:
@@ -346,17 +370,19 @@ private:
     bool m_scratchReady = false;
 };
 
-Result PgPrepared::run(const QVariantList& params)
+BoundValues PgPrepared::bind(const QVariantList& params) const
 {
     // Texts go untyped, so the server compares them as the column's own type
     // (case-insensitively against a code); numbers go with their type. A
     // parameter the statement never names still needs a type.
-    QVector<QByteArray> values(params.size());
-    QVector<const char*> pointers(params.size(), nullptr);
-    QVector<Oid> types(params.size(), 0);
+    BoundValues bound;
+    bound.values.resize(params.size());
+    bound.pointers.resize(params.size());
+    bound.types.resize(params.size());
     for (int i = 0; i < params.size(); ++i) {
         const QVariant& v = params.at(i);
-        types[i] = m_used.contains(i + 1) ? Oid(0) : Oid(kText);
+        bound.types[i] = m_used.contains(i + 1) ? Oid(0) : Oid(kText);
+        bound.pointers[i] = nullptr;
         if (v.isNull())
             continue;
         switch (v.typeId()) {
@@ -365,21 +391,40 @@ Result PgPrepared::run(const QVariantList& params)
         case QMetaType::UInt:
         case QMetaType::LongLong:
         case QMetaType::ULongLong:
-            values[i] = QByteArray::number(v.toLongLong());
-            types[i] = kInt8;
+            bound.values[i] = QByteArray::number(v.toLongLong());
+            bound.types[i] = kInt8;
             break;
         case QMetaType::Double:
         case QMetaType::Float:
-            values[i] = QByteArray::number(v.toDouble(), 'g', 17);
-            types[i] = kFloat8;
+            bound.values[i] = QByteArray::number(v.toDouble(), 'g', 17);
+            bound.types[i] = kFloat8;
             break;
         default:
-            values[i] = v.toString().toUtf8();
+            bound.values[i] = v.toString().toUtf8();
             break;
         }
-        pointers[i] = values[i].constData();
+        bound.pointers[i] = bound.values[i].constData();
     }
-    return m_session.run(m_sql, static_cast<int>(params.size()), types.constData(), pointers.constData());
+    return bound;
+}
+
+Result PgPrepared::run(const QVariantList& params)
+{
+    return std::move(m_session.runAll(m_sql, {bind(params)}).front());
+}
+
+int PgPrepared::executeBatch(const QVector<QVariantList>& rows)
+{
+    if (rows.isEmpty())
+        return 0;
+    QVector<BoundValues> executions;
+    executions.reserve(rows.size());
+    for (const QVariantList& row : rows)
+        executions << bind(row);
+    int changed = 0;
+    for (const Result& result : m_session.runAll(m_sql, executions))
+        changed += QByteArray(PQcmdTuples(result.get())).toInt();
+    return changed;
 }
 
 int PgPrepared::execute(const QVariantList& params)

@@ -65,6 +65,13 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int column)
     throw DbError(KindOf(extended ? extended : rc), text);
 }
 
+void Script(sqlite3* db, const char* sql)
+{
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        Raise(db, rc);
+}
+
 class SqliteRow : public Row {
 public:
     explicit SqliteRow(sqlite3_stmt* stmt) : m_stmt(stmt) {}
@@ -102,6 +109,21 @@ public:
             fail(rc);
         sqlite3_reset(m_stmt);
         return sqlite3_changes(m_db);
+    }
+
+    int executeBatch(const QVector<QVariantList>& rows) override
+    {
+        Script(m_db, "SAVEPOINT quorvex_batch");
+        int changed = 0;
+        try {
+            for (const QVariantList& row : rows)
+                changed += execute(row);
+        } catch (...) {
+            sqlite3_exec(m_db, "ROLLBACK TO quorvex_batch; RELEASE quorvex_batch", nullptr, nullptr, nullptr);
+            throw;
+        }
+        Script(m_db, "RELEASE quorvex_batch");
+        return changed;
     }
 
     void forEachRow(const QVariantList& params, const std::function<void(const Row&)>& visit) override

@@ -24,12 +24,15 @@ QVector<ListRow> LoadList(db::Connection& connection, const QString& table, cons
 
 void InsertList(db::Connection& connection, const QString& table, const QString& date, const QVector<ListRow>& rows)
 {
-    db::Statement insert(connection, QStringLiteral("INSERT INTO %1 (序, 股號, 買賣日期) VALUES (?, ?, ?)").arg(table));
+    QVector<QVariantList> values;
+    values.reserve(rows.size());
     for (const ListRow& row : rows) {
         const QString code = row.code.trimmed();
         if (!code.isEmpty())
-            insert.execute({row.sequence, code, date});
+            values.push_back({row.sequence, code, date});
     }
+    db::Statement(connection, QStringLiteral("INSERT INTO %1 (序, 股號, 買賣日期) VALUES (?, ?, ?)").arg(table))
+        .executeBatch(values);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "DbTestSupport.h"
+#include "support/TempDatabase.h"
 
 #include "data/ResultSet.h"
 
@@ -131,6 +132,25 @@ TEST(ConnectionString, OneSeparatorAndThePasswordLast)
                                                                   QStringLiteral("x")))
                   .path,
               "/Q.mdb");
+}
+
+} // namespace
+
+namespace {
+
+class ConnectionBatch : public TempDatabase {};
+
+// A batch stands or falls whole, inside a transaction that then goes on.
+TEST_F(ConnectionBatch, AFailingRowUndoesItsWholeBatchOnly)
+{
+    db::Transaction transaction(c);
+    c.execute("INSERT INTO 股號資料 (股號, 名稱) VALUES ('1101', '台泥')");
+    db::Statement insert(c, "INSERT INTO 股號資料 (股號, 名稱) VALUES (?, ?)");
+    EXPECT_EQ(insert.executeBatch({{"2330", "台積電"}, {"2317", "鴻海"}}), 2);
+    EXPECT_THROW(insert.executeBatch({{"2454", "聯發科"}, {"1101", "重複"}, {"2412", "中華電"}}), db::DbError);
+    transaction.commit();
+    EXPECT_EQ(count("SELECT count(*) FROM 股號資料"), 3);
+    EXPECT_EQ(count("SELECT count(*) FROM 股號資料 WHERE 股號 IN ('2454', '2412')"), 0);
 }
 
 } // namespace

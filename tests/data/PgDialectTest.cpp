@@ -18,6 +18,8 @@ TEST(InServerDialect, NumbersMarksOutsideQuotesAndDropsTheIndexHidingPlus)
     EXPECT_EQ(db::InServerDialect("SELECT count(+股號), +1, a+b FROM t"), "SELECT count(股號), +1, a+b FROM t");
     EXPECT_EQ(db::InServerDialect("SELECT rowid, myrowid, 'rowid' FROM t WHERE ROWID = ?"),
               "SELECT ctid, myrowid, 'rowid' FROM t WHERE ctid = $1");
+    EXPECT_EQ(db::InServerDialect("DELETE FROM 基準日股號_tmp"), "TRUNCATE 基準日股號_tmp");
+    EXPECT_EQ(db::InServerDialect("DELETE FROM 基準日股號_tmp WHERE 股號 = ?"), "DELETE FROM 基準日股號_tmp WHERE 股號 = $1");
 }
 
 } // namespace
