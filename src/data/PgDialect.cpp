@@ -26,11 +26,20 @@ bool IsNameCharacter(QChar c)
     return c.isLetterOrNumber() || c == QLatin1Char('_');
 }
 
-bool IsRowidAt(const QString& sql, qsizetype at)
+// A name as the server must see it: the file's rowid is the server's ctid,
+// and a name that mixes capital letters with Chinese (H股號) is quoted, or
+// the server would fold its letters to lower case.
+QString ServerName(const QString& name)
 {
-    return sql.mid(at, 5).compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0
-           && (at == 0 || !IsNameCharacter(sql.at(at - 1)))
-           && (at + 5 >= sql.size() || !IsNameCharacter(sql.at(at + 5)));
+    if (name.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("ctid");
+    bool capital = false;
+    bool wide = false;
+    for (const QChar c : name) {
+        capital = capital || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+        wide = wide || c.unicode() > 0x7f;
+    }
+    return capital && wide ? QLatin1Char('"') + name + QLatin1Char('"') : name;
 }
 
 } // namespace
@@ -74,9 +83,12 @@ QString InServerDialect(const QString& sql, QList<int>* used)
             i = end - 1;
         } else if (c == QLatin1Char('+') && IsUnaryPlusBeforeName(sql, i)) {
             continue;
-        } else if (IsRowidAt(sql, i)) {
-            out += QLatin1String("ctid");
-            i += 4;
+        } else if (IsNameCharacter(c) && !c.isDigit() && (i == 0 || !IsNameCharacter(sql.at(i - 1)))) {
+            qsizetype end = i;
+            while (end < sql.size() && IsNameCharacter(sql.at(end)))
+                ++end;
+            out += ServerName(sql.mid(i, end - i));
+            i = end - 1;
         } else {
             out += c;
         }

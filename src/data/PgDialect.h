@@ -11,6 +11,8 @@ namespace db {
 //   plan, dropped (the server has no unary + for texts);
 // - rowid, the file's row address, as the server's (ctid), good until the
 //   row is next updated;
+// - a name mixing capital letters with Chinese (H股號) quoted, so it keeps
+//   its case;
 // - emptying a whole scratch table (…_tmp) as TRUNCATE.
 // Quoted texts, quoted names and comments stay as they are. `used`, when
 // given, receives the parameter numbers the statement refers to.

@@ -19,6 +19,8 @@ TEST(InServerDialect, NumbersMarksOutsideQuotesAndDropsTheIndexHidingPlus)
     EXPECT_EQ(db::InServerDialect("SELECT rowid, myrowid, 'rowid' FROM t WHERE ROWID = ?"),
               "SELECT ctid, myrowid, 'rowid' FROM t WHERE ctid = $1");
     EXPECT_EQ(db::InServerDialect("DELETE FROM 基準日股號_tmp"), "TRUNCATE 基準日股號_tmp");
+    EXPECT_EQ(db::InServerDialect("SELECT 股號 AS H股號, CAST(x AS INTEGER) FROM t"),
+              "SELECT 股號 AS \"H股號\", CAST(x AS INTEGER) FROM t");
     EXPECT_EQ(db::InServerDialect("DELETE FROM 基準日股號_tmp WHERE 股號 = ?"), "DELETE FROM 基準日股號_tmp WHERE 股號 = $1");
 }
 

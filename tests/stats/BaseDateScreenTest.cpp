@@ -4,6 +4,7 @@
 #include "stats/ReportOutput.h"
 #include "stats/ReportParameters.h"
 #include "support/ScriptedMessages.h"
+#include "support/TestServer.h"
 #include "support/TempAppFolder.h"
 #include "support/WidgetTestSupport.h"
 
@@ -136,7 +137,7 @@ TEST_F(BaseDateScreenTest, AFailedPreparationStopsTheRun)
     open<frm賣超轉買超統計表>();
     preview();
     ASSERT_EQ(reports.size(), 1);
-    execute("DROP TABLE 比較日股號_tmp");
+    execute(UseTestServer() ? "DROP TABLE 比較日股號_tmp CASCADE" : "DROP TABLE 比較日股號_tmp");
     preview();
     EXPECT_EQ(messages.last().title, QString::fromUtf8("處理資料錯誤"));
     EXPECT_EQ(messages.last().icon, MsgIcon::Critical);

@@ -1,4 +1,5 @@
 #include "StockScreenFixture.h"
+#include "support/TestServer.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -434,6 +435,8 @@ namespace {
 
 TEST_F(StockScreenTest, AnUnreadableCodeListShowsTheEngineTextUnderItsTitle)
 {
+    if (UseTestServer())
+        GTEST_SKIP() << "damages the database file";
     QFile broken(folder.databasePath());
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write(QByteArray(4096, 'z'));

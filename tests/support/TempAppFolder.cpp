@@ -1,11 +1,14 @@
 #include "support/TempAppFolder.h"
 
 #include "data/Settings.h"
+#include "support/TestServer.h"
 #include "uikit/Clock.h"
 
 TempAppFolder::TempAppFolder(const QDate& today)
 {
     InitSettings(m_dir.path());
+    if (UseTestServer())
+        gConnectionString = FreshTestServer();
     SetFixedNow(QDateTime(today, QTime(9, 30)));
 }
 
