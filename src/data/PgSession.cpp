@@ -343,7 +343,11 @@ private:
 
     bool schemaPresent()
     {
-        const Result result = check(PQexec(m_conn, "SELECT to_regclass('quorvex_schema') IS NOT NULL"));
+        // Read from the catalog table itself: a name lookup may answer from a
+        // cache that has not yet seen another PC's schema, just committed.
+        const Result result = check(PQexec(m_conn, "SELECT EXISTS (SELECT 1 FROM pg_class c JOIN pg_namespace n "
+                                                   "ON n.oid = c.relnamespace WHERE c.relname = 'quorvex_schema' "
+                                                   "AND n.nspname = current_schema())"));
         return QByteArray(PQgetvalue(result.get(), 0, 0)) == "t";
     }
 

@@ -1,5 +1,6 @@
 // A second process for the concurrency tests: writes trading days into the
-// database named on the command line, one connection and transaction per day.
+// database named on the command line (a file's path or a whole connection
+// string), one connection and transaction per day.
 //   concurrent_writer <database path> <first day> <days>
 //   concurrent_writer <database path> create
 //   concurrent_writer <database path> hold <milliseconds>
@@ -20,7 +21,9 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() < 3)
         return 2;
-    const QString cs = db::BuildConnectionString(args.at(1), QStringLiteral("kvew7315"));
+    const QString cs = args.at(1).startsWith(QLatin1String("Provider="))
+                           ? args.at(1)
+                           : db::BuildConnectionString(args.at(1), QStringLiteral("kvew7315"));
     try {
         if (args.at(2) == QLatin1String("create")) {
             db::Connection c(cs);
