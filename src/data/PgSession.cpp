@@ -34,9 +34,13 @@ ErrorKind KindOfState(const char* state)
     return ErrorKind::Other;
 }
 
+// libpq's text, without the tab it indents its hint lines with.
 QString Trimmed(const char* text)
 {
-    return QString::fromUtf8(text ? text : "").trimmed();
+    QStringList lines = QString::fromUtf8(text ? text : "").trimmed().split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = line.trimmed();
+    return lines.join(QLatin1Char('\n'));
 }
 
 struct ResultDeleter {
