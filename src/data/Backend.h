@@ -9,6 +9,10 @@
 // engine holds the data.
 namespace db::backend {
 
+// How a bound value goes to an engine: the same Qt types are numbers for both.
+enum class ValueKind { Null, Integer, Real, Bytes, Text };
+ValueKind KindOfValue(const QVariant& value);
+
 class Prepared {
 public:
     virtual ~Prepared() = default;

@@ -19,6 +19,27 @@ int backend::BusyTimeout()
     return gBusyTimeoutMs;
 }
 
+backend::ValueKind backend::KindOfValue(const QVariant& value)
+{
+    if (value.isNull())
+        return ValueKind::Null;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return ValueKind::Integer;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return ValueKind::Real;
+    case QMetaType::QByteArray:
+        return ValueKind::Bytes;
+    default:
+        return ValueKind::Text;
+    }
+}
+
 Statement::Statement(Connection& connection, const QString& sql) : m_prepared(connection.session().prepare(sql)) {}
 
 Statement::~Statement() = default;

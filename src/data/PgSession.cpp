@@ -35,7 +35,7 @@ ErrorKind KindOfState(const char* state)
 }
 
 // libpq's text, without the tab it indents its hint lines with.
-QString Trimmed(const char* text)
+QString ServerText(const char* text)
 {
     QStringList lines = QString::fromUtf8(text ? text : "").trimmed().split(QLatin1Char('\n'));
     for (QString& line : lines)
@@ -186,10 +186,8 @@ public:
         }
         try {
             if (!m_conn || PQstatus(m_conn) != CONNECTION_OK)
-                throw DbError(ErrorKind::CannotOpen, Trimmed(m_conn ? PQerrorMessage(m_conn) : "out of memory"));
-            if (PQsetClientEncoding(m_conn, "UTF8") != 0)
-                raiseConnection();
-            exec(QByteArrayLiteral("SET client_min_messages = warning; SET lock_timeout = ")
+                throw DbError(ErrorKind::CannotOpen, ServerText(m_conn ? PQerrorMessage(m_conn) : "out of memory"));
+            exec(QByteArrayLiteral("SET client_encoding = 'UTF8'; SET client_min_messages = warning; SET lock_timeout = ")
                  + QByteArray::number(backend::BusyTimeout()));
             ensureSchema(mode);
         } catch (...) {
@@ -279,10 +277,8 @@ public:
         if (!result || PQstatus(m_conn) != CONNECTION_OK)
             raiseConnection();
         throw DbError(KindOfState(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE)),
-                      Trimmed(PQresultErrorMessage(result.get())));
+                      ServerText(PQresultErrorMessage(result.get())));
     }
-
-    PGconn* handle() const { return m_conn; }
 
     // Runs a statement once per set of values, all in one round trip. Inside
     // a transaction they run under a savepoint: if one fails, they all undo
@@ -312,7 +308,7 @@ public:
             while (PGresult* rest = PQgetResult(m_conn))   // up to the NULL that ends a command's results
                 PQclear(rest);
         }
-        Result sync(PQgetResult(m_conn));
+        PQclear(PQgetResult(m_conn));   // the pipeline's sync
         PQexitPipelineMode(m_conn);
 
         const auto failed = std::find_if(results.begin(), results.end(), [](const Result& result) {
@@ -340,7 +336,7 @@ private:
 
     [[noreturn]] void raiseConnection()
     {
-        throw DbError(ErrorKind::CannotOpen, Trimmed(PQerrorMessage(m_conn)));
+        throw DbError(ErrorKind::CannotOpen, ServerText(PQerrorMessage(m_conn)));
     }
 
     void exec(const QByteArray& sql) { check(PQexec(m_conn, sql.constData())); }
@@ -391,23 +387,19 @@ BoundValues PgPrepared::bind(const QVariantList& params) const
         const QVariant& v = params.at(i);
         bound.types[i] = m_used.contains(i + 1) ? Oid(0) : Oid(kText);
         bound.pointers[i] = nullptr;
-        if (v.isNull())
+        switch (backend::KindOfValue(v)) {
+        case backend::ValueKind::Null:
             continue;
-        switch (v.typeId()) {
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
+        case backend::ValueKind::Integer:
             bound.values[i] = QByteArray::number(v.toLongLong());
             bound.types[i] = kInt8;
             break;
-        case QMetaType::Double:
-        case QMetaType::Float:
+        case backend::ValueKind::Real:
             bound.values[i] = QByteArray::number(v.toDouble(), 'g', 17);
             bound.types[i] = kFloat8;
             break;
-        default:
+        case backend::ValueKind::Bytes:
+        case backend::ValueKind::Text:
             bound.values[i] = v.toString().toUtf8();
             break;
         }
@@ -437,8 +429,7 @@ int PgPrepared::executeBatch(const QVector<QVariantList>& rows)
 
 int PgPrepared::execute(const QVariantList& params)
 {
-    const Result result = run(params);
-    return QByteArray(PQcmdTuples(result.get())).toInt();
+    return executeBatch({params});
 }
 
 ResultSet PgPrepared::query(const QVariantList& params)

@@ -178,34 +178,26 @@ private:
             const QVariant& v = params.at(i);
             const int slot = i + 1;
             int rc = SQLITE_OK;
-            if (v.isNull()) {
+            switch (backend::KindOfValue(v)) {
+            case backend::ValueKind::Null:
                 rc = sqlite3_bind_null(m_stmt, slot);
-            } else {
-                switch (v.typeId()) {
-                case QMetaType::Bool:
-                case QMetaType::Int:
-                case QMetaType::UInt:
-                case QMetaType::LongLong:
-                case QMetaType::ULongLong:
-                    rc = sqlite3_bind_int64(m_stmt, slot, v.toLongLong());
-                    break;
-                case QMetaType::Double:
-                case QMetaType::Float:
-                    rc = sqlite3_bind_double(m_stmt, slot, v.toDouble());
-                    break;
-                case QMetaType::QByteArray: {
-                    const QByteArray bytes = v.toByteArray();
-                    rc = sqlite3_bind_blob(m_stmt, slot, bytes.constData(), static_cast<int>(bytes.size()),
-                                           SQLITE_TRANSIENT);
-                    break;
-                }
-                default: {
-                    const QByteArray text = v.toString().toUtf8();
-                    rc = sqlite3_bind_text(m_stmt, slot, text.constData(), static_cast<int>(text.size()),
-                                           SQLITE_TRANSIENT);
-                    break;
-                }
-                }
+                break;
+            case backend::ValueKind::Integer:
+                rc = sqlite3_bind_int64(m_stmt, slot, v.toLongLong());
+                break;
+            case backend::ValueKind::Real:
+                rc = sqlite3_bind_double(m_stmt, slot, v.toDouble());
+                break;
+            case backend::ValueKind::Bytes: {
+                const QByteArray bytes = v.toByteArray();
+                rc = sqlite3_bind_blob(m_stmt, slot, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+                break;
+            }
+            case backend::ValueKind::Text: {
+                const QByteArray text = v.toString().toUtf8();
+                rc = sqlite3_bind_text(m_stmt, slot, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+                break;
+            }
             }
             if (rc != SQLITE_OK)
                 fail(rc);
@@ -234,15 +226,7 @@ public:
         return std::make_unique<SqlitePrepared>(m_db, sql);
     }
 
-    void executeScript(const QString& sql) override
-    {
-        char* message = nullptr;
-        const QByteArray text = sql.toUtf8();
-        const int rc = sqlite3_exec(m_db, text.constData(), nullptr, nullptr, &message);
-        sqlite3_free(message);
-        if (rc != SQLITE_OK)
-            Raise(m_db, rc);
-    }
+    void executeScript(const QString& sql) override { Script(m_db, sql.toUtf8().constData()); }
 
     QStringList tableNames() override
     {
