@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <cstring>
 
 namespace db {
 
@@ -120,16 +119,16 @@ void CheckCopy(const QString& path, const QString& password, qlonglong version, 
 
 void MoveOver(const QString& scratchPath, const QString& targetPath)
 {
-    int error = 0;
-    if (!MoveReplacing(scratchPath, targetPath, &error))
-        throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法寫入檔案 %1：%2")
-                                                 .arg(targetPath, QString::fromLocal8Bit(std::strerror(error))));
+    QString reason;
+    if (!MoveReplacing(scratchPath, targetPath, &reason))
+        throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法寫入檔案 %1：%2").arg(targetPath, reason));
 }
 
 } // namespace
 
 void CopyDatabase(Connection& source, const QString& targetPath, const QString& password)
 {
+    RemoveStaleScratchFiles(targetPath);
     QString reason;
     const std::unique_ptr<QTemporaryFile> scratch = ScratchFileBeside(targetPath, &reason);
     if (!scratch)
@@ -155,7 +154,8 @@ void CompactDatabase(const QString& connectionString, const QString& scratchName
     const QString scratchPath = QFileInfo(live.path).absoluteDir().filePath(scratchName);
 
     // No other connection may write the live file until its successor is in
-    // place; a writer that was waiting then finds the file moved and fails.
+    // place; a writer that was waiting then finds the file moved and fails
+    // (so does this one, when another PC's compaction got there first).
     Connection guard(connectionString, OpenMode::MustExist);
     Transaction writeLock(guard);
 

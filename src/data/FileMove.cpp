@@ -1,26 +1,43 @@
 #include "data/FileMove.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// A rename is durable only once the folder's entry is on disk.
-void SyncFolderOf(const QByteArray& path)
+QString SystemText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// A rename is durable only once the folder's entry is on disk. 0 or errno.
+int SyncFolderOf(const QByteArray& path)
 {
     const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(path)).absolutePath());
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return;
-    ::fsync(fd);
+        return errno;
+    const int result = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
+    return result;
+}
+
+// The folder sync may fail on file systems that cannot sync a folder at all;
+// only a real I/O failure says the rename may not last.
+bool FolderSyncFailed(int error)
+{
+    return error != 0 && error != EINVAL && error != EROFS && error != EBADF;
 }
 
 } // namespace
@@ -29,41 +46,59 @@ bool MoveWithoutReplacing(const QString& from, const QString& to, int* error)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
-    if (renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) {
-        SyncFolderOf(target);
-        return true;
-    }
-    if (errno != EINVAL && errno != ENOSYS) {
+    bool moved = renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0;
+    if (!moved && errno != EINVAL && errno != ENOSYS) {
         *error = errno;
         return false;
     }
     // File systems without that flag (some network shares): a hard link fails
     // just as atomically when the target exists.
-    if (::link(source.constData(), target.constData()) == 0) {
+    if (!moved) {
+        if (::link(source.constData(), target.constData()) != 0) {
+            *error = errno;
+            return false;
+        }
         ::unlink(source.constData());
-        SyncFolderOf(target);
-        return true;
     }
-    *error = errno;
-    return false;
+    const int synced = SyncFolderOf(target);
+    if (FolderSyncFailed(synced)) {
+        *error = synced;
+        return false;
+    }
+    return true;
 }
 
-bool MoveReplacing(const QString& from, const QString& to, int* error)
+bool MoveReplacing(const QString& from, const QString& to, QString* error)
 {
+    const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
-    if (std::rename(QFile::encodeName(from).constData(), target.constData()) == 0) {
-        SyncFolderOf(target);
-        return true;
+    struct stat original {};
+    if (::stat(target.constData(), &original) == 0) {
+        if (::chmod(source.constData(), original.st_mode & 07777) != 0) {
+            *error = SystemText(errno);
+            return false;
+        }
+        // Only root may give a file away; anyone may pass it to a group of theirs.
+        if (::chown(source.constData(), original.st_uid, original.st_gid) != 0)
+            (void)::chown(source.constData(), static_cast<uid_t>(-1), original.st_gid);
     }
-    *error = errno;
-    return false;
+    if (std::rename(source.constData(), target.constData()) != 0) {
+        *error = SystemText(errno);
+        return false;
+    }
+    const int synced = SyncFolderOf(target);
+    if (FolderSyncFailed(synced)) {
+        *error = QStringLiteral("檔案已移入，但資料夾無法寫入磁碟：%1").arg(SystemText(synced));
+        return false;
+    }
+    return true;
 }
 
 bool CreateOrdinaryFile(const QString& path, QString* error)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+        *error = SystemText(errno);
         return false;
     }
     ::close(fd);
@@ -75,10 +110,18 @@ bool SyncFile(const QString& path, QString* error)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     const bool synced = fd >= 0 && ::fsync(fd) == 0;
     if (!synced)
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+        *error = SystemText(errno);
     if (fd >= 0)
         ::close(fd);
     return synced;
+}
+
+bool IsSameFile(const QString& first, const QString& second)
+{
+    struct stat a {};
+    struct stat b {};
+    return ::stat(QFile::encodeName(first).constData(), &a) == 0 && ::stat(QFile::encodeName(second).constData(), &b) == 0
+           && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString* error)
@@ -99,4 +142,16 @@ std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString
     if (!CreateOrdinaryFile(scratch->fileName(), error))
         return nullptr;
     return scratch;
+}
+
+void RemoveStaleScratchFiles(const QString& target)
+{
+    static const QRegularExpression kScratchName(QStringLiteral("^\\..+\\.mdb\\.[A-Za-z0-9]{6}$"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    const QDir folder = QFileInfo(target).absoluteDir();
+    for (const QFileInfo& file : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (kScratchName.match(file.fileName()).hasMatch() && file.lastModified().toUTC() < stale)
+            QFile::remove(file.absoluteFilePath());
+    }
 }

@@ -1,6 +1,5 @@
 #include "data/KeyCache.h"
 
-#include <QFile>
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
@@ -10,18 +9,8 @@
 namespace db {
 
 namespace {
-constexpr int kSaltBytes = 16;
 constexpr int kKeyBytes = 32;
 constexpr int kKdfIterations = 64000;
-}
-
-QByteArray ReadFileSalt(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray salt = file.read(kSaltBytes);
-    return salt.size() == kSaltBytes ? salt : QByteArray();
 }
 
 QByteArray RawKeyPragmaValue(const QString& password, const QByteArray& salt)

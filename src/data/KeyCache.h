@@ -10,8 +10,7 @@ namespace db {
 // raw key saves that cost on every later connection.
 QByteArray RawKeyPragmaValue(const QString& password, const QByteArray& salt);
 
-// The salt SQLCipher keeps in the first 16 bytes of the file; empty when the file
-// is shorter than that.
-QByteArray ReadFileSalt(const QString& path);
+// SQLCipher keeps the salt in the first bytes of the file.
+constexpr int kSaltBytes = 16;
 
 } // namespace db

@@ -54,6 +54,8 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int column)
     }
 }
 
+const QString kMovedHint = QStringLiteral("（資料庫檔案已被重整或取代，這次的變更未寫入，請重新操作）");
+
 [[noreturn]] void Raise(sqlite3* db, int rc)
 {
     const int extended = db ? sqlite3_extended_errcode(db) : rc;
@@ -61,8 +63,30 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int column)
     if (text.isEmpty())
         text = QString::fromUtf8(sqlite3_errstr(rc));
     if (extended == SQLITE_READONLY_DBMOVED)
-        text += QStringLiteral("（資料庫檔案已被重整或取代，這次的變更未寫入，請重新操作）");
+        text += kMovedHint;
     throw DbError(KindOf(extended ? extended : rc), text);
+}
+
+// Another name now leads to another file: a compaction elsewhere renamed its
+// copy over the one this handle opened.
+bool FileMoved(sqlite3* db)
+{
+    int moved = 0;
+    return sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved;
+}
+
+// The file's salt, read through the engine's own descriptor: a descriptor of
+// ours on the same file, once closed, would drop every lock this process
+// holds on it (POSIX locks belong to the process). Empty for a new file.
+QByteArray FileSalt(sqlite3* db)
+{
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods)
+        return {};
+    QByteArray salt(kSaltBytes, '\0');
+    if (file->pMethods->xRead(file, salt.data(), kSaltBytes, 0) != SQLITE_OK)
+        return {};
+    return salt;
 }
 
 void Script(sqlite3* db, const char* sql)
@@ -254,7 +278,20 @@ public:
     }
     bool isServer() const override { return false; }
 
-    void begin(bool write) override { executeScript(write ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN DEFERRED")); }
+    void begin(bool write) override
+    {
+        if (!write) {
+            executeScript(QStringLiteral("BEGIN DEFERRED"));
+            return;
+        }
+        // A write lock that came after a compaction elsewhere is a lock on the
+        // file that was replaced: nothing written there would ever be seen.
+        executeScript(QStringLiteral("BEGIN IMMEDIATE"));
+        if (FileMoved(m_db)) {
+            end(true);
+            throw DbError(ErrorKind::Other, QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)) + kMovedHint);
+        }
+    }
     void commit() override { executeScript(QStringLiteral("COMMIT")); }
     void end(bool write) noexcept override { sqlite3_exec(m_db, write ? "ROLLBACK" : "COMMIT", nullptr, nullptr, nullptr); }
 
@@ -294,7 +331,7 @@ private:
         sqlite3_busy_timeout(m_db, backend::BusyTimeout());
 
         if (!m_password.isEmpty()) {
-            const QByteArray salt = ReadFileSalt(m_path);
+            const QByteArray salt = FileSalt(m_db);
             const QByteArray key = salt.isEmpty() ? m_password.toUtf8() : RawKeyPragmaValue(m_password, salt);
             if (sqlite3_key(m_db, key.constData(), static_cast<int>(key.size())) != SQLITE_OK)
                 throw DbError(ErrorKind::Other, QStringLiteral("無法設定資料庫密碼 (%1)").arg(m_path));

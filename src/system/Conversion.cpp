@@ -2,10 +2,15 @@
 
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
-#include "data/SqlText.h"
+#include "data/FileMove.h"
 #include "data/SqlFunctions.h"
+#include "data/SqlText.h"
+#include "uikit/TextBytes.h"
 
-#include <QFileInfo>
+#include <QHash>
+
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -15,6 +20,14 @@ struct Column {
     QString name;
     ColumnKind kind;
 };
+
+// Without these a file is not a database of this program, whatever its key.
+const QStringList kRequiredTables = {QStringLiteral("買賣超資料"), QStringLiteral("買超明細資料"),
+                                     QStringLiteral("賣超明細資料")};
+
+// The longest text the screens and imports ever store in a column; Access
+// kept no longer text in a field either.
+constexpr int kLongestText = 255;
 
 QVector<Column> ColumnsOf(db::Connection& connection, const QString& table)
 {
@@ -32,28 +45,57 @@ QVector<Column> ColumnsOf(db::Connection& connection, const QString& table)
     return columns;
 }
 
-QVariant Converted(const Column& column, const QVariant& old)
+QString CutToColumn(const QString& table, const QString& column, const QString& text)
+{
+    // A list's code is limited in Big5 bytes, as the entry sheet limits it.
+    if (column == QStringLiteral("股號") && table.endsWith(QStringLiteral("明細資料")))
+        return LeftBytes(text, 10);
+    static const QHash<QString, int> widths = {
+        {QStringLiteral("股號"), 10},     {QStringLiteral("名稱"), 10},       {QStringLiteral("本益比"), 10},
+        {QStringLiteral("殖利率"), 10},   {QStringLiteral("股價淨值比"), 10}, {QStringLiteral("買賣星期"), 1},
+        {QStringLiteral("使用者"), 20},   {QStringLiteral("密碼"), 20}};
+    return text.left(widths.value(column, kLongestText));
+}
+
+bool IsRocDateText(const QString& text)
+{
+    return text.size() == 7 && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The old value as the current column takes it; nothing when no version of
+// the program could have stored it.
+std::optional<QVariant> Converted(const QString& table, const Column& column, const QVariant& old)
 {
     switch (column.kind) {
-    case ColumnKind::Number:
-        return old.isNull() ? 0.0 : db::LeadingNumber(old.toString().toUtf8().toStdString());
+    case ColumnKind::Number: {
+        const bool numeric = old.typeId() == QMetaType::Double || old.typeId() == QMetaType::LongLong;
+        const double number = old.isNull() ? 0.0
+                              : numeric    ? old.toDouble()
+                                           : db::LeadingNumber(old.toString().toUtf8().toStdString());
+        if (!std::isfinite(number))
+            return std::nullopt;
+        return QVariant(number);
+    }
     case ColumnKind::Bytes:
         return old;
     case ColumnKind::Text:
         break;
     }
-    return old.isNull() ? QString() : old.toString().trimmed();
+    const QString text = old.isNull() ? QString() : old.toString().trimmed();
+    if (column.name == QStringLiteral("買賣日期") && !IsRocDateText(text))
+        return std::nullopt;
+    if (column.name == QStringLiteral("股號") && text.isEmpty())
+        return std::nullopt;
+    return QVariant(CutToColumn(table, column.name, text));
 }
 
-void CopyTable(db::Connection& current, db::Connection& old, const QString& table,
-               const std::function<void(int)>& rowPercent)
+// Copies the rows; returns how many were left out.
+int CopyTable(db::Connection& current, db::Connection& old, const QString& table,
+              const std::function<void(int)>& rowPercent)
 {
-    db::ResultSet rows;
-    try {
-        rows = old.query(QStringLiteral("SELECT * FROM %1").arg(db::QuotedName(table)));
-    } catch (const db::DbError&) {
-        return;   // the old file has no such table: it stays empty
-    }
+    if (!old.tableNames().contains(table))
+        return 0;   // the old file has no such table: it stays empty
+    const db::ResultSet rows = old.query(QStringLiteral("SELECT * FROM %1").arg(db::QuotedName(table)));
     // The current columns the old table has, and the text columns it lacks.
     QVector<Column> targets;
     QVector<int> sources;
@@ -65,58 +107,83 @@ void CopyTable(db::Connection& current, db::Connection& old, const QString& tabl
         }
     }
     if (targets.isEmpty())
-        return;
+        return 0;
     QStringList names;
-    QStringList marks;
-    for (const Column& column : targets) {
+    for (const Column& column : targets)
         names << db::QuotedName(column.name);
-        marks << QStringLiteral("?");
-    }
     db::Statement insert(current, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                      .arg(db::QuotedName(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+                                      .arg(db::QuotedName(table), names.join(QLatin1Char(',')),
+                                           QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+    int refused = 0;
     for (int r = 0; r < rows.rowCount(); ++r) {
         QVariantList values;
         values.reserve(targets.size());
-        for (int c = 0; c < targets.size(); ++c)
-            values << (sources[c] < 0 ? QVariant(QString()) : Converted(targets[c], rows.value(r, sources[c])));
-        try {
-            insert.execute(values);
-        } catch (const db::DbError&) {
-            // a row the current table refuses is left out
+        for (int c = 0; c < targets.size(); ++c) {
+            const std::optional<QVariant> value =
+                Converted(table, targets[c], sources[c] < 0 ? QVariant() : rows.value(r, sources[c]));
+            if (!value)
+                break;
+            values << *value;
+        }
+        if (values.size() < targets.size()) {
+            ++refused;
+        } else {
+            try {
+                insert.execute(values);
+            } catch (const db::DbError&) {
+                ++refused;   // a row the current table refuses (a repeated key) is left out
+            }
         }
         if ((r + 1) % 1000 == 0 || r + 1 == rows.rowCount())
             rowPercent(qRound((r + 1) * 100.0 / rows.rowCount()));
     }
+    return refused;
+}
+
+void RequireOurTables(db::Connection& old)
+{
+    const QStringList present = old.tableNames();
+    QStringList missing;
+    for (const QString& table : kRequiredTables) {
+        if (!present.contains(table))
+            missing << table;
+    }
+    if (!missing.isEmpty())
+        throw db::DbError(db::ErrorKind::NotADatabase,
+                          QStringLiteral("來源檔不是本系統的資料庫，缺少資料表：%1").arg(missing.join(QStringLiteral("、"))));
 }
 
 } // namespace
 
-void ConvertOldDatabase(const QString& connectionString, const QString& oldPath, const QString& password,
-                        const std::function<void(const ConversionProgress&)>& progress)
+int ConvertOldDatabase(const QString& connectionString, const QString& oldPath, const QString& password,
+                       const std::function<void(const ConversionProgress&)>& progress)
 {
-    const QString livePath = db::ParseConnectionString(connectionString).path;
-    const QFileInfo oldFile(oldPath);
-    if (oldFile.exists() && oldFile.canonicalFilePath() == QFileInfo(livePath).canonicalFilePath())
+    if (!db::IsServerConnectionString(connectionString)
+        && IsSameFile(oldPath, db::ParseConnectionString(connectionString).path))
         throw db::DbError(db::ErrorKind::Other, QStringLiteral("來源檔就是目前使用中的資料庫，不能轉檔"));
     db::Connection old(db::BuildConnectionString(oldPath, password), db::OpenMode::MustExist);
+    db::ReadTransaction snapshot(old);
+    RequireOurTables(old);
     db::Connection current(connectionString, db::OpenMode::MustExist);
 
     const QStringList tables = current.tableNames();
     ConversionProgress now;
     now.tables = static_cast<int>(tables.size());
+    int refused = 0;
+    db::Transaction transaction(current);
     for (const QString& listed : tables) {
         now.name = listed.trimmed();
         ++now.table;
         now.rowPercent = 0;
         progress(now);
-        db::Transaction transaction(current);
         current.execute(QStringLiteral("DELETE FROM %1").arg(db::QuotedName(now.name)));
-        CopyTable(current, old, now.name, [&](int percent) {
+        refused += CopyTable(current, old, now.name, [&](int percent) {
             now.rowPercent = percent;
             progress(now);
         });
-        transaction.commit();
     }
     if (current.query(QStringLiteral("SELECT 1 FROM 使用者資料 LIMIT 1")).isEmpty())
         current.execute(QStringLiteral("INSERT INTO 使用者資料 (使用者) VALUES ('admin')"));
+    transaction.commit();
+    return refused;
 }

@@ -16,12 +16,16 @@ struct ConversionProgress {
 // Replaces the rows of every table of the current database with the rows of
 // the table of the same name in the old file (same key), column by column:
 // numeric columns take the leading number of the old text (0 for none),
-// byte columns the old value, other columns the old text trimmed (empty for
-// none or a missing column). A row the database refuses is skipped; each
-// table is emptied and filled in one transaction. Afterwards 使用者資料 holds
-// at least the user admin. Throws DbError for a failure outside the rows,
-// before touching anything when the old file cannot be opened with the key
-// or is the current file itself. `progress` is told after every table and
-// every thousand rows.
-void ConvertOldDatabase(const QString& connectionString, const QString& oldPath, const QString& password,
-                        const std::function<void(const ConversionProgress&)>& progress);
+// byte columns the old value, other columns the old text trimmed and cut to
+// what the column could ever hold (empty for none or a missing column).
+// All in one transaction: after a failure, a kill or a power cut the current
+// database holds either all its old rows or all the new ones. Afterwards
+// 使用者資料 holds at least the user admin.
+// A row the program could never have stored (a date that is not 7 digits, a
+// number that is not finite, a blank code) or that the database refuses is
+// left out; returns how many were. Throws DbError before touching anything
+// when the old file cannot be opened with the key, is the current file
+// itself, or lacks the trading-day tables. `progress` is told after every
+// table and every thousand rows.
+int ConvertOldDatabase(const QString& connectionString, const QString& oldPath, const QString& password,
+                       const std::function<void(const ConversionProgress&)>& progress);

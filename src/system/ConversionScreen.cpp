@@ -67,8 +67,9 @@ void frm資料轉檔::ConvertOldDatabase(const QString& file)
 {
     m_percent->clear();
     BusyCursor busy;
+    int refused = 0;
     try {
-        ::ConvertOldDatabase(gConnectionString, file, gDbPassword, [this](const ConversionProgress& now) {
+        refused = ::ConvertOldDatabase(gConnectionString, file, gDbPassword, [this](const ConversionProgress& now) {
             m_bar->setMaximum(now.tables);
             m_bar->setValue(now.table);
             m_percent->setText(QStringLiteral("%1 %").arg(qRound(now.table * 100.0 / now.tables)));
@@ -82,5 +83,8 @@ void frm資料轉檔::ConvertOldDatabase(const QString& file)
         return;
     }
     busy.release();
-    ShowInfo(QStringLiteral("資料轉檔完畢！"), QStringLiteral("訊息"));
+    QString done = QStringLiteral("資料轉檔完畢！");
+    if (refused > 0)
+        done += QStringLiteral("\n有 %1 筆資料無法轉入（日期不是 7 位數字、數值無效、股號空白或資料重複），已略過。").arg(refused);
+    ShowInfo(done, QStringLiteral("訊息"));
 }

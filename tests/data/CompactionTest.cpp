@@ -6,7 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
 
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -107,6 +111,79 @@ TEST_F(CompactionTest, AWriteToTheReplacedFileFailsThere)
     EXPECT_NE(writer.exitCode(), 0);
     EXPECT_TRUE(QString::fromUtf8(writer.readAllStandardError()).contains(QString::fromUtf8("重整")));
     EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 股號資料 WHERE 股號 = 'LATE'")), 0);
+}
+
+// Another PC saves day after day while this one compacts again and again:
+// every save it was told succeeded is in the file afterwards, and the file
+// is whole.
+TEST_F(CompactionTest, SavesMadeDuringCompactionsAreNeverLost)
+{
+    QProcess writer;
+    writer.start(QStringLiteral(QUORVEX_CONCURRENT_WRITER), {path(), "saves", "150"});
+    ASSERT_TRUE(writer.waitForStarted());
+    int compactions = 0;
+    while (writer.state() != QProcess::NotRunning || compactions < 5) {
+        try {
+            compact();
+            ++compactions;
+        } catch (const db::DbError& error) {
+            ADD_FAILURE() << error.what();
+            break;
+        }
+        // Let a save through before the next compaction.
+        writer.waitForReadyRead(500);
+    }
+    ASSERT_EQ(writer.exitCode(), 0);
+    QSet<QString> told;
+    const QByteArray refused = writer.readAllStandardError();
+    for (const QByteArray& line : writer.readAllStandardOutput().split('\n')) {
+        if (!line.isEmpty())
+            told.insert(QString::number(1000000 + line.toInt()));
+    }
+    EXPECT_GT(told.size(), 0) << refused.toStdString();
+
+    Connection c(connectionString());
+    EXPECT_EQ(c.query(QStringLiteral("PRAGMA integrity_check")).text(0, 0), "ok");
+    QSet<QString> stored;
+    const db::ResultSet days = c.query(QStringLiteral("SELECT 買賣日期 FROM 買賣超資料"));
+    for (int r = 0; r < days.rowCount(); ++r)
+        stored.insert(days.text(r, 0));
+    EXPECT_TRUE(stored.contains(told)) << told.size() << " told saved, " << (told - stored).size() << " missing after "
+                                       << compactions << " compactions";
+    EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300 + 5 * stored.size());
+}
+
+// A file an office shares through its group stays shared, and one kept from
+// other accounts stays kept from them.
+TEST_F(CompactionTest, TheCompactedFileKeepsTheModeOwnerAndGroupOfTheLiveOne)
+{
+    const QByteArray live = QFile::encodeName(path());
+    const bool root = ::geteuid() == 0;
+    for (const mode_t mode : {mode_t(0640), mode_t(0660)}) {
+        ASSERT_EQ(::chmod(live.constData(), mode), 0);
+        if (root) {
+            ASSERT_EQ(::chown(live.constData(), 0, 65534), 0);
+        }
+        compact();
+        struct stat info {};
+        ASSERT_EQ(::stat(live.constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        if (root) {
+            EXPECT_EQ(info.st_gid, 65534u);
+        }
+    }
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (!root || setpriv.isEmpty())
+        GTEST_SKIP() << "needs root and setpriv to act as a second account";
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+    const QString program = dir.filePath(QStringLiteral("concurrent_writer"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORVEX_CONCURRENT_WRITER), program));
+    QFile::setPermissions(program, QFileDevice::Permissions(0x7555));
+    QProcess member;
+    member.start(setpriv, {"--reuid=65533", "--regid=65534", "--clear-groups", "--", program, path(), "0", "3"});
+    ASSERT_TRUE(member.waitForFinished(60000));
+    EXPECT_EQ(member.exitCode(), 0) << member.readAllStandardError().toStdString();
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買賣超資料")), 3);
 }
 
 } // namespace

@@ -7,13 +7,54 @@
 //   concurrent_writer <database path> late
 //   concurrent_writer <database path> rewrite <times>
 //     saves day 1000125 again and again, both lists holding the number of the save
+//   concurrent_writer <database path> try <milliseconds>
+//     one save, waiting that long for the lock; exit 3 when it never came
+//   concurrent_writer <database path> saves <days>
+//     saves days one by one, printing each day's number once it is saved
+//   concurrent_writer <database path> convert <old file>
+//     converts the old file into the database, printing every progress step
+//   concurrent_writer <database path> backup <target>
+//     copies the database to the target; with QUORVEX_FAIL_FOLDER_SYNC set,
+//     syncing a folder fails as on a disk that reports an I/O error
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
+#include "data/DatabaseCopy.h"
+#include "system/Conversion.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
+
+// Linked with --wrap=fsync: the program's own fsync calls come here.
+extern "C" int __real_fsync(int fd);
+extern "C" int __wrap_fsync(int fd)
+{
+    struct stat info {};
+    if (qEnvironmentVariableIsSet("QUORVEX_FAIL_FOLDER_SYNC") && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        errno = EIO;
+        return -1;
+    }
+    return __real_fsync(fd);
+}
+
+namespace {
+
+void SaveDay(const QString& cs, int day)
+{
+    db::Connection c(cs);
+    db::Transaction t(c);
+    const QString date = QString::number(1000000 + day);
+    c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES (?, '一')"), {date});
+    for (int i = 1; i <= 5; ++i)
+        c.execute(QStringLiteral("INSERT INTO 買超明細資料 VALUES (?, ?, ?)"), {i, QString::number(i), date});
+    t.commit();
+    c.query(QStringLiteral("SELECT count(*) FROM 買超明細資料"));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -54,6 +95,45 @@ int main(int argc, char** argv)
             t.commit();
             return 0;
         }
+        if (args.at(2) == QLatin1String("try")) {
+            db::SetBusyTimeout(args.value(3).toInt());
+            try {
+                db::Connection c(cs);
+                db::Transaction t(c);
+                c.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES ('TRY')"));
+                t.commit();
+            } catch (const db::DbError& e) {
+                std::fprintf(stderr, "%s\n", e.what());
+                return e.kind() == db::ErrorKind::Busy ? 3 : 1;
+            }
+            return 0;
+        }
+        if (args.at(2) == QLatin1String("saves")) {
+            // A save refused (busy, or the file replaced meanwhile) is not
+            // printed: only what the user was told is saved must be there.
+            for (int day = 0; day < args.value(3).toInt(); ++day) {
+                try {
+                    SaveDay(cs, day);
+                    std::printf("%d\n", day);
+                    std::fflush(stdout);
+                } catch (const db::DbError& e) {
+                    std::fprintf(stderr, "%s\n", e.what());
+                }
+            }
+            return 0;
+        }
+        if (args.at(2) == QLatin1String("convert")) {
+            ConvertOldDatabase(cs, args.value(3), QStringLiteral("kvew7315"), [](const ConversionProgress& now) {
+                std::printf("%d %d\n", now.table, now.rowPercent);
+                std::fflush(stdout);
+            });
+            return 0;
+        }
+        if (args.at(2) == QLatin1String("backup")) {
+            db::Connection c(cs);
+            db::CopyDatabase(c, args.value(3), QStringLiteral("kvew7315"));
+            return 0;
+        }
         if (args.at(2) == QLatin1String("rewrite")) {
             for (int version = 1; version <= args.value(3).toInt(); ++version) {
                 db::Connection c(cs);
@@ -71,16 +151,8 @@ int main(int argc, char** argv)
         }
         const int first = args.at(2).toInt();
         const int days = args.value(3).toInt();
-        for (int d = first; d < first + days; ++d) {
-            db::Connection c(cs);
-            db::Transaction t(c);
-            const QString date = QString::number(1000000 + d);
-            c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES (?, '一')"), {date});
-            for (int i = 1; i <= 5; ++i)
-                c.execute(QStringLiteral("INSERT INTO 買超明細資料 VALUES (?, ?, ?)"), {i, QString::number(i), date});
-            t.commit();
-            c.query(QStringLiteral("SELECT count(*) FROM 買超明細資料"));
-        }
+        for (int d = first; d < first + days; ++d)
+            SaveDay(cs, d);
     } catch (const db::DbError& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

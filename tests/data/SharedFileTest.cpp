@@ -73,6 +73,27 @@ TEST_F(SharedFileTest, ASecondAccountWritesTheFileTheFirstCreated)
     EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 買賣超資料")), 3);
 }
 
+// POSIX locks belong to the process: a second connection of this process
+// that opens and closes the file must leave the first one's lock in place,
+// or another PC writes straight through it.
+TEST_F(SharedFileTest, ASecondConnectionOfTheProcessKeepsTheFirstOnesWriteLock)
+{
+    Connection holder(connectionString());
+    db::Transaction lock(holder);
+    holder.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES ('HOLDER')"));
+    {
+        Connection second(connectionString());
+        EXPECT_EQ(count(second, QStringLiteral("SELECT count(*) FROM 股號資料")), 0);
+    }
+    QProcess other;
+    other.start(QStringLiteral(QUORVEX_CONCURRENT_WRITER), {path(), "try", "300"});
+    ASSERT_TRUE(other.waitForFinished(30000));
+    EXPECT_EQ(other.exitCode(), 3) << other.readAllStandardError().toStdString();
+    lock.commit();
+    EXPECT_EQ(count(holder, QStringLiteral("SELECT count(*) FROM 股號資料 WHERE 股號 = 'HOLDER'")), 1);
+    EXPECT_EQ(holder.query(QStringLiteral("PRAGMA integrity_check")).text(0, 0), "ok");
+}
+
 TEST_F(SharedFileTest, FailedOpensLeaveNoHandleOpen)
 {
     { Connection c(connectionString()); }
