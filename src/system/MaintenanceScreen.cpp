@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
 #include "data/DatabaseCopy.h"
+#include "data/FileMove.h"
 #include "system/ConversionScreen.h"
 #include "system/Maintenance.h"
 #include "uikit/BusyCursor.h"
@@ -262,7 +263,7 @@ void frm系統維護作業::BackupData()
         return;
     }
     const QFileInfo target(path);
-    if (target.exists() && target.canonicalFilePath() == QFileInfo(LiveDatabasePath()).canonicalFilePath()) {
+    if (IsSameFile(path, LiveDatabasePath())) {
         ShowError(QStringLiteral("不可備份到目前使用中的資料庫檔案!"), QStringLiteral("錯誤"));
         m_backupPath->setFocus();
         return;

@@ -3,8 +3,13 @@
 #include "data/DatabaseCopy.h"
 #include "data/Schema.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -72,6 +77,51 @@ TEST_F(DatabaseCopyTest, FailedCopyLeavesNothingBehind)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Quorvex.mdb"});
     // The source connection still works.
     EXPECT_EQ(count(source, QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
+}
+
+// A backup killed half-way leaves its scratch file; the next backup into
+// that folder removes it, but not a copy another PC is writing right now,
+// nor a file of the user's.
+TEST_F(DatabaseCopyTest, ABackupRemovesWhatAKilledBackupLeftBehind)
+{
+    fill();
+    const auto leave = [this](const QString& name, int ageSeconds) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+        ASSERT_TRUE(file.flush());
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    };
+    leave(QStringLiteral(".Quorvex-1151208.mdb.a1B2c3"), 2 * 3600);
+    leave(QStringLiteral(".Quorvex-1151209.mdb.Zz9Yy8"), 60);
+    leave(QStringLiteral("Quorvex-1151201.mdb"), 2 * 3600);
+    {
+        Connection source(connectionString());
+        db::CopyDatabase(source, path(QStringLiteral("Quorvex-1151209.mdb")), QStringLiteral("kvew7315"));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{".Quorvex-1151209.mdb.Zz9Yy8", "Quorvex-1151201.mdb", "Quorvex-1151209.mdb", "Quorvex.mdb"}));
+}
+
+// A disk that fails to record the folder entry after the rename must not
+// be reported as a backup made.
+TEST_F(DatabaseCopyTest, AFolderThatCannotBeSyncedIsReported)
+{
+    fill();
+    const auto backup = [this](bool failSync) {
+        QProcess copier;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (failSync)
+            environment.insert(QStringLiteral("QUORVEX_FAIL_FOLDER_SYNC"), QStringLiteral("1"));
+        copier.setProcessEnvironment(environment);
+        copier.start(QStringLiteral(QUORVEX_CONCURRENT_WRITER), {path(), "backup", path(QStringLiteral("copy.mdb"))});
+        EXPECT_TRUE(copier.waitForFinished(60000));
+        return std::make_pair(copier.exitCode(), QString::fromUtf8(copier.readAllStandardError()));
+    };
+    EXPECT_EQ(backup(false).first, 0);
+    const auto [code, message] = backup(true);
+    EXPECT_NE(code, 0);
+    EXPECT_TRUE(message.contains(QString::fromLocal8Bit(std::strerror(EIO)))) << message.toStdString();
 }
 
 } // namespace
