@@ -9,9 +9,12 @@
 #include <libpq-fe.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace db {
@@ -74,6 +77,38 @@ QVariant CellValue(const PGresult* result, int row, int column)
     default:
         return QVariant(QString::fromUtf8(text, PQgetlength(result, row, column)));
     }
+}
+
+// Takes ownership of a result; true when the statement succeeded.
+bool Succeeded(PGresult* raw)
+{
+    const Result result(raw);
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+
+// What the server says became of a transaction, over a new connection:
+// "committed", "aborted", or empty when it cannot say. A transaction whose
+// connection just went may still be running for a moment before the server
+// notices and rolls it back.
+QByteArray TransactionOutcome(const QString& conninfo, const QByteArray& transaction)
+{
+    PGconn* conn = PQconnectdb(conninfo.toUtf8().constData());
+    QByteArray outcome;
+    const char* values[] = {transaction.constData()};
+    for (int attempt = 0; attempt < 50 && PQstatus(conn) == CONNECTION_OK; ++attempt) {
+        const Result result(PQexecParams(conn, "SELECT txid_status($1::bigint)", 1, nullptr, values, nullptr, nullptr, 0));
+        if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK || PQgetisnull(result.get(), 0, 0))
+            break;
+        const QByteArray status = PQgetvalue(result.get(), 0, 0);
+        if (status != "in progress") {
+            outcome = status;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    PQfinish(conn);
+    return outcome;
 }
 
 class PgRow : public Row {
@@ -178,17 +213,24 @@ class PgSession : public backend::Session {
 public:
     PgSession(const QString& conninfo, OpenMode mode) : m_conninfo(conninfo)
     {
-        if (std::optional<IdleConnection> idle = IdlePool::instance().take(conninfo)) {
-            m_conn = idle->conn;
-            m_scratchReady = idle->scratchReady;
-        } else {
-            m_conn = PQconnectdb(conninfo.toUtf8().constData());
+        // A kept connection may have died while idle (the server restarted, an
+        // administrator ended the session). Nothing of this operation has been
+        // sent yet, so nothing can be done twice: another one takes its place.
+        while (std::optional<IdleConnection> idle = IdlePool::instance().take(conninfo)) {
+            if (Succeeded(PQexec(idle->conn, settings().constData()))) {
+                m_conn = idle->conn;
+                m_scratchReady = idle->scratchReady;
+                break;
+            }
+            PQfinish(idle->conn);
         }
         try {
-            if (!m_conn || PQstatus(m_conn) != CONNECTION_OK)
-                throw DbError(ErrorKind::CannotOpen, ServerText(m_conn ? PQerrorMessage(m_conn) : "out of memory"));
-            exec(QByteArrayLiteral("SET client_encoding = 'UTF8'; SET client_min_messages = warning; SET lock_timeout = ")
-                 + QByteArray::number(backend::BusyTimeout()));
+            if (!m_conn) {
+                m_conn = PQconnectdb(conninfo.toUtf8().constData());
+                if (!m_conn || PQstatus(m_conn) != CONNECTION_OK)
+                    throw DbError(ErrorKind::CannotOpen, ServerText(m_conn ? PQerrorMessage(m_conn) : "out of memory"));
+                exec(settings());
+            }
             ensureSchema(mode);
         } catch (...) {
             PQfinish(m_conn);
@@ -253,18 +295,44 @@ public:
     bool isServer() const override { return true; }
 
     // One writer at a time, as with the file: the lock comes first, so two
-    // writers never wait on each other's rows halfway.
+    // writers never wait on each other's rows halfway. A write transaction's
+    // number is kept, to ask about it if the connection is lost at COMMIT.
     void begin(bool write) override
     {
         try {
-            exec(write ? "BEGIN; SELECT pg_advisory_xact_lock(7315)" : "BEGIN ISOLATION LEVEL REPEATABLE READ");
+            if (!write) {
+                exec("BEGIN ISOLATION LEVEL REPEATABLE READ");
+                return;
+            }
+            const Result result = check(PQexec(m_conn, "BEGIN; SELECT pg_advisory_xact_lock(7315); SELECT txid_current()"));
+            m_transactionId = PQgetvalue(result.get(), 0, 0);
         } catch (...) {
             // A lock that never came leaves no transaction behind, as with the file.
             end(true);
             throw;
         }
     }
-    void commit() override { exec("COMMIT"); }
+
+    // A connection lost during COMMIT leaves the outcome open: the server may
+    // have committed before the line went. A new connection asks it, so the
+    // user is never told "not saved" about a save that is there.
+    void commit() override
+    {
+        const QByteArray transaction = std::exchange(m_transactionId, QByteArray());
+        PGresult* result = PQexec(m_conn, "COMMIT");
+        if (PQstatus(m_conn) == CONNECTION_OK || transaction.isEmpty()) {
+            check(result);
+            return;
+        }
+        PQclear(result);
+        const QString lost = ServerText(PQerrorMessage(m_conn));
+        const QByteArray outcome = TransactionOutcome(m_conninfo, transaction);
+        if (outcome == "committed")
+            return;
+        throw DbError(ErrorKind::CannotOpen,
+                      lost + (outcome == "aborted" ? QStringLiteral("\n與伺服器的連線中斷，這次的變更未儲存。")
+                                                   : QStringLiteral("\n與伺服器的連線中斷，伺服器無法回答這次的變更是否已儲存，請重新查詢後再確認。")));
+    }
     void end(bool write) noexcept override { PQclear(PQexec(m_conn, write ? "ROLLBACK" : "COMMIT")); }
 
     // Takes ownership of a result; throws with the server's text unless it succeeded.
@@ -369,9 +437,16 @@ private:
         }
     }
 
+    QByteArray settings() const
+    {
+        return QByteArrayLiteral("SET client_encoding = 'UTF8'; SET client_min_messages = warning; SET lock_timeout = ")
+               + QByteArray::number(backend::BusyTimeout());
+    }
+
     QString m_conninfo;
     PGconn* m_conn = nullptr;
     bool m_scratchReady = false;
+    QByteArray m_transactionId;
 };
 
 BoundValues PgPrepared::bind(const QVariantList& params) const

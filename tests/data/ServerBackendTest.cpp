@@ -3,6 +3,7 @@
 #include "data/DatabaseCopy.h"
 #include "system/Conversion.h"
 #include "system/Maintenance.h"
+#include "support/CommitCuttingProxy.h"
 #include "support/TestServer.h"
 
 #include <QTemporaryDir>
@@ -108,6 +109,50 @@ TEST_F(ServerBackendTest, AConnectionLostMidSaveLeavesNothingWritten)
     }
     EXPECT_EQ(admin.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 0);
     EXPECT_THROW(clerk.query("SELECT 1"), db::DbError);
+}
+
+// After a server restart or an administrator ending idle sessions, the
+// connections kept between operations are dead; the next operation must not
+// fail for it, since nothing of it had been sent.
+TEST_F(ServerBackendTest, KeptConnectionsEndedByTheServerAreReplacedUnnoticed)
+{
+    {
+        db::Connection first(server);
+        db::Connection second(server);
+        first.execute("INSERT INTO 股號資料 (股號) VALUES ('2330')");
+    }
+    {
+        db::Connection admin(server);
+        admin.query("SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity "
+                    "WHERE pid <> pg_backend_pid() AND datname = current_database() AND backend_type = 'client backend'");
+    }
+    db::Connection c(server);
+    EXPECT_EQ(c.query("SELECT count(*) FROM 股號資料").value(0, 0).toLongLong(), 1);
+}
+
+// The line goes while the server commits: the user is told what the server
+// did, never "not saved" about a save that is there.
+TEST_F(ServerBackendTest, ALineLostAtCommitIsReportedAsTheServerDecided)
+{
+    CommitCuttingProxy proxy(qEnvironmentVariableIntValue("PGPORT") ? qEnvironmentVariableIntValue("PGPORT") : 5432);
+    const QString viaProxy =
+        db::BuildServerConnectionString(QStringLiteral("host=127.0.0.1 port=%1 sslmode=disable").arg(proxy.port()));
+    const auto save = [&](const QString& date, CommitCuttingProxy::Cut cut) {
+        db::Connection c(viaProxy);
+        db::Transaction transaction(c);
+        c.execute("INSERT INTO 買賣超資料 (買賣日期, 買賣星期) VALUES (?, '三')", {date});
+        proxy.cutNextCommit(cut);
+        transaction.commit();
+    };
+    EXPECT_NO_THROW(save("1151209", CommitCuttingProxy::Cut::AfterServerAnswered));
+    try {
+        save("1151210", CommitCuttingProxy::Cut::BeforeServerSaw);
+        ADD_FAILURE() << "a save the server never committed was reported saved";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("未儲存"))) << e.text().toStdString();
+    }
+    db::Connection c(server);
+    EXPECT_EQ(c.query("SELECT string_agg(買賣日期, ',') FROM 買賣超資料").text(0, 0), "1151209");
 }
 
 TEST_F(ServerBackendTest, AnUnreachableServerReportsLibpqsText)
