@@ -1,10 +1,13 @@
 #include "data/FileMove.h"
 
+#include "data/Settings.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -122,6 +125,20 @@ bool IsSameFile(const QString& first, const QString& second)
     struct stat b {};
     return ::stat(QFile::encodeName(first).constData(), &a) == 0 && ::stat(QFile::encodeName(second).constData(), &b) == 0
            && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool SaveWholeFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    if (IsLiveDatabaseFile(path)) {
+        *error = QStringLiteral("不可覆蓋目前使用中的資料庫檔案 %1").arg(path);
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString* error)

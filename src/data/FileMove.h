@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -34,6 +35,10 @@ bool CreateOrdinaryFile(const QString& path, QString* error);
 
 // Flushes the file's contents to the disk.
 bool SyncFile(const QString& path, QString* error);
+
+// Writes `bytes` as the whole file at `path`, through a temporary file
+// renamed over it; refuses to put anything in place of the live database.
+bool SaveWholeFile(const QString& path, const QByteArray& bytes, QString* error);
 
 // Both names lead to the same file (the same device and inode: a hard link,
 // a symbolic link or another spelling of the path). Never opens either.

@@ -1,6 +1,7 @@
 #include "data/Settings.h"
 
 #include "data/ConnectionString.h"
+#include "data/FileMove.h"
 
 #include <QColor>
 #include <QDir>
@@ -35,6 +36,12 @@ QString ReadServerConninfo(const QString& appFolder)
             return line;
     }
     return {};
+}
+
+bool IsLiveDatabaseFile(const QString& path)
+{
+    return !db::IsServerConnectionString(gConnectionString)
+           && IsSameFile(path, db::ParseConnectionString(gConnectionString).path);
 }
 
 void InitSettings(const QString& appFolder)

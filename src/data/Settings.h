@@ -25,6 +25,10 @@ QString ReadServerConninfo(const QString& appFolder);
 // its Quorvex.conninfo when there is one, its Quorvex.mdb otherwise.
 void InitSettings(const QString& appFolder);
 
+// The path leads to the database file the settings name (under any name:
+// a link, another spelling); never true for a server.
+bool IsLiveDatabaseFile(const QString& path);
+
 // "1.0.0" and "v1.0.0" from the version compiled in.
 QString VersionNumber();
 QString VersionText();

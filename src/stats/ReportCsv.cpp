@@ -1,6 +1,6 @@
 #include "stats/ReportCsv.h"
 
-#include <QSaveFile>
+#include "data/FileMove.h"
 
 #include <algorithm>
 #include <map>
@@ -85,12 +85,7 @@ QByteArray ReportCsv(const PaginatedReport& report)
 bool WriteReportCsv(const PaginatedReport& report, const QString& path, QString* error)
 {
     const QByteArray bytes = ReportCsv(report);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SaveWholeFile(path, bytes, error);
 }
 
 QString ReportCsvFileName(const PaginatedReport& report)

@@ -1,7 +1,8 @@
 #include "stats/ReportPainter.h"
 
+#include "data/FileMove.h"
+
 #include <QBuffer>
-#include <QSaveFile>
 #include <QFont>
 #include <QGlyphRun>
 #include <QRawFont>
@@ -188,10 +189,5 @@ bool WriteReportPdf(const PaginatedReport& report, const QString& path, QString*
         QPainter painter(&writer);
         PaintReport(painter, writer, report);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SaveWholeFile(path, bytes, error);
 }

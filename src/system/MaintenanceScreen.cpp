@@ -2,9 +2,7 @@
 
 #include "data/Settings.h"
 #include "data/Connection.h"
-#include "data/ConnectionString.h"
 #include "data/DatabaseCopy.h"
-#include "data/FileMove.h"
 #include "system/ConversionScreen.h"
 #include "system/Maintenance.h"
 #include "uikit/BusyCursor.h"
@@ -51,11 +49,6 @@ void AddRow(QGridLayout* grid, int row, const QString& caption, QWidget* field)
     label->setBuddy(field);
     grid->addWidget(label, row, 0, Qt::AlignRight);
     grid->addWidget(field, row, 1);
-}
-
-QString LiveDatabasePath()
-{
-    return db::ParseConnectionString(gConnectionString).path;
 }
 
 // The engine's text, with a word of our own when another PC holds the file.
@@ -263,7 +256,7 @@ void frm系統維護作業::BackupData()
         return;
     }
     const QFileInfo target(path);
-    if (IsSameFile(path, LiveDatabasePath())) {
+    if (IsLiveDatabaseFile(path)) {
         ShowError(QStringLiteral("不可備份到目前使用中的資料庫檔案!"), QStringLiteral("錯誤"));
         m_backupPath->setFocus();
         return;

@@ -1,11 +1,16 @@
+#include "data/Connection.h"
+#include "data/Settings.h"
 #include "stats/ReportCsv.h"
 #include "stock/CsvReader.h"
+#include "support/TempAppFolder.h"
 #include "uikit/Clock.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -86,6 +91,23 @@ TEST(ReportCsv, StartsWithAByteOrderMarkAndEndsLinesWithCrLf)
     QFile written(dir.filePath("out.csv"));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), bytes);
+}
+
+// An export named like the database, or linked to it, must not replace it.
+TEST(ReportCsv, NeverReplacesTheLiveDatabase)
+{
+    const TempAppFolder folder;
+    { db::Connection create(gConnectionString); }
+    const QString link = folder.filePath(QStringLiteral("report.csv"));
+    ASSERT_EQ(::link(QFile::encodeName(folder.databasePath()).constData(), QFile::encodeName(link).constData()), 0);
+    const PaginatedReport pages = Report(CountReportLayout(true), {}).paginate();
+    for (const QString& path : {folder.databasePath(), link}) {
+        QString error;
+        EXPECT_FALSE(WriteReportCsv(pages, path, &error));
+        EXPECT_FALSE(error.isEmpty());
+    }
+    db::Connection c(gConnectionString);
+    EXPECT_EQ(c.query(QStringLiteral("SELECT count(*) FROM 使用者資料")).value(0, 0).toLongLong(), 1);
 }
 
 } // namespace
