@@ -128,12 +128,12 @@ void MoveOver(const QString& scratchPath, const QString& targetPath)
 
 void CopyDatabase(Connection& source, const QString& targetPath, const QString& password)
 {
-    RemoveStaleScratchFiles(targetPath);
     QString reason;
     const std::unique_ptr<QTemporaryFile> scratch = ScratchFileBeside(targetPath, &reason);
     if (!scratch)
         throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立檔案 %1：%2").arg(targetPath, reason));
     const QString scratchPath = scratch->fileName();
+    RemoveStaleScratchFiles(scratchPath);
     const qlonglong version = source.schemaVersion();
     const TableCounts counts = source.isServer() ? CopyServerTo(source, scratchPath, password)
                                                  : ExportTo(source, scratchPath, password, version);
@@ -151,7 +151,10 @@ void CompactDatabase(const QString& connectionString, const QString& scratchName
         return;
     }
     const DataSource live = ParseConnectionString(connectionString);
-    const QString scratchPath = QFileInfo(live.path).absoluteDir().filePath(scratchName);
+    // A live name that is a link is kept: the copy goes over the file it leads to.
+    const QFileInfo liveName(live.path);
+    const QString livePath = liveName.isSymLink() ? liveName.canonicalFilePath() : live.path;
+    const QString scratchPath = QFileInfo(livePath).absoluteDir().filePath(scratchName);
 
     // No other connection may write the live file until its successor is in
     // place; a writer that was waiting then finds the file moved and fails
@@ -168,7 +171,7 @@ void CompactDatabase(const QString& connectionString, const QString& scratchName
         const qlonglong version = source.schemaVersion();
         const TableCounts counts = ExportTo(source, scratchPath, live.password, version);
         CheckCopy(scratchPath, live.password, version, counts);
-        MoveOver(scratchPath, live.path);
+        MoveOver(scratchPath, livePath);
     } catch (...) {
         QFile::remove(scratchPath);
         throw;

@@ -19,18 +19,24 @@
 
 namespace {
 
+// Names our scratch files apart from anything else in a folder.
+const QString kScratchMarker = QStringLiteral(".quorvex-");
+
 QString SystemText(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// A rename is durable only once the folder's entry is on disk. 0 or errno.
+// A rename is durable only once the folder's entry is on disk. 0 or the
+// errno of a failed sync.
 int SyncFolderOf(const QByteArray& path)
 {
     const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(path)).absolutePath());
+    // A folder this account may write but not read cannot be synced; the
+    // engine goes on without that too.
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return errno;
+        return 0;
     const int result = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
     return result;
@@ -145,7 +151,7 @@ std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString
 {
     const QFileInfo info(target);
     auto scratch = std::make_unique<QTemporaryFile>(info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                                                    + QStringLiteral(".XXXXXX"));
+                                                    + kScratchMarker + QStringLiteral("XXXXXX"));
     if (!scratch->open()) {
         *error = scratch->errorString();
         return nullptr;
@@ -161,14 +167,14 @@ std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString
     return scratch;
 }
 
-void RemoveStaleScratchFiles(const QString& target)
+void RemoveStaleScratchFiles(const QString& freshScratch)
 {
-    static const QRegularExpression kScratchName(QStringLiteral("^\\..+\\.mdb\\.[A-Za-z0-9]{6}$"),
-                                                 QRegularExpression::CaseInsensitiveOption);
-    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-3600);
-    const QDir folder = QFileInfo(target).absoluteDir();
-    for (const QFileInfo& file : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
-        if (kScratchName.match(file.fileName()).hasMatch() && file.lastModified().toUTC() < stale)
+    static const QRegularExpression kScratchName(QStringLiteral("^\\..+\\%1[A-Za-z0-9]{6}$").arg(kScratchMarker));
+    const QFileInfo fresh(freshScratch);
+    const QDateTime stale = fresh.lastModified().addSecs(-3600);
+    for (const QFileInfo& file : fresh.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (file.fileName() != fresh.fileName() && kScratchName.match(file.fileName()).hasMatch()
+            && file.lastModified() < stale)
             QFile::remove(file.absoluteFilePath());
     }
 }

@@ -12,10 +12,11 @@ class QTemporaryFile;
 // moved. Null, with the reason in `error`, when the folder takes no files.
 std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString* error);
 
-// Removes what ScratchFileBeside left in the folder of `target` for a build
-// that was killed: hidden scratch files of any .mdb name, not changed for an
-// hour (a newer one may belong to a copy another PC is making right now).
-void RemoveStaleScratchFiles(const QString& target);
+// Removes what ScratchFileBeside left for builds that were killed, in the
+// folder of `freshScratch` (a scratch file just made there): scratch files
+// an hour older than it by the folder's own clock (a newer one may belong
+// to a copy another PC is making right now).
+void RemoveStaleScratchFiles(const QString& freshScratch);
 
 // Moves `from` to `to` only if nothing exists at `to`, in one step: a file
 // another process put there first is never overwritten. False with the

@@ -130,8 +130,13 @@ int CopyTable(db::Connection& current, db::Connection& old, const QString& table
         } else {
             try {
                 insert.execute(values);
-            } catch (const db::DbError&) {
-                ++refused;   // a row the current table refuses (a repeated key) is left out
+            } catch (const db::DbError& error) {
+                // A repeated key refuses one row. Anything else (a full disk, an
+                // I/O error) may have undone the whole transaction already: going
+                // on would write the rest outside it.
+                if (error.kind() != db::ErrorKind::DuplicateKey)
+                    throw;
+                ++refused;
             }
         }
         if ((r + 1) % 1000 == 0 || r + 1 == rows.rowCount())

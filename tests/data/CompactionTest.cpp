@@ -173,6 +173,21 @@ TEST_F(CompactionTest, SavesMadeDuringBackupsAreNeverLost)
     });
 }
 
+// An office that keeps the file elsewhere and links it into the program's
+// folder keeps its link; the file it leads to is the one compacted.
+TEST_F(CompactionTest, ALinkedLiveFileStaysLinked)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("shared")));
+    const QString real = path(QStringLiteral("shared/Quorvex.mdb"));
+    ASSERT_TRUE(QFile::rename(path(), real));
+    ASSERT_TRUE(QFile::link(real, path()));
+    compact();
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300);
+    Connection c(db::BuildConnectionString(real, QStringLiteral("kvew7315")), db::OpenMode::MustExist);
+    EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300);
+}
+
 // A file an office shares through its group stays shared, and one kept from
 // other accounts stays kept from them.
 TEST_F(CompactionTest, TheCompactedFileKeepsTheModeOwnerAndGroupOfTheLiveOne)

@@ -7,9 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -92,15 +94,17 @@ TEST_F(DatabaseCopyTest, ABackupRemovesWhatAKilledBackupLeftBehind)
         ASSERT_TRUE(file.flush());
         ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
     };
-    leave(QStringLiteral(".Quorvex-1151208.mdb.a1B2c3"), 2 * 3600);
-    leave(QStringLiteral(".Quorvex-1151209.mdb.Zz9Yy8"), 60);
+    leave(QStringLiteral(".Quorvex-1151208.mdb.quorvex-a1B2c3"), 2 * 3600);
+    leave(QStringLiteral(".Quorvex-1151209.mdb.quorvex-Zz9Yy8"), 60);
+    leave(QStringLiteral(".Quorvex.mdb.backup"), 2 * 3600);
     leave(QStringLiteral("Quorvex-1151201.mdb"), 2 * 3600);
     {
         Connection source(connectionString());
         db::CopyDatabase(source, path(QStringLiteral("Quorvex-1151209.mdb")), QStringLiteral("kvew7315"));
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-              (QStringList{".Quorvex-1151209.mdb.Zz9Yy8", "Quorvex-1151201.mdb", "Quorvex-1151209.mdb", "Quorvex.mdb"}));
+              (QStringList{".Quorvex-1151209.mdb.quorvex-Zz9Yy8", ".Quorvex.mdb.backup", "Quorvex-1151201.mdb",
+                           "Quorvex-1151209.mdb", "Quorvex.mdb"}));
 }
 
 // A disk that fails to record the folder entry after the rename must not
@@ -122,6 +126,29 @@ TEST_F(DatabaseCopyTest, AFolderThatCannotBeSyncedIsReported)
     const auto [code, message] = backup(true);
     EXPECT_NE(code, 0);
     EXPECT_TRUE(message.contains(QString::fromLocal8Bit(std::strerror(EIO)))) << message.toStdString();
+}
+
+// A drop folder another account may write but not list: nothing to sync
+// there, and the backup is made.
+TEST_F(DatabaseCopyTest, ABackupIntoAFolderThatCannotBeReadIsMade)
+{
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (::geteuid() != 0 || setpriv.isEmpty())
+        GTEST_SKIP() << "needs root and setpriv to act as a second account";
+    fill();
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("drop")));
+    QFile::setPermissions(path(QStringLiteral("drop")), QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::WriteGroup
+                                                           | QFileDevice::ExeGroup | QFileDevice::WriteOther | QFileDevice::ExeOther);
+    const QString program = path(QStringLiteral("concurrent_writer"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORVEX_CONCURRENT_WRITER), program));
+    QFile::setPermissions(program, QFileDevice::Permissions(0x7555));
+    QProcess copier;
+    copier.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", "--", program, path(), "backup",
+                           path(QStringLiteral("drop/copy.mdb"))});
+    ASSERT_TRUE(copier.waitForFinished(60000));
+    EXPECT_EQ(copier.exitCode(), 0) << copier.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("drop/copy.mdb"))));
 }
 
 } // namespace

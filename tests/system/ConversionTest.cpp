@@ -1,4 +1,5 @@
 #include "data/ConnectionString.h"
+#include "support/JournalWriteFailure.h"
 #include "support/TempDatabase.h"
 #include "system/Conversion.h"
 
@@ -120,23 +121,37 @@ TEST_F(ConversionTest, RowsTheProgramCouldNeverHaveStoredAreLeftOutAndCounted)
     EXPECT_EQ(text(QStringLiteral("SELECT 名稱 FROM 股號資料")), "xxxxxxxxxx");
 }
 
-// Killed at any moment, a conversion leaves the current database with all
-// its own rows or all the old file's, never the lists of one with the days
-// of the other.
+// Killed at any moment, or failing on a write, a conversion leaves the
+// current database with all its own rows or all the old file's, never the
+// lists of one with the days of the other.
 class ConversionKillTest : public ::testing::Test {
 protected:
     QString live() const { return dir.filePath(QStringLiteral("Quorvex.mdb")); }
     QString connectionString() const { return db::BuildConnectionString(live(), kKey); }
-    void freshCurrent()
+    // Two stocks, a company, and `days` days of one buy and one sell each.
+    void freshCurrent(int days = 2)
     {
         QFile::remove(live());
         db::Connection current(connectionString());
         current.executeScript(QStringLiteral(
             "INSERT INTO 股號資料 (股號) VALUES ('1101'), ('1102');"
-            "INSERT INTO 買賣超資料 VALUES ('1151208', '二'), ('1151209', '三');"
-            "INSERT INTO 買超明細資料 VALUES (1, '1101', '1151208'), (1, '1102', '1151209');"
-            "INSERT INTO 賣超明細資料 VALUES (1, '1102', '1151208'), (1, '1101', '1151209');"
-            "INSERT INTO 公司基本資料 VALUES ('公司');"));
+            "INSERT INTO 公司基本資料 VALUES ('公司');"
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1)"
+            "  INSERT INTO 買賣超資料 SELECT 1000000 + i, '一' FROM n;"
+            "INSERT INTO 買超明細資料 SELECT 1, '1101', 買賣日期 FROM 買賣超資料;"
+            "INSERT INTO 賣超明細資料 SELECT 1, '1102', 買賣日期 FROM 買賣超資料;").arg(days));
+    }
+    QString oldFile() const
+    {
+        return WriteOldFile(dir.filePath(QStringLiteral("old.mdb")), kDayTables + QStringLiteral(
+            "CREATE TABLE 股號資料 (股號 TEXT);"
+            "CREATE TABLE 使用者資料 (使用者 TEXT, 密碼 TEXT);"
+            "INSERT INTO 使用者資料 VALUES ('admin', ''), ('guest', '');"
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 12000)"
+            "  INSERT INTO 買超明細資料 SELECT i, 'C' || (i % 900), '1151201' FROM n;"
+            "INSERT INTO 賣超明細資料 SELECT 序, 股號, 買賣日期 FROM 買超明細資料;"
+            "INSERT INTO 股號資料 SELECT DISTINCT 股號 FROM 買超明細資料;"
+            "INSERT INTO 買賣超資料 VALUES ('1151201', '一');"));
     }
     // Opening rolls back what a killed conversion left in the journal.
     QString rowCounts() const
@@ -153,15 +168,7 @@ protected:
 
 TEST_F(ConversionKillTest, AKilledConversionLeavesAllOldOrAllNewRows)
 {
-    const QString old = WriteOldFile(dir.filePath(QStringLiteral("old.mdb")), kDayTables + QStringLiteral(
-        "CREATE TABLE 股號資料 (股號 TEXT);"
-        "CREATE TABLE 使用者資料 (使用者 TEXT, 密碼 TEXT);"
-        "INSERT INTO 使用者資料 VALUES ('admin', ''), ('guest', '');"
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 12000)"
-        "  INSERT INTO 買超明細資料 SELECT i, 'C' || (i % 900), '1151201' FROM n;"
-        "INSERT INTO 賣超明細資料 SELECT 序, 股號, 買賣日期 FROM 買超明細資料;"
-        "INSERT INTO 股號資料 SELECT DISTINCT 股號 FROM 買超明細資料;"
-        "INSERT INTO 買賣超資料 VALUES ('1151201', '一');"));
+    const QString old = oldFile();
     const QString before = QStringLiteral("2/2/2/2/1/1");
     const QString after = QStringLiteral("900/1/12000/12000/0/2");
     int mixed = 0;
@@ -186,6 +193,24 @@ TEST_F(ConversionKillTest, AKilledConversionLeavesAllOldOrAllNewRows)
     }
     EXPECT_EQ(mixed, 0);
     EXPECT_GT(killedBefore, 0) << "no kill landed inside a conversion";
+}
+
+// One write that fails (a network share's hiccup) lets the engine undo the
+// whole transaction; the conversion must stop there, not go on outside it.
+TEST_F(ConversionKillTest, AFailedWriteLeavesAllOldRows)
+{
+    const QString old = oldFile();
+    const QString before = QStringLiteral("2/3000/3000/3000/1/1");
+    for (const int nth : {3, 40, 150, 400}) {
+        freshCurrent(3000);
+        ASSERT_EQ(rowCounts(), before);
+        {
+            const JournalWriteFailure failure(nth);
+            EXPECT_THROW(ConvertOldDatabase(connectionString(), old, kKey, [](const ConversionProgress&) {}), db::DbError)
+                << "write " << nth << " of " << failure.writes();
+        }
+        EXPECT_EQ(rowCounts(), before) << "write " << nth << " failed";
+    }
 }
 
 } // namespace
