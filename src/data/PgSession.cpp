@@ -88,27 +88,34 @@ bool Succeeded(PGresult* raw)
 }
 
 // What the server says became of a transaction, over a new connection:
-// "committed", "aborted", or empty when it cannot say. A transaction whose
-// connection just went may still be running for a moment before the server
-// notices and rolls it back.
-QByteArray TransactionOutcome(const QString& conninfo, const QByteArray& transaction)
+// "committed", "aborted", or empty when it cannot say. A session whose line
+// just went may still be running, holding its locks, until the server
+// notices; when it does not notice soon (the line is half open), that session
+// is ended, which settles the transaction either way.
+QByteArray TransactionOutcome(const QString& conninfo, const QByteArray& transaction, const QByteArray& backend)
 {
     PGconn* conn = PQconnectdb(conninfo.toUtf8().constData());
-    QByteArray outcome;
-    const char* values[] = {transaction.constData()};
-    for (int attempt = 0; attempt < 50 && PQstatus(conn) == CONNECTION_OK; ++attempt) {
+    const auto ask = [conn, &transaction]() -> QByteArray {
+        const char* values[] = {transaction.constData()};
         const Result result(PQexecParams(conn, "SELECT txid_status($1::bigint)", 1, nullptr, values, nullptr, nullptr, 0));
         if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK || PQgetisnull(result.get(), 0, 0))
+            return {};
+        return PQgetvalue(result.get(), 0, 0);
+    };
+    QByteArray status;
+    for (int attempt = 0; attempt < 10 && PQstatus(conn) == CONNECTION_OK; ++attempt) {
+        status = ask();
+        if (status != "in progress")
             break;
-        const QByteArray status = PQgetvalue(result.get(), 0, 0);
-        if (status != "in progress") {
-            outcome = status;
-            break;
-        }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+    if (status == "in progress") {
+        const char* values[] = {backend.constData()};
+        PQclear(PQexecParams(conn, "SELECT pg_terminate_backend($1::integer, 5000)", 1, nullptr, values, nullptr, nullptr, 0));
+        status = ask();
+    }
     PQfinish(conn);
-    return outcome;
+    return status == "committed" || status == "aborted" ? status : QByteArray();
 }
 
 class PgRow : public Row {
@@ -304,8 +311,10 @@ public:
                 exec("BEGIN ISOLATION LEVEL REPEATABLE READ");
                 return;
             }
-            const Result result = check(PQexec(m_conn, "BEGIN; SELECT pg_advisory_xact_lock(7315); SELECT txid_current()"));
+            const Result result = check(
+                PQexec(m_conn, "BEGIN; SELECT pg_advisory_xact_lock(7315); SELECT txid_current(), pg_backend_pid()"));
             m_transactionId = PQgetvalue(result.get(), 0, 0);
+            m_backendId = PQgetvalue(result.get(), 0, 1);
         } catch (...) {
             // A lock that never came leaves no transaction behind, as with the file.
             end(true);
@@ -326,7 +335,7 @@ public:
         }
         PQclear(result);
         const QString lost = ServerText(PQerrorMessage(m_conn));
-        const QByteArray outcome = TransactionOutcome(m_conninfo, transaction);
+        const QByteArray outcome = TransactionOutcome(m_conninfo, transaction, m_backendId);
         if (outcome == "committed")
             return;
         throw DbError(ErrorKind::CannotOpen,
@@ -447,6 +456,7 @@ private:
     PGconn* m_conn = nullptr;
     bool m_scratchReady = false;
     QByteArray m_transactionId;
+    QByteArray m_backendId;
 };
 
 BoundValues PgPrepared::bind(const QVariantList& params) const

@@ -151,8 +151,19 @@ TEST_F(ServerBackendTest, ALineLostAtCommitIsReportedAsTheServerDecided)
     } catch (const db::DbError& e) {
         EXPECT_TRUE(e.text().contains(QStringLiteral("未儲存"))) << e.text().toStdString();
     }
+    // The server's side of the line stays open: its session would hold the
+    // write lock for hours. It is ended, and the next save goes through.
+    try {
+        save("1151211", CommitCuttingProxy::Cut::LeavingServerWaiting);
+        ADD_FAILURE() << "a save the server never committed was reported saved";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("未儲存"))) << e.text().toStdString();
+    }
+    db::SetBusyTimeout(2000);
+    EXPECT_NO_THROW(save("1151212", CommitCuttingProxy::Cut::None));
+    db::SetBusyTimeout(10000);
     db::Connection c(server);
-    EXPECT_EQ(c.query("SELECT string_agg(買賣日期, ',') FROM 買賣超資料").text(0, 0), "1151209");
+    EXPECT_EQ(c.query("SELECT string_agg(買賣日期, ',' ORDER BY 買賣日期) FROM 買賣超資料").text(0, 0), "1151209,1151212");
 }
 
 TEST_F(ServerBackendTest, AnUnreachableServerReportsLibpqsText)

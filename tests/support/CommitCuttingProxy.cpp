@@ -53,6 +53,8 @@ CommitCuttingProxy::~CommitCuttingProxy()
     ::close(m_listener);
     for (std::thread& relay : m_relays)
         relay.join();
+    for (const int server : m_waiting)
+        ::close(server);
 }
 
 void CommitCuttingProxy::acceptClients()
@@ -90,7 +92,12 @@ void CommitCuttingProxy::relay(int client)
             }
             const bool commit = side == 0 && QByteArray::fromRawData(buffer, got).contains(QByteArray("COMMIT", 7));
             const Cut cut = commit ? m_cut.exchange(Cut::None) : Cut::None;
-            if (cut == Cut::BeforeServerSaw) {
+            if (cut == Cut::BeforeServerSaw || cut == Cut::LeavingServerWaiting) {
+                if (cut == Cut::LeavingServerWaiting) {
+                    m_waiting.push_back(server);
+                    ::close(client);
+                    return;
+                }
                 open = false;
                 break;
             }

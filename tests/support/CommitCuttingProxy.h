@@ -6,10 +6,12 @@
 
 // A TCP relay on 127.0.0.1 in front of a database server that can cut a
 // client's line at its next COMMIT: after the server has answered it (the
-// save is in, the client never hears so) or before the server sees it.
+// save is in, the client never hears so), before the server sees it, or
+// before it and leaving the server's side open (a half-open line the server
+// does not notice).
 class CommitCuttingProxy {
 public:
-    enum class Cut { None, AfterServerAnswered, BeforeServerSaw };
+    enum class Cut { None, AfterServerAnswered, BeforeServerSaw, LeavingServerWaiting };
 
     explicit CommitCuttingProxy(int serverPort);
     ~CommitCuttingProxy();
@@ -30,4 +32,5 @@ private:
     std::atomic<bool> m_stopping{false};
     std::thread m_acceptor;
     std::vector<std::thread> m_relays;
+    std::vector<int> m_waiting;   // server sides kept open, closed at the end
 };
