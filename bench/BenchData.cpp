@@ -1,11 +1,11 @@
 #include "BenchData.h"
 
-#include "app/HeapTuning.h"
-#include "data/Settings.h"
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
-#include "system/Conversion.h"
-#include "uikit/RocDate.h"
+#include "core/platform/HeapTuning.h"
+#include "core/data/Settings.h"
+#include "core/data/Connection.h"
+#include "core/data/ConnectionString.h"
+#include "core/system/Conversion.h"
+#include "core/text/RocDate.h"
 
 #include <QApplication>
 #include <QDate>

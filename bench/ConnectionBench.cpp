@@ -1,7 +1,7 @@
 // Opening a connection: ours (raw key derived once per file salt) beside the
 // plain passphrase open that pays SQLCipher's key derivation every time.
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
+#include "core/data/Connection.h"
+#include "core/data/ConnectionString.h"
 
 #include <QTemporaryDir>
 

@@ -3,12 +3,12 @@
 // entry screen (sheets filled and read) on top of it.
 #include "BenchData.h"
 
-#include "data/Settings.h"
-#include "data/Connection.h"
-#include "entry/EntryScreen.h"
-#include "entry/EntrySheet.h"
-#include "entry/TradingDays.h"
-#include "uikit/MessageBox.h"
+#include "core/data/Settings.h"
+#include "core/data/Connection.h"
+#include "gui/entry/EntryScreen.h"
+#include "gui/entry/EntrySheet.h"
+#include "core/entry/TradingDays.h"
+#include "gui/uikit/MessageBox.h"
 
 #include <QTemporaryDir>
 

@@ -4,10 +4,10 @@
 // read, parsed and ranked.
 #include "BenchData.h"
 
-#include "data/Settings.h"
-#include "data/Connection.h"
-#include "entry/InstitutionalTrades.h"
-#include "stock/StockImport.h"
+#include "core/data/Settings.h"
+#include "core/data/Connection.h"
+#include "core/entry/InstitutionalTrades.h"
+#include "core/stock/StockImport.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,11 +3,11 @@
 // conversion of those years into an empty database.
 #include "BenchData.h"
 
-#include "data/Settings.h"
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
-#include "data/DatabaseCopy.h"
-#include "system/Conversion.h"
+#include "core/data/Settings.h"
+#include "core/data/Connection.h"
+#include "core/data/ConnectionString.h"
+#include "core/data/DatabaseCopy.h"
+#include "core/system/Conversion.h"
 
 #include <QDir>
 #include <QTemporaryDir>

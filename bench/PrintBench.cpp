@@ -2,11 +2,11 @@
 // 500,000 list rows): read, laid out, and written as a PDF or previewed.
 #include "BenchData.h"
 
-#include "data/Settings.h"
-#include "data/Connection.h"
-#include "entry/EntryPrint.h"
-#include "stats/ReportPainter.h"
-#include "stats/ReportPreview.h"
+#include "core/data/Settings.h"
+#include "core/data/Connection.h"
+#include "core/entry/EntryPrint.h"
+#include "core/stats/ReportPainter.h"
+#include "gui/stats/ReportPreview.h"
 
 #include <QDir>
 

@@ -3,12 +3,12 @@
 // beside it the plain way, one table item per cell.
 #include "BenchData.h"
 
-#include "data/Settings.h"
-#include "data/Connection.h"
-#include "entry/EntryQuery.h"
-#include "entry/EntryScreen.h"
-#include "recordscreen/QueryPanel.h"
-#include "uikit/MessageBox.h"
+#include "core/data/Settings.h"
+#include "core/data/Connection.h"
+#include "core/entry/EntryQuery.h"
+#include "gui/entry/EntryScreen.h"
+#include "gui/recordscreen/QueryPanel.h"
+#include "gui/uikit/MessageBox.h"
 
 #include <QLineEdit>
 #include <QTableView>

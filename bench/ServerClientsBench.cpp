@@ -5,12 +5,12 @@
 //   QUORVEX_BENCH_SERVER='host=... dbname=...' bench_server_clients [clients] [seconds]
 #include "BenchData.h"
 
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
-#include "data/Settings.h"
-#include "entry/TradingDays.h"
-#include "stats/CountStatistics.h"
-#include "stats/ListStatistics.h"
+#include "core/data/Connection.h"
+#include "core/data/ConnectionString.h"
+#include "core/data/Settings.h"
+#include "core/entry/TradingDays.h"
+#include "core/stats/CountStatistics.h"
+#include "core/stats/ListStatistics.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

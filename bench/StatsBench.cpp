@@ -5,12 +5,12 @@
 // back one query per stock and date.
 #include "BenchData.h"
 
-#include "data/Settings.h"
-#include "data/Connection.h"
-#include "stats/CountStatistics.h"
-#include "stats/ListStatistics.h"
-#include "stats/ReportPainter.h"
-#include "stats/StreakStatistics.h"
+#include "core/data/Settings.h"
+#include "core/data/Connection.h"
+#include "core/stats/CountStatistics.h"
+#include "core/stats/ListStatistics.h"
+#include "core/stats/ReportPainter.h"
+#include "core/stats/StreakStatistics.h"
 
 #include <QImage>
 #include <QPainter>

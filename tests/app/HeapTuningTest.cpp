@@ -1,4 +1,4 @@
-#include "app/HeapTuning.h"
+#include "core/platform/HeapTuning.h"
 
 #include <cstdlib>
 

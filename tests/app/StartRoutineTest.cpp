@@ -1,10 +1,10 @@
-#include "data/Settings.h"
-#include "app/StartUp.h"
-#include "data/Schema.h"
+#include "core/data/Settings.h"
+#include "gui/app/StartUp.h"
+#include "core/data/Schema.h"
 #include "support/ScriptedMessages.h"
 #include "support/ScriptedProgramEnd.h"
 #include "support/WidgetTestSupport.h"
-#include "uikit/MessageBox.h"
+#include "gui/uikit/MessageBox.h"
 
 #include <QAction>
 #include <QLineEdit>

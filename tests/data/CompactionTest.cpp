@@ -1,6 +1,6 @@
 #include "DbTestSupport.h"
 
-#include "data/DatabaseCopy.h"
+#include "core/data/DatabaseCopy.h"
 #include "support/FileSizeLimit.h"
 
 #include <QDir>

@@ -16,10 +16,10 @@
 //   concurrent_writer <database path> backup <target>
 //     copies the database to the target; with QUORVEX_FAIL_FOLDER_SYNC set,
 //     syncing a folder fails as on a disk that reports an I/O error
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
-#include "data/DatabaseCopy.h"
-#include "system/Conversion.h"
+#include "core/data/Connection.h"
+#include "core/data/ConnectionString.h"
+#include "core/data/DatabaseCopy.h"
+#include "core/system/Conversion.h"
 
 #include <QCoreApplication>
 #include <QThread>

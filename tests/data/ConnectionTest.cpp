@@ -1,7 +1,7 @@
 #include "DbTestSupport.h"
 #include "support/TempDatabase.h"
 
-#include "data/ResultSet.h"
+#include "core/data/ResultSet.h"
 
 namespace {
 

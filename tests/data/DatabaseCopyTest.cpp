@@ -1,7 +1,7 @@
 #include "DbTestSupport.h"
 
-#include "data/DatabaseCopy.h"
-#include "data/Schema.h"
+#include "core/data/DatabaseCopy.h"
+#include "core/data/Schema.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "data/PgDialect.h"
+#include "core/data/PgDialect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
-#include "data/DatabaseCopy.h"
-#include "system/Conversion.h"
-#include "system/Maintenance.h"
+#include "core/data/Connection.h"
+#include "core/data/ConnectionString.h"
+#include "core/data/DatabaseCopy.h"
+#include "core/system/Conversion.h"
+#include "core/system/Maintenance.h"
 #include "support/CommitCuttingProxy.h"
 #include "support/TestServer.h"
 

@@ -1,5 +1,5 @@
-#include "data/ConnectionString.h"
-#include "data/Settings.h"
+#include "core/data/ConnectionString.h"
+#include "core/data/Settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

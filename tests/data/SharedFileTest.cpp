@@ -1,6 +1,6 @@
 #include "DbTestSupport.h"
 
-#include "data/Schema.h"
+#include "core/data/Schema.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "DbTestSupport.h"
 
-#include "data/SqlFunctions.h"
+#include "core/data/SqlFunctions.h"
 
 namespace {
 

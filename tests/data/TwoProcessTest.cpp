@@ -1,7 +1,7 @@
 #include "DbTestSupport.h"
 #include "support/TestServer.h"
 
-#include "entry/TradingDays.h"
+#include "core/entry/TradingDays.h"
 
 #include <QProcess>
 

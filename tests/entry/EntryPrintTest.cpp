@@ -1,7 +1,7 @@
-#include "entry/EntryPrint.h"
-#include "stats/ReportPainter.h"
+#include "core/entry/EntryPrint.h"
+#include "core/stats/ReportPainter.h"
 #include "support/TempDatabase.h"
-#include "uikit/Clock.h"
+#include "core/text/Clock.h"
 
 #include <QProcess>
 #include <QStandardPaths>

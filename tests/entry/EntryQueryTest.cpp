@@ -1,6 +1,6 @@
-#include "entry/EntryQuery.h"
+#include "core/entry/EntryQuery.h"
 #include "support/TempDatabase.h"
-#include "uikit/Clock.h"
+#include "core/text/Clock.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "entry/EntrySheet.h"
-#include "entry/SequenceRules.h"
+#include "gui/entry/EntrySheet.h"
+#include "core/entry/SequenceRules.h"
 #include "support/ScriptedMessages.h"
 #include "support/WidgetTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "entry/InstitutionalTrades.h"
+#include "core/entry/InstitutionalTrades.h"
 #include "entry/InstitutionalFixtures.h"
 
 #include <QFile>

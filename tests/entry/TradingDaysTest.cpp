@@ -1,4 +1,4 @@
-#include "entry/TradingDays.h"
+#include "core/entry/TradingDays.h"
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "recordscreen/KeyNavigation.h"
+#include "core/records/KeyNavigation.h"
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "stats/CountStatistics.h"
+#include "core/stats/CountStatistics.h"
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "stats/ListStatistics.h"
+#include "core/stats/ListStatistics.h"
 #include "support/TempDatabase.h"
 #include "support/TestServer.h"
 

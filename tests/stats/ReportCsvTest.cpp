@@ -1,9 +1,9 @@
-#include "data/Connection.h"
-#include "data/Settings.h"
-#include "stats/ReportCsv.h"
-#include "stock/CsvReader.h"
+#include "core/data/Connection.h"
+#include "core/data/Settings.h"
+#include "core/stats/ReportCsv.h"
+#include "core/stock/CsvReader.h"
 #include "support/TempAppFolder.h"
-#include "uikit/Clock.h"
+#include "core/text/Clock.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "stats/CountStatistics.h"
-#include "stats/ReportPainter.h"
+#include "core/stats/CountStatistics.h"
+#include "core/stats/ReportPainter.h"
 #include "support/FileSizeLimit.h"
-#include "uikit/Clock.h"
+#include "core/text/Clock.h"
 
 #include <QDir>
 #include <QFile>

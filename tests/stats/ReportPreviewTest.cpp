@@ -1,6 +1,6 @@
-#include "stats/ReportCsv.h"
-#include "stats/ReportPageView.h"
-#include "stats/ReportPreview.h"
+#include "core/stats/ReportCsv.h"
+#include "gui/stats/ReportPageView.h"
+#include "gui/stats/ReportPreview.h"
 #include "support/ScriptedMessages.h"
 #include "support/WidgetTestSupport.h"
 

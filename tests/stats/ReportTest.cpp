@@ -1,5 +1,5 @@
-#include "stats/Report.h"
-#include "uikit/Clock.h"
+#include "core/stats/Report.h"
+#include "core/text/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "stats/StreakStatistics.h"
+#include "core/stats/StreakStatistics.h"
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,9 @@
 // texts through the ROC date parser. Any crash, hang or sanitizer report is
 // a failure; so is a result that breaks the readers' promises.
 //   fuzz_csv <inputs> <seed>
-#include "stock/CsvReader.h"
-#include "stock/StockImport.h"
-#include "uikit/RocDate.h"
+#include "core/stock/CsvReader.h"
+#include "core/stock/StockImport.h"
+#include "core/text/RocDate.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

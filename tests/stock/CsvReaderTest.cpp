@@ -1,4 +1,4 @@
-#include "stock/CsvReader.h"
+#include "core/stock/CsvReader.h"
 
 #include <QStringEncoder>
 

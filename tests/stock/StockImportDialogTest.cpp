@@ -1,6 +1,6 @@
 #include "StockScreenFixture.h"
 
-#include "stock/StockImportDialog.h"
+#include "gui/stock/StockImportDialog.h"
 
 #include <QFile>
 #include <QPushButton>

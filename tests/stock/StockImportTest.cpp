@@ -1,5 +1,5 @@
-#include "stock/CsvReader.h"
-#include "stock/StockImport.h"
+#include "core/stock/CsvReader.h"
+#include "core/stock/StockImport.h"
 #include "support/TempDatabase.h"
 #include "support/TestServer.h"
 

@@ -1,7 +1,7 @@
-#include "stats/ReportPainter.h"
-#include "stock/StockPrint.h"
+#include "core/stats/ReportPainter.h"
+#include "core/stock/StockPrint.h"
 #include "support/TempDatabase.h"
-#include "uikit/Clock.h"
+#include "core/text/Clock.h"
 
 #include <QProcess>
 #include <QStandardPaths>

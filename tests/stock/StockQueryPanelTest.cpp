@@ -1,6 +1,6 @@
 #include "StockScreenFixture.h"
 
-#include "stats/ReportOutput.h"
+#include "gui/stats/ReportOutput.h"
 
 #include <QCheckBox>
 #include <QLabel>

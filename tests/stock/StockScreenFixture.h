@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/Settings.h"
-#include "data/Connection.h"
-#include "stock/StockScreen.h"
+#include "core/data/Settings.h"
+#include "core/data/Connection.h"
+#include "gui/stock/StockScreen.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempAppFolder.h"
 #include "support/WidgetTestSupport.h"

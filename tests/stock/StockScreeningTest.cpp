@@ -1,4 +1,4 @@
-#include "stock/StockScreening.h"
+#include "core/stock/StockScreening.h"
 #include "support/TempDatabase.h"
 
 namespace {

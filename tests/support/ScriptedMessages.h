@@ -1,7 +1,7 @@
 #pragma once
 
-#include "uikit/FileDialog.h"
-#include "uikit/MessageBox.h"
+#include "gui/uikit/FileDialog.h"
+#include "gui/uikit/MessageBox.h"
 
 #include <QList>
 #include <QStringList>

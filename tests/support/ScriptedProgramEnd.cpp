@@ -1,6 +1,6 @@
 #include "support/ScriptedProgramEnd.h"
 
-#include "uikit/ProgramEnd.h"
+#include "gui/uikit/ProgramEnd.h"
 
 ScriptedProgramEnd::ScriptedProgramEnd(std::function<void()> alsoDo)
 {

@@ -1,8 +1,8 @@
 #include "support/TempAppFolder.h"
 
-#include "data/Settings.h"
+#include "core/data/Settings.h"
 #include "support/TestServer.h"
-#include "uikit/Clock.h"
+#include "core/text/Clock.h"
 
 TempAppFolder::TempAppFolder(const QDate& today)
 {

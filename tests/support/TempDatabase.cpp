@@ -1,6 +1,6 @@
 #include "support/TempDatabase.h"
 
-#include "data/ConnectionString.h"
+#include "core/data/ConnectionString.h"
 #include "support/TestServer.h"
 
 TempDatabase::TempDatabase()

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/StartUp.h"
+#include "gui/app/StartUp.h"
 
 // Runs every test inside a QApplication, so widget tests drive real widgets.
 int main(int argc, char* argv[])

@@ -1,7 +1,7 @@
 #include "support/TestServer.h"
 
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
+#include "core/data/Connection.h"
+#include "core/data/ConnectionString.h"
 
 #include <libpq-fe.h>
 

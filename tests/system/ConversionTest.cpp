@@ -1,7 +1,7 @@
-#include "data/ConnectionString.h"
+#include "core/data/ConnectionString.h"
 #include "support/JournalWriteFailure.h"
 #include "support/TempDatabase.h"
-#include "system/Conversion.h"
+#include "core/system/Conversion.h"
 
 #include <QFile>
 #include <QProcess>

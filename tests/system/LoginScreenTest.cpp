@@ -1,10 +1,10 @@
-#include "data/Settings.h"
-#include "data/Connection.h"
+#include "core/data/Settings.h"
+#include "core/data/Connection.h"
 #include "support/ScriptedMessages.h"
 #include "support/ScriptedProgramEnd.h"
 #include "support/TempAppFolder.h"
 #include "support/WidgetTestSupport.h"
-#include "system/LoginScreen.h"
+#include "gui/system/LoginScreen.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,12 +1,12 @@
-#include "data/Settings.h"
-#include "data/Connection.h"
-#include "data/ConnectionString.h"
-#include "data/DatabaseCopy.h"
+#include "core/data/Settings.h"
+#include "core/data/Connection.h"
+#include "core/data/ConnectionString.h"
+#include "core/data/DatabaseCopy.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempAppFolder.h"
 #include "support/WidgetTestSupport.h"
-#include "system/MaintenanceScreen.h"
-#include "system/UserCheck.h"
+#include "gui/system/MaintenanceScreen.h"
+#include "core/system/UserCheck.h"
 
 #include <QDir>
 #include <QFile>

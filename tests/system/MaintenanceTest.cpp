@@ -1,6 +1,6 @@
 #include "support/TempDatabase.h"
-#include "system/Maintenance.h"
-#include "uikit/Clock.h"
+#include "core/system/Maintenance.h"
+#include "core/text/Clock.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "uikit/FormHelpers.h"
+#include "gui/uikit/FormHelpers.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "uikit/GridWheel.h"
+#include "gui/uikit/GridWheel.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "uikit/InputBehaviour.h"
+#include "gui/uikit/InputBehaviour.h"
 
 #include <QApplication>
 #include <QClipboard>

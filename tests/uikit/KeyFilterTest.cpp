@@ -1,4 +1,4 @@
-#include "uikit/KeyFilter.h"
+#include "core/text/KeyFilter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "support/ScriptedMessages.h"
-#include "uikit/BusyCursor.h"
-#include "uikit/MessageBox.h"
+#include "gui/uikit/BusyCursor.h"
+#include "gui/uikit/MessageBox.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,5 +1,5 @@
-#include "uikit/Clock.h"
-#include "uikit/RocDate.h"
+#include "core/text/Clock.h"
+#include "core/text/RocDate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "uikit/TextBytes.h"
+#include "core/text/TextBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/records/KeyNavigation.h"
+
+#include <QHash>
+#include <QString>
+#include <optional>
+
+namespace db {
+class Connection;
+}
+
+// One row of 股號資料, every value trimmed.
+struct StockRecord {
+    QString code;
+    QString name;
+    QString priceEarnings;   // 本益比
+    QString yield;           // 殖利率
+    QString priceBook;       // 股價淨值比
+};
+
+const KeyTable& StockKeys();
+
+std::optional<StockRecord> LoadStock(db::Connection& connection, const QString& code);
+void InsertStock(db::Connection& connection, const StockRecord& record);
+// Writes into the row that still carries `currentCode`; a row another PC
+// removed meanwhile is an error, not a silent success.
+void UpdateStock(db::Connection& connection, const QString& currentCode, const StockRecord& record);
+void DeleteStock(db::Connection& connection, const QString& code);
+
+// Every stock's name by its code in upper case.
+QHash<QString, QString> StockNames(db::Connection& connection);

@@ -1,0 +1,55 @@
+#include "core/text/TextBytes.h"
+
+#include <QStringEncoder>
+
+namespace {
+
+int CharacterBytes(QStringView character)
+{
+    if (character.size() == 1 && character.at(0).unicode() < 0x80)
+        return 1;
+    QStringEncoder big5("Big5", QStringConverter::Flag::Stateless);
+    if (!big5.isValid())
+        return character.size() * 2;
+    const QByteArray bytes = big5.encode(character);
+    return big5.hasError() || bytes.isEmpty() ? 1 : static_cast<int>(bytes.size());
+}
+
+// Walks the text by whole characters, never splitting a surrogate pair.
+template <typename Visit>
+void ForEachCharacter(const QString& text, Visit visit)
+{
+    for (int i = 0; i < text.size();) {
+        const int width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        if (!visit(i, QStringView(text).mid(i, width)))
+            return;
+        i += width;
+    }
+}
+
+} // namespace
+
+int Big5Length(const QString& text)
+{
+    int bytes = 0;
+    ForEachCharacter(text, [&](int, QStringView c) {
+        bytes += CharacterBytes(c);
+        return true;
+    });
+    return bytes;
+}
+
+QString LeftBytes(const QString& text, int limit)
+{
+    int bytes = 0;
+    int end = 0;
+    ForEachCharacter(text, [&](int at, QStringView c) {
+        const int next = bytes + CharacterBytes(c);
+        if (next > limit)
+            return false;
+        bytes = next;
+        end = at + static_cast<int>(c.size());
+        return true;
+    });
+    return text.left(end);
+}

@@ -1,0 +1,70 @@
+#include "gui/app/StartUp.h"
+
+#include "core/platform/HeapTuning.h"
+#include "gui/app/MainMenu.h"
+#include "core/data/Settings.h"
+#include "gui/app/MenuIcons.h"
+#include "gui/app/SingleInstance.h"
+#include "core/data/Schema.h"
+#include "gui/system/LoginScreen.h"
+#include "gui/uikit/MessageBox.h"
+#include "gui/uikit/ProgramEnd.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void SetUpApplication(QApplication& app)
+{
+    KeepFreedMemoryForReuse();
+    // The Windows fonts the screens and reports name, on machines that lack them.
+    QFont::insertSubstitutions(QStringLiteral("新細明體"),
+                               {QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing HK")});
+    QFont::insertSubstitutions(QStringLiteral("標楷體"),
+                               {QStringLiteral("AR PL UKai TW"), QStringLiteral("AR PL UKai HK")});
+    // Screens use a sans-serif face whose Latin letters read clearly (l is
+    // not 1); reports keep the fonts above.
+    QFont::insertSubstitutions(QStringLiteral("Noto Sans CJK TC"),
+                               {QStringLiteral("Noto Sans TC"), QStringLiteral("AR PL UMing TW")});
+    QFont font(QStringLiteral("Noto Sans CJK TC"), 10);
+    app.setFont(font);
+
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_zh_TW"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(translator);
+    app.setApplicationName(QStringLiteral("Quorvex"));
+    app.setApplicationDisplayName(QString());
+    app.setApplicationVersion(VersionNumber());
+    app.setWindowIcon(MenuIcon(MenuGlyph::BuyCount));
+}
+
+int StartRoutine(QApplication& app, const QString& appFolder)
+{
+    InitSettings(appFolder);
+
+    SingleInstance instance;
+    if (!instance.acquire())
+        return 0;
+
+    // Windows close and open while the program runs; only EndProgram ends it.
+    app.setQuitOnLastWindowClosed(false);
+    {
+        frm登入畫面 login;
+        login.exec();
+    }
+    if (!gLoginOk || ProgramIsEnding())
+        return 0;
+    // A wrong shared-folder path must not go unnoticed behind an empty database.
+    const QString created = db::TakeCreatedDatabaseFile();
+    if (!created.isEmpty())
+        ShowInfo(QStringLiteral("已建立新的資料庫檔案: ") + QDir::toNativeSeparators(created), QStringLiteral("訊息"));
+
+    auto* menu = new frm主畫面;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->show();
+    return app.exec();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/stats/Report.h"
+
+#include <QDialog>
+
+class QLabel;
+class ReportPageView;
+class QSpinBox;
+class QStatusBar;
+
+// The modal preview window: page navigation, zoom, the page count, print and
+// export to PDF, all from the same laid-out pages.
+class ReportPreview : public QDialog {
+    Q_OBJECT
+public:
+    ReportPreview(PaginatedReport report, QWidget* parent = nullptr);
+
+    int pageCount() const;
+    int currentPage() const;
+    void goToPage(int page);
+    // Asks for a file name through the file-dialog seam and writes the PDF.
+    void exportPdf();
+    // The same for the lines as a CSV file.
+    void exportCsv();
+
+private:
+    void updatePageInfo();
+    void exportFile(const QString& title, const QString& fileName, const QString& filter,
+                    bool (*write)(const PaginatedReport&, const QString&, QString*));
+    void fitToScreen();
+
+    PaginatedReport m_report;
+    ReportPageView* m_view;
+    QSpinBox* m_page;
+    QLabel* m_count;
+    QStatusBar* m_status;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "gui/uikit/FileTaskDialog.h"
+
+class QLabel;
+
+// 股號匯入Excel: stock records from a comma-separated file into 股號資料.
+// No Q_OBJECT: moc cannot read the Chinese class name, and lambdas serve as slots.
+class frm資料匯入_股號 : public FileTaskDialog {
+public:
+    explicit frm資料匯入_股號(QWidget* parent = nullptr);
+
+    // Set at the end of an import that ran through; the stock screen reads it.
+    bool importCompleted() const { return m_completed; }
+
+    void Start();
+
+private:
+    void Import(const QString& path);
+    void setStatus(const QString& text);
+
+    QLabel* m_status = nullptr;
+    bool m_completed = false;
+};

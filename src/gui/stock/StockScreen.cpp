@@ -1,0 +1,148 @@
+#include "gui/stock/StockScreen.h"
+
+#include "gui/recordscreen/PrintPanel.h"
+#include "gui/recordscreen/PrintRun.h"
+#include "gui/stock/StockImportDialog.h"
+#include "core/stock/StockPrint.h"
+#include "core/stock/StockRecords.h"
+#include "gui/uikit/InputBehaviour.h"
+#include "gui/uikit/MessageBox.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kFieldLength = 10;
+constexpr int kRatioKind = 7;
+
+RecordScreenTexts StockTexts()
+{
+    return {QStringLiteral("股號資料"), QStringLiteral("依股號顯示資料發生錯誤!"), QStringLiteral("確定修改股號?"),
+            QStringLiteral("股號重複!"), QStringLiteral("取得所有股號錯誤"), QStringLiteral("span查詢條件")};
+}
+
+QLineEdit* Field(QWidget* parent, const QString& name)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setMaxLength(kFieldLength);
+    box->setMinimumWidth(180);
+    box->setMaximumWidth(220);
+    return box;
+}
+
+} // namespace
+
+frm股號資料::frm股號資料() : RecordScreen(StockTexts(), RecordScreenBehaviour{}, StockKeys())
+{
+    setObjectName(QStringLiteral("frm股號資料"));
+    QWidget* panel = buildRecordPanel();
+    buildQueryConditions();
+    setRecordPanel(panel, {m_code}, m_name);
+    printPanel()->choose(PrintPanel::All);
+    printPanel()->setRangeLength(20);
+    resize(860, 460);
+}
+
+QWidget* frm股號資料::buildRecordPanel()
+{
+    auto* panel = new QWidget;
+    auto* group = new QGroupBox(QStringLiteral("股票基本資料"), panel);
+    auto* form = new QFormLayout(group);
+    form->setLabelAlignment(Qt::AlignRight);
+    form->setHorizontalSpacing(14);
+    form->setVerticalSpacing(12);
+
+    m_code = Field(group, QStringLiteral("txt股號"));
+    InstallUpperCase(m_code);
+    m_name = Field(group, QStringLiteral("txt名稱"));
+    m_priceEarnings = Field(group, QStringLiteral("txt本益比"));
+    m_yield = Field(group, QStringLiteral("txt殖利率"));
+    m_priceBook = Field(group, QStringLiteral("txt股價淨值比"));
+    for (QLineEdit* ratio : {m_priceEarnings, m_yield, m_priceBook})
+        InstallKeyFilter(ratio, kRatioKind);
+
+    form->addRow(QStringLiteral("股　　號:"), m_code);
+    form->addRow(QStringLiteral("名　　稱:"), m_name);
+    form->addRow(QStringLiteral("本  益  比:"), m_priceEarnings);
+    form->addRow(QStringLiteral("殖  利  率:"), m_yield);
+    form->addRow(QStringLiteral("股價淨值比:"), m_priceBook);
+
+    m_import = new QPushButton(QStringLiteral("  匯入Excel  "), panel);
+    m_import->setObjectName(QStringLiteral("scmd資料匯入"));
+    connect(m_import, &QPushButton::clicked, this, [this] {
+        frm資料匯入_股號 import(this);
+        import.exec();
+        // The highest code, afresh, after an import that ran through.
+        if (import.importCompleted() && FindLastKey() == 0)
+            ShowRecord(currentKey());
+    });
+
+    auto* importRow = new QHBoxLayout;
+    importRow->addStretch();
+    importRow->addWidget(m_import);
+    form->addRow(importRow);
+
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(24, 18, 24, 18);
+    layout->addWidget(group, 0, Qt::AlignLeft);
+    layout->addStretch();
+    return panel;
+}
+
+bool frm股號資料::fillFields(db::Connection& connection, const QString& key)
+{
+    const std::optional<StockRecord> record = LoadStock(connection, key);
+    if (!record)
+        return false;
+    m_code->setText(record->code);
+    m_name->setText(record->name);
+    m_priceEarnings->setText(record->priceEarnings);
+    m_yield->setText(record->yield);
+    m_priceBook->setText(record->priceBook);
+    return true;
+}
+
+bool frm股號資料::readyToSave()
+{
+    if (m_code->text().trimmed().isEmpty() || m_name->text().trimmed().isEmpty()) {
+        ShowError(QStringLiteral("「股號」、「名稱」欄位不可為空白!"), QStringLiteral("錯誤"));
+        return false;
+    }
+    return true;
+}
+
+void frm股號資料::writeRecord(db::Connection& connection, bool isNew, const QString& currentKey)
+{
+    const StockRecord record{m_code->text(), m_name->text(), m_priceEarnings->text(), m_yield->text(),
+                             m_priceBook->text()};
+    if (isNew)
+        InsertStock(connection, record);
+    else
+        UpdateStock(connection, currentKey, record);
+}
+
+void frm股號資料::deleteRecord(db::Connection& connection, const QString& key)
+{
+    DeleteStock(connection, key);
+}
+
+void frm股號資料::PrintList(bool preview)
+{
+    const PrintSelection selection = printPanel()->selection();
+    RunPrintList(
+        this, preview,
+        [&selection](db::Connection& connection) -> std::optional<PaginatedReport> {
+            QVector<ReportRow> rows = StockPrintRows(connection, selection);
+            if (rows.isEmpty())
+                return std::nullopt;
+            return StockListReport(std::move(rows), CompanyName(connection));
+        },
+        {QStringLiteral("查無任何資料!"), MsgIcon::Warning, MsgIcon::Critical});
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "gui/recordscreen/RecordScreen.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+// 股號資料: the stock master on the record frame.
+// No Q_OBJECT: moc cannot read the Chinese class name, and lambdas serve as slots.
+class frm股號資料 : public RecordScreen {
+public:
+    frm股號資料();
+
+protected:
+    bool fillFields(db::Connection& connection, const QString& key) override;
+    bool readyToSave() override;
+    void writeRecord(db::Connection& connection, bool isNew, const QString& currentKey) override;
+    void deleteRecord(db::Connection& connection, const QString& key) override;
+    GridQuery BuildQuery() override;
+    void conditionOptionChosen(int index) override;
+    void fillConditionDefaults() override;
+    void PrintList(bool preview) override;
+
+private:
+    QWidget* buildRecordPanel();
+    void buildQueryConditions();
+
+    QLineEdit* m_code = nullptr;
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_priceEarnings = nullptr;
+    QLineEdit* m_yield = nullptr;
+    QLineEdit* m_priceBook = nullptr;
+    QPushButton* m_import = nullptr;
+    QCheckBox* m_priceEarningsOn = nullptr;
+    QCheckBox* m_yieldOn = nullptr;
+    QButtonGroup* m_order = nullptr;
+};

@@ -1,8 +1,0 @@
-#include "stats/ReportParameters.h"
-
-QString gRptDateFrom;
-QString gRptDateTo;
-QString gRptBaseDate;
-int gRptSkipSingle = 0;
-
-const QString kOpenRangeEnd = QStringLiteral("9999999");
