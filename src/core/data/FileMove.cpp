@@ -140,7 +140,19 @@ bool SaveWholeFile(const QString& path, const QByteArray& bytes, QString* error)
         return false;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        *error = file.errorString();
+        return false;
+    }
+    // A full disk first takes part of a write without a word; the next part
+    // brings the system's reason.
+    qint64 written = 0;
+    for (qint64 part = 0; written < bytes.size(); written += part) {
+        part = file.write(bytes.constData() + written, bytes.size() - written);
+        if (part <= 0)
+            break;
+    }
+    if (written < bytes.size() || !file.commit()) {
         *error = file.errorString();
         return false;
     }
