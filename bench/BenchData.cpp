@@ -1,9 +1,9 @@
 #include "BenchData.h"
 
-#include "core/platform/HeapTuning.h"
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
 #include "core/data/ConnectionString.h"
+#include "core/data/Settings.h"
+#include "core/platform/HeapTuning.h"
 #include "core/system/Conversion.h"
 #include "core/text/RocDate.h"
 

@@ -3,11 +3,11 @@
 // entry screen (sheets filled and read) on top of it.
 #include "BenchData.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
+#include "core/data/Settings.h"
+#include "core/entry/TradingDays.h"
 #include "gui/entry/EntryScreen.h"
 #include "gui/entry/EntrySheet.h"
-#include "core/entry/TradingDays.h"
 #include "gui/uikit/MessageBox.h"
 
 #include <QTemporaryDir>

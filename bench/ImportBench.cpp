@@ -4,8 +4,8 @@
 // read, parsed and ranked.
 #include "BenchData.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
+#include "core/data/Settings.h"
 #include "core/entry/InstitutionalTrades.h"
 #include "core/stock/StockImport.h"
 

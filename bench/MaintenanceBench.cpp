@@ -3,10 +3,10 @@
 // conversion of those years into an empty database.
 #include "BenchData.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
 #include "core/data/ConnectionString.h"
 #include "core/data/DatabaseCopy.h"
+#include "core/data/Settings.h"
 #include "core/system/Conversion.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 // 500,000 list rows): read, laid out, and written as a PDF or previewed.
 #include "BenchData.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
+#include "core/data/Settings.h"
 #include "core/entry/EntryPrint.h"
 #include "core/stats/ReportPainter.h"
 #include "gui/stats/ReportPreview.h"

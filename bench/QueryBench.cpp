@@ -3,8 +3,8 @@
 // beside it the plain way, one table item per cell.
 #include "BenchData.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
+#include "core/data/Settings.h"
 #include "core/entry/EntryQuery.h"
 #include "gui/entry/EntryScreen.h"
 #include "gui/recordscreen/QueryPanel.h"

@@ -5,8 +5,8 @@
 // back one query per stock and date.
 #include "BenchData.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
+#include "core/data/Settings.h"
 #include "core/stats/CountStatistics.h"
 #include "core/stats/ListStatistics.h"
 #include "core/stats/ReportPainter.h"

@@ -1,7 +1,7 @@
 #include "core/stock/StockScreening.h"
 
-#include "core/data/SqlText.h"
 #include "core/data/SqlFunctions.h"
+#include "core/data/SqlText.h"
 
 namespace {
 

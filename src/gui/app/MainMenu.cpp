@@ -1,8 +1,8 @@
 #include "gui/app/MainMenu.h"
 
+#include "core/data/Settings.h"
 #include "gui/app/AboutBox.h"
 #include "gui/app/MenuIcons.h"
-#include "core/data/Settings.h"
 #include "gui/uikit/BusyCursor.h"
 #include "gui/uikit/FormHelpers.h"
 #include "gui/uikit/MessageBox.h"

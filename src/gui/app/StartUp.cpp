@@ -1,11 +1,11 @@
 #include "gui/app/StartUp.h"
 
-#include "core/platform/HeapTuning.h"
-#include "gui/app/MainMenu.h"
+#include "core/data/Schema.h"
 #include "core/data/Settings.h"
+#include "core/platform/ProcessDefaults.h"
+#include "gui/app/MainMenu.h"
 #include "gui/app/MenuIcons.h"
 #include "gui/app/SingleInstance.h"
-#include "core/data/Schema.h"
 #include "gui/system/LoginScreen.h"
 #include "gui/uikit/MessageBox.h"
 #include "gui/uikit/ProgramEnd.h"
@@ -14,25 +14,14 @@
 #include <QDir>
 #include <QFont>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
 void SetUpApplication(QApplication& app)
 {
-    KeepFreedMemoryForReuse();
-    // The Windows fonts the screens and reports name, on machines that lack them.
-    QFont::insertSubstitutions(QStringLiteral("新細明體"),
-                               {QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing HK")});
-    QFont::insertSubstitutions(QStringLiteral("標楷體"),
-                               {QStringLiteral("AR PL UKai TW"), QStringLiteral("AR PL UKai HK")});
-    // Screens use a sans-serif face whose Latin letters read clearly (l is
-    // not 1); reports keep the fonts above.
-    QFont::insertSubstitutions(QStringLiteral("Noto Sans CJK TC"),
-                               {QStringLiteral("Noto Sans TC"), QStringLiteral("AR PL UMing TW")});
+    SetProcessDefaults();
     QFont font(QStringLiteral("Noto Sans CJK TC"), 10);
     app.setFont(font);
 
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_zh_TW"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(translator);

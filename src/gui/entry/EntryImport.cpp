@@ -1,15 +1,15 @@
 #include "gui/entry/EntryScreen.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
-#include "gui/entry/EntrySheet.h"
-#include "gui/entry/InstitutionalImportDialog.h"
+#include "core/data/Settings.h"
 #include "core/stock/StockImport.h"
 #include "core/stock/StockRecords.h"
+#include "core/text/RocDate.h"
+#include "gui/entry/EntrySheet.h"
+#include "gui/entry/InstitutionalImportDialog.h"
 #include "gui/uikit/BusyCursor.h"
 #include "gui/uikit/FileDialog.h"
 #include "gui/uikit/MessageBox.h"
-#include "core/text/RocDate.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -1,18 +1,18 @@
 #include "gui/entry/EntryScreen.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
+#include "core/data/Settings.h"
 #include "core/entry/EntryPrint.h"
-#include "gui/entry/EntrySheet.h"
 #include "core/entry/TradingDays.h"
-#include "gui/recordscreen/PrintPanel.h"
-#include "gui/recordscreen/PrintRun.h"
 #include "core/stock/StockRecords.h"
 #include "core/text/Clock.h"
+#include "core/text/RocDate.h"
+#include "gui/entry/EntrySheet.h"
+#include "gui/recordscreen/PrintPanel.h"
+#include "gui/recordscreen/PrintRun.h"
 #include "gui/uikit/FormHelpers.h"
 #include "gui/uikit/InputBehaviour.h"
 #include "gui/uikit/MessageBox.h"
-#include "core/text/RocDate.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -1,10 +1,10 @@
 #include "gui/entry/EntrySheet.h"
 
 #include "core/entry/SequenceRules.h"
-#include "gui/uikit/InputBehaviour.h"
 #include "core/text/KeyFilter.h"
-#include "gui/uikit/MessageBox.h"
 #include "core/text/TextBytes.h"
+#include "gui/uikit/InputBehaviour.h"
+#include "gui/uikit/MessageBox.h"
 
 #include <QAbstractButton>
 #include <QApplication>

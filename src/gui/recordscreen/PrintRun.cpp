@@ -1,7 +1,7 @@
 #include "gui/recordscreen/PrintRun.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
+#include "core/data/Settings.h"
 #include "gui/stats/ReportOutput.h"
 #include "gui/uikit/BusyCursor.h"
 

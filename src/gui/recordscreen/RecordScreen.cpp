@@ -1,7 +1,7 @@
 #include "gui/recordscreen/RecordScreen.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
+#include "core/data/Settings.h"
 #include "gui/recordscreen/PrintPanel.h"
 #include "gui/recordscreen/QueryPanel.h"
 #include "gui/recordscreen/RecordToolbar.h"

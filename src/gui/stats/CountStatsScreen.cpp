@@ -4,8 +4,8 @@
 #include "core/stats/CountStatistics.h"
 #include "core/stats/ReportParameters.h"
 #include "core/text/Clock.h"
-#include "gui/uikit/FormHelpers.h"
 #include "core/text/RocDate.h"
+#include "gui/uikit/FormHelpers.h"
 
 #include <QCheckBox>
 #include <QEvent>

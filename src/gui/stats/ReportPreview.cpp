@@ -1,9 +1,9 @@
 #include "gui/stats/ReportPreview.h"
 
 #include "core/stats/ReportCsv.h"
+#include "core/stats/ReportPainter.h"
 #include "gui/stats/ReportOutput.h"
 #include "gui/stats/ReportPageView.h"
-#include "core/stats/ReportPainter.h"
 #include "gui/uikit/FileDialog.h"
 #include "gui/uikit/MessageBox.h"
 #include "gui/uikit/PrinterIcon.h"

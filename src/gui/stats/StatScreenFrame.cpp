@@ -1,16 +1,16 @@
 #include "gui/stats/StatScreenFrame.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
+#include "core/data/Settings.h"
+#include "core/text/Clock.h"
+#include "core/text/RocDate.h"
 #include "gui/stats/ReportOutput.h"
 #include "gui/uikit/BusyCursor.h"
-#include "core/text/Clock.h"
 #include "gui/uikit/ExitToolbar.h"
 #include "gui/uikit/FirstActivation.h"
 #include "gui/uikit/FormHelpers.h"
 #include "gui/uikit/InputBehaviour.h"
 #include "gui/uikit/MessageBox.h"
-#include "core/text/RocDate.h"
 
 #include <QApplication>
 #include <QGridLayout>

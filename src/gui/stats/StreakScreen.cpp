@@ -1,7 +1,7 @@
 #include "gui/stats/StreakScreen.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
+#include "core/data/Settings.h"
 #include "core/stats/StreakStatistics.h"
 #include "gui/uikit/FormHelpers.h"
 #include "gui/uikit/InputBehaviour.h"

@@ -1,7 +1,7 @@
 #include "gui/stock/StockImportDialog.h"
 
-#include "core/data/Settings.h"
 #include "core/data/Connection.h"
+#include "core/data/Settings.h"
 #include "core/stock/StockImport.h"
 #include "gui/uikit/BusyCursor.h"
 #include "gui/uikit/MessageBox.h"

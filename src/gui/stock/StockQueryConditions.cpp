@@ -2,8 +2,8 @@
 // their defaults and the four orders.
 #include "gui/stock/StockScreen.h"
 
-#include "gui/recordscreen/QueryPanel.h"
 #include "core/stock/StockScreening.h"
+#include "gui/recordscreen/QueryPanel.h"
 #include "gui/uikit/InputBehaviour.h"
 
 #include <QButtonGroup>

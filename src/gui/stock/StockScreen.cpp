@@ -1,10 +1,10 @@
 #include "gui/stock/StockScreen.h"
 
+#include "core/stock/StockPrint.h"
+#include "core/stock/StockRecords.h"
 #include "gui/recordscreen/PrintPanel.h"
 #include "gui/recordscreen/PrintRun.h"
 #include "gui/stock/StockImportDialog.h"
-#include "core/stock/StockPrint.h"
-#include "core/stock/StockRecords.h"
 #include "gui/uikit/InputBehaviour.h"
 #include "gui/uikit/MessageBox.h"
 

@@ -1,7 +1,7 @@
 #include "gui/system/ConversionScreen.h"
 
-#include "core/data/Settings.h"
 #include "core/data/DbError.h"
+#include "core/data/Settings.h"
 #include "core/system/Conversion.h"
 #include "gui/uikit/BusyCursor.h"
 #include "gui/uikit/MessageBox.h"

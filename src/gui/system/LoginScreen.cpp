@@ -1,7 +1,7 @@
 #include "gui/system/LoginScreen.h"
 
-#include "core/data/Settings.h"
 #include "core/data/DbError.h"
+#include "core/data/Settings.h"
 #include "core/system/UserCheck.h"
 #include "gui/uikit/BusyCursor.h"
 #include "gui/uikit/FormHelpers.h"

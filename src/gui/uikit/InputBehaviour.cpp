@@ -1,7 +1,7 @@
 #include "gui/uikit/InputBehaviour.h"
 
-#include "gui/uikit/FormHelpers.h"
 #include "core/text/KeyFilter.h"
+#include "gui/uikit/FormHelpers.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,0 +1,224 @@
+#include "DbTestSupport.h"
+
+#include "core/data/DatabaseCopy.h"
+#include "core/support/FileSizeLimit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using db::Connection;
+
+class CompactionTest : public DbFolder {
+public:
+    using DbFolder::connectionString;
+    using DbFolder::path;
+
+protected:
+    void SetUp() override
+    {
+        Connection c(connectionString());
+        for (int i = 1; i <= 300; ++i)
+            c.execute(QStringLiteral("INSERT INTO 買超明細資料 VALUES (?, ?, '1000125')"), {i, QString::number(i)});
+        c.execute(QStringLiteral("INSERT INTO 股號資料 (股號) VALUES ('2330')"));
+    }
+    void compact() { db::CompactDatabase(connectionString(), QStringLiteral("Tmp.mdb")); }
+    qlonglong rows(const QString& sql)
+    {
+        Connection c(connectionString());
+        return count(c, sql);
+    }
+    QStringList files() const
+    {
+        QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        names.sort();
+        return names;
+    }
+    void startWriter(QProcess& writer, const QStringList& args)
+    {
+        writer.start(QStringLiteral(QUORVEX_CONCURRENT_WRITER), QStringList{path()} + args);
+        ASSERT_TRUE(writer.waitForStarted());
+        ASSERT_TRUE(writer.waitForReadyRead(30000));
+        writer.readLine();
+    }
+};
+
+TEST_F(CompactionTest, TheCompactedFileTakesThePlaceOfTheLiveOneAndAStaleTmp)
+{
+    QFile stale(path(QStringLiteral("Tmp.mdb")));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("left over from a crash");
+    stale.close();
+    compact();
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300);
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 使用者資料")), 1);
+    EXPECT_EQ(files(), QStringList{"Quorvex.mdb"});
+}
+
+TEST_F(CompactionTest, ACopyThatCannotBeWrittenLeavesTheLiveFileAndAnOldBackupAsTheyWere)
+{
+    {
+        Connection source(connectionString());
+        db::CopyDatabase(source, path(QStringLiteral("backup.mdb")), QStringLiteral("kvew7315"));
+    }
+    const qint64 backupSize = QFileInfo(path(QStringLiteral("backup.mdb"))).size();
+    {
+        Connection c(connectionString());
+        for (int i = 0; i < 200; ++i)
+            c.execute(QStringLiteral("INSERT INTO 股號資料 VALUES (?, '名稱名稱名稱名稱', '1', '2', '3')"), {i});
+    }
+    const qint64 liveSize = QFileInfo(path()).size();
+    {
+        const FileSizeLimit full(static_cast<rlim_t>(backupSize));
+        Connection source(connectionString());
+        EXPECT_THROW(db::CopyDatabase(source, path(QStringLiteral("backup.mdb")), QStringLiteral("kvew7315")),
+                     db::DbError);
+        EXPECT_THROW(compact(), db::DbError);
+    }
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("backup.mdb"))).size(), backupSize);
+    EXPECT_EQ(QFileInfo(path()).size(), liveSize);
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 股號資料")), 201);
+    EXPECT_EQ(files(), (QStringList{"Quorvex.mdb", "backup.mdb"}));
+}
+
+// Another PC in the middle of a save: the compaction waits, then gives up
+// and changes nothing.
+TEST_F(CompactionTest, AFileInUseIsNotCompacted)
+{
+    QProcess writer;
+    startWriter(writer, {"hold", "1500"});
+    db::SetBusyTimeout(200);
+    EXPECT_EQ(ErrorKindOf([&] { compact(); }), db::ErrorKind::Busy);
+    db::SetBusyTimeout(10000);
+    ASSERT_TRUE(writer.waitForFinished(30000));
+    EXPECT_EQ(writer.exitCode(), 0);
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 股號資料 WHERE 股號 = 'HOLD'")), 1);
+    EXPECT_EQ(files(), QStringList{"Quorvex.mdb"});
+}
+
+// A PC that opened the file before the compaction and writes after it must
+// be told, not write into the file that was replaced.
+TEST_F(CompactionTest, AWriteToTheReplacedFileFailsThere)
+{
+    QProcess writer;
+    startWriter(writer, {"late"});
+    compact();
+    writer.write("go\n");
+    ASSERT_TRUE(writer.waitForFinished(30000));
+    EXPECT_NE(writer.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(writer.readAllStandardError()).contains(QString::fromUtf8("重整")));
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 股號資料 WHERE 股號 = 'LATE'")), 0);
+}
+
+// Another PC saves day after day while this one runs `maintenance` again
+// and again: every save it was told succeeded is in the file afterwards,
+// and the file is whole.
+void ExpectNoSaveLost(CompactionTest& test, const std::function<void()>& maintenance)
+{
+    QProcess writer;
+    writer.start(QStringLiteral(QUORVEX_CONCURRENT_WRITER), {test.path(), "saves", "100"});
+    ASSERT_TRUE(writer.waitForStarted());
+    int runs = 0;
+    while (writer.state() != QProcess::NotRunning || runs < 5) {
+        try {
+            maintenance();
+            ++runs;
+        } catch (const db::DbError& error) {
+            ADD_FAILURE() << error.what();
+            break;
+        }
+        // Let a save through before the next run.
+        writer.waitForReadyRead(500);
+    }
+    ASSERT_EQ(writer.exitCode(), 0);
+    QSet<QString> told;
+    const QByteArray refused = writer.readAllStandardError();
+    for (const QByteArray& line : writer.readAllStandardOutput().split('\n')) {
+        if (!line.isEmpty())
+            told.insert(QString::number(1000000 + line.toInt()));
+    }
+    EXPECT_GT(told.size(), 0) << refused.toStdString();
+
+    Connection c(test.connectionString());
+    EXPECT_EQ(c.query(QStringLiteral("PRAGMA integrity_check")).text(0, 0), "ok");
+    QSet<QString> stored;
+    const db::ResultSet days = c.query(QStringLiteral("SELECT 買賣日期 FROM 買賣超資料"));
+    for (int r = 0; r < days.rowCount(); ++r)
+        stored.insert(days.text(r, 0));
+    EXPECT_TRUE(stored.contains(told)) << told.size() << " told saved, " << (told - stored).size() << " missing after "
+                                       << runs << " runs";
+    EXPECT_EQ(c.query(QStringLiteral("SELECT count(*) FROM 買超明細資料")).value(0, 0).toLongLong(), 300 + 5 * stored.size());
+}
+
+TEST_F(CompactionTest, SavesMadeDuringCompactionsAreNeverLost)
+{
+    ExpectNoSaveLost(*this, [this] { compact(); });
+}
+
+// Each backup taken meanwhile holds one state of the file, checked whole.
+TEST_F(CompactionTest, SavesMadeDuringBackupsAreNeverLost)
+{
+    ExpectNoSaveLost(*this, [this] {
+        Connection source(connectionString());
+        db::CopyDatabase(source, path(QStringLiteral("backup.mdb")), QStringLiteral("kvew7315"));
+    });
+}
+
+// An office that keeps the file elsewhere and links it into the program's
+// folder keeps its link; the file it leads to is the one compacted.
+TEST_F(CompactionTest, ALinkedLiveFileStaysLinked)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("shared")));
+    const QString real = path(QStringLiteral("shared/Quorvex.mdb"));
+    ASSERT_TRUE(QFile::rename(path(), real));
+    ASSERT_TRUE(QFile::link(real, path()));
+    compact();
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300);
+    Connection c(db::BuildConnectionString(real, QStringLiteral("kvew7315")), db::OpenMode::MustExist);
+    EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300);
+}
+
+// A file an office shares through its group stays shared, and one kept from
+// other accounts stays kept from them.
+TEST_F(CompactionTest, TheCompactedFileKeepsTheModeOwnerAndGroupOfTheLiveOne)
+{
+    const QByteArray live = QFile::encodeName(path());
+    const bool root = ::geteuid() == 0;
+    for (const mode_t mode : {mode_t(0640), mode_t(0660)}) {
+        ASSERT_EQ(::chmod(live.constData(), mode), 0);
+        if (root) {
+            ASSERT_EQ(::chown(live.constData(), 0, 65534), 0);
+        }
+        compact();
+        struct stat info {};
+        ASSERT_EQ(::stat(live.constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        if (root) {
+            EXPECT_EQ(info.st_gid, 65534u);
+        }
+    }
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (!root || setpriv.isEmpty())
+        GTEST_SKIP() << "needs root and setpriv to act as a second account";
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+    const QString program = dir.filePath(QStringLiteral("concurrent_writer"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORVEX_CONCURRENT_WRITER), program));
+    QFile::setPermissions(program, QFileDevice::Permissions(0x7555));
+    QProcess member;
+    member.start(setpriv, {"--reuid=65533", "--regid=65534", "--clear-groups", "--", program, path(), "0", "3"});
+    ASSERT_TRUE(member.waitForFinished(60000));
+    EXPECT_EQ(member.exitCode(), 0) << member.readAllStandardError().toStdString();
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買賣超資料")), 3);
+}
+
+} // namespace

@@ -1,0 +1,180 @@
+#include "core/data/Connection.h"
+#include "core/data/ConnectionString.h"
+#include "core/data/DatabaseCopy.h"
+#include "core/support/CommitCuttingProxy.h"
+#include "core/support/TestServer.h"
+#include "core/system/Conversion.h"
+#include "core/system/Maintenance.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ServerBackendTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!UseTestServer())
+            GTEST_SKIP() << "no test server (QUORVEX_TEST_SERVER)";
+        server = FreshTestServer();
+    }
+    QString server;
+};
+
+TEST_F(ServerBackendTest, KeysCodesAndValBehaveAsInTheFile)
+{
+    db::Connection c(server);
+    c.execute("INSERT INTO 股號資料 (股號, 名稱, 本益比) VALUES (?, ?, ?)", {"1101a", "台泥", " 12.5x"});
+    try {
+        c.execute("INSERT INTO 股號資料 (股號) VALUES (?)", {"1101A"});
+        ADD_FAILURE() << "a code differing only in case was stored twice";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.kind(), db::ErrorKind::DuplicateKey);
+    }
+    EXPECT_EQ(c.query("SELECT 名稱 FROM 股號資料 WHERE 股號 = ?", {"1101A"}).text(0, 0), "台泥");
+    EXPECT_EQ(c.query("SELECT count(*) FROM 股號資料 WHERE 股號 LIKE ?", {"1101%"}).value(0, 0).toLongLong(), 1);
+    const db::ResultSet values = c.query("SELECT val(本益比), val(名稱), val('-.5e1z'), val(NULL) FROM 股號資料");
+    EXPECT_DOUBLE_EQ(values.value(0, 0).toDouble(), 12.5);
+    EXPECT_DOUBLE_EQ(values.value(0, 1).toDouble(), 0);
+    EXPECT_DOUBLE_EQ(values.value(0, 2).toDouble(), -5);
+    EXPECT_DOUBLE_EQ(values.value(0, 3).toDouble(), 0);
+    EXPECT_TRUE(c.tableNames().contains("股號資料"));
+    EXPECT_FALSE(c.tableNames().contains("quorvex_schema"));
+}
+
+TEST_F(ServerBackendTest, ScratchRowsBelongToTheirConnectionAndRollBackWithIt)
+{
+    db::Connection first(server);
+    db::Connection second(server);
+    first.execute("INSERT INTO 基準日股號_tmp (股號) VALUES ('2330')");
+    EXPECT_EQ(second.query("SELECT count(*) FROM 基準日股號_tmp").value(0, 0).toLongLong(), 0);
+    {
+        db::Transaction transaction(first);
+        first.execute("INSERT INTO 買賣超資料 (買賣日期, 買賣星期) VALUES ('1151209', '三')");
+        EXPECT_EQ(first.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 1);
+    }
+    EXPECT_EQ(first.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 0);
+    EXPECT_EQ(second.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 0);
+}
+
+TEST_F(ServerBackendTest, ABackupCarriesTheServerHomeAndAConversionBringsAFileBack)
+{
+    QTemporaryDir dir;
+    const QString home = dir.filePath("Quorvex.mdb");
+    {
+        db::Connection c(server);
+        c.execute("INSERT INTO 股號資料 (股號, 名稱, 本益比) VALUES ('2330', '台積電', '15.5')");
+        c.execute("INSERT INTO 買賣超資料 (買賣日期, 買賣星期) VALUES ('1151209', '三')");
+        c.execute("INSERT INTO 買超明細資料 (序, 股號, 買賣日期) VALUES (1, '2330', '1151209'), (NULL, '1101', '1151209')");
+        SaveMaintTimes(c, "2026/12/09  10:00:00", "");
+        SaveMaintTimes(c, "", "2026/12/09  11:00:00");
+        EXPECT_EQ(ChangePassword(c, "ADMIN", "", "secret"), 0);
+        db::CopyDatabase(c, home, "kvew7315");
+        db::CompactDatabase(server, "unused");
+    }
+    {
+        db::Connection file(db::BuildConnectionString(home, "kvew7315"), db::OpenMode::MustExist);
+        EXPECT_EQ(file.query("SELECT 名稱 FROM 股號資料 WHERE 股號 = '2330'").text(0, 0), "台積電");
+        EXPECT_EQ(file.query("SELECT count(*) FROM 買超明細資料 WHERE 序 IS NULL").value(0, 0).toLongLong(), 1);
+        const MaintTimes times = ReadMaintTimes(file);
+        EXPECT_EQ(times.backup, "2026/12/09  10:00:00");
+        EXPECT_EQ(times.compaction, "2026/12/09  11:00:00");
+        EXPECT_EQ(file.query("SELECT 密碼 FROM 使用者資料").text(0, 0), "secret");
+        file.execute("INSERT INTO 股號資料 (股號, 名稱) VALUES ('1101', '台泥')");
+    }
+    ConvertOldDatabase(server, home, "kvew7315", [](const ConversionProgress&) {});
+    db::Connection c(server);
+    EXPECT_EQ(c.query("SELECT count(*) FROM 股號資料").value(0, 0).toLongLong(), 2);
+    EXPECT_EQ(c.query("SELECT 名稱 FROM 股號資料 WHERE 股號 = '1101'").text(0, 0), "台泥");
+    EXPECT_EQ(c.query("SELECT count(*) FROM 買超明細資料").value(0, 0).toLongLong(), 2);
+}
+
+TEST_F(ServerBackendTest, AConnectionLostMidSaveLeavesNothingWritten)
+{
+    db::Connection admin(server);
+    db::Connection clerk(server);
+    const qlonglong pid = clerk.query("SELECT pg_backend_pid()").value(0, 0).toLongLong();
+    {
+        db::Transaction transaction(clerk);
+        clerk.execute("INSERT INTO 買賣超資料 (買賣日期, 買賣星期) VALUES ('1151209', '三')");
+        EXPECT_TRUE(admin.query("SELECT pg_terminate_backend(?::integer)", {pid}).value(0, 0).toBool());
+        try {
+            clerk.execute("INSERT INTO 買超明細資料 (序, 股號, 買賣日期) VALUES (1, '2330', '1151209')");
+            ADD_FAILURE() << "saved through a dead connection";
+        } catch (const db::DbError& e) {
+            EXPECT_TRUE(e.text().contains("terminat")) << e.text().toStdString();
+        }
+    }
+    EXPECT_EQ(admin.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 0);
+    EXPECT_THROW(clerk.query("SELECT 1"), db::DbError);
+}
+
+// After a server restart or an administrator ending idle sessions, the
+// connections kept between operations are dead; the next operation must not
+// fail for it, since nothing of it had been sent.
+TEST_F(ServerBackendTest, KeptConnectionsEndedByTheServerAreReplacedUnnoticed)
+{
+    {
+        db::Connection first(server);
+        db::Connection second(server);
+        first.execute("INSERT INTO 股號資料 (股號) VALUES ('2330')");
+    }
+    {
+        db::Connection admin(server);
+        admin.query("SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity "
+                    "WHERE pid <> pg_backend_pid() AND datname = current_database() AND backend_type = 'client backend'");
+    }
+    db::Connection c(server);
+    EXPECT_EQ(c.query("SELECT count(*) FROM 股號資料").value(0, 0).toLongLong(), 1);
+}
+
+// The line goes while the server commits: the user is told what the server
+// did, never "not saved" about a save that is there.
+TEST_F(ServerBackendTest, ALineLostAtCommitIsReportedAsTheServerDecided)
+{
+    CommitCuttingProxy proxy(qEnvironmentVariableIntValue("PGPORT") ? qEnvironmentVariableIntValue("PGPORT") : 5432);
+    const QString viaProxy =
+        db::BuildServerConnectionString(QStringLiteral("host=127.0.0.1 port=%1 sslmode=disable").arg(proxy.port()));
+    const auto save = [&](const QString& date, CommitCuttingProxy::Cut cut) {
+        db::Connection c(viaProxy);
+        db::Transaction transaction(c);
+        c.execute("INSERT INTO 買賣超資料 (買賣日期, 買賣星期) VALUES (?, '三')", {date});
+        proxy.cutNextCommit(cut);
+        transaction.commit();
+    };
+    EXPECT_NO_THROW(save("1151209", CommitCuttingProxy::Cut::AfterServerAnswered));
+    try {
+        save("1151210", CommitCuttingProxy::Cut::BeforeServerSaw);
+        ADD_FAILURE() << "a save the server never committed was reported saved";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("未儲存"))) << e.text().toStdString();
+    }
+    // The server's side of the line stays open: its session would hold the
+    // write lock for hours. It is ended, and the next save goes through.
+    try {
+        save("1151211", CommitCuttingProxy::Cut::LeavingServerWaiting);
+        ADD_FAILURE() << "a save the server never committed was reported saved";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("未儲存"))) << e.text().toStdString();
+    }
+    db::SetBusyTimeout(2000);
+    EXPECT_NO_THROW(save("1151212", CommitCuttingProxy::Cut::None));
+    db::SetBusyTimeout(10000);
+    db::Connection c(server);
+    EXPECT_EQ(c.query("SELECT string_agg(買賣日期, ',' ORDER BY 買賣日期) FROM 買賣超資料").text(0, 0), "1151209,1151212");
+}
+
+TEST_F(ServerBackendTest, AnUnreachableServerReportsLibpqsText)
+{
+    try {
+        db::Connection c(db::BuildServerConnectionString("host=127.0.0.1 port=1 connect_timeout=2"));
+        ADD_FAILURE() << "connected to nothing";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.kind(), db::ErrorKind::CannotOpen);
+        EXPECT_TRUE(e.text().contains("127.0.0.1")) << e.text().toStdString();
+    }
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+#include "core/entry/InstitutionalFixtures.h"
+#include "core/entry/InstitutionalTrades.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class InstitutionalTradesTest : public ::testing::Test {
+protected:
+    QString write(const char* name, const char* text, bool big5)
+    {
+        const QString content = QString::fromUtf8(text);
+        QByteArray bytes = big5 ? QStringEncoder("Big5")(content) : QByteArray("\xEF\xBB\xBF") + content.toUtf8();
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+    InstitutionalDay read(const QStringList& paths)
+    {
+        error.clear();
+        return ReadInstitutionalFiles(paths, &error);
+    }
+    static QStringList Codes(const QVector<RankedStock>& list)
+    {
+        QStringList codes;
+        for (const RankedStock& s : list)
+            codes << s.code + QLatin1Char(':') + QString::number(s.net);
+        return codes;
+    }
+
+    QTemporaryDir dir;
+    QString error;
+};
+
+TEST_F(InstitutionalTradesTest, TwseAndTpexOfOneDayRankByEachBasis)
+{
+    const InstitutionalDay day = read({write("twse.csv", kTwse19, true), write("tpex.csv", kTpex, false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(day.date, "1151208");
+    ASSERT_EQ(day.rows.size(), 6);
+    EXPECT_EQ(day.rows[1].code, "0050");
+    EXPECT_EQ(day.rows[1].name, QString::fromUtf8("元大台灣50"));
+
+    const RankedLists all = RankInstitutional(day.rows, TradeBasis::AllThree, 30);
+    EXPECT_EQ(Codes(all.buys), (QStringList{"2330:4501000", "1101:300000", "5347:300000"}));
+    EXPECT_EQ(Codes(all.sells), (QStringList{"6488:-4001000", "0050:-2000000"}));
+    // Foreign: 外陸資 plus 外資自營商; dealers: the total, not its parts again.
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), (QStringList{"2330:5001000", "5347:300000"}));
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), (QStringList{"2330:-300000", "6488:-1000"}));
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::InvestmentTrust, 30).buys), QStringList{"1101:300000"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::AllThree, 1).buys), QStringList{"2330:4501000"});
+}
+
+TEST_F(InstitutionalTradesTest, TheOlderTwelveAndSixteenColumnFilesReadToo)
+{
+    InstitutionalDay day = read({write("old.csv", kTwse12, false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(day.date, "1000125");
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), QStringList{"2317:1200"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), QStringList{"2317:-200"});
+
+    day = read({write("mid.csv", kTwse16, true)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(day.date, "1050601");
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), QStringList{"2454:-500"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::AllThree, 30).sells), QStringList{"2454:-2500"});
+
+    day = read({write("total.csv", kTpexForeignTotal, false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), QStringList{"5347:320000"});
+}
+
+TEST_F(InstitutionalTradesTest, BadFilesSayWhatIsWrongAndYieldNothing)
+{
+    const QString twse = write("twse.csv", kTwse19, false);
+    EXPECT_TRUE(read({twse, write("old.csv", kTwse12, false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("old.csv")) && error.contains(QStringLiteral("1000125"))) << error.toStdString();
+
+    EXPECT_TRUE(read({write("stocks.csv", "\"股號\",\"名稱\",\"本益比\"\n\"2330\",\"台積電\",\"15\"\n", false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QString::fromUtf8("不是三大法人買賣超"))) << error.toStdString();
+
+    const QByteArray headingOnly = QByteArray(kTwse12).left(QByteArray(kTwse12).indexOf("\"2317\""));
+    EXPECT_TRUE(read({write("empty.csv", headingOnly.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QString::fromUtf8("沒有任何股票"))) << error.toStdString();
+
+    const QByteArray undated = QByteArray(kTpex).mid(QByteArray(kTpex).indexOf('\n') + 1);
+    EXPECT_TRUE(read({write("undated.csv", undated.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QString::fromUtf8("日期"))) << error.toStdString();
+
+    QFile binary(dir.filePath("binary.csv"));
+    ASSERT_TRUE(binary.open(QIODevice::WriteOnly));
+    binary.write(QByteArray("\xFF\xFE\x00\xD8garbage\x00", 12));
+    binary.close();
+    EXPECT_TRUE(read({binary.fileName()}).rows.isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+#include "core/data/Connection.h"
+#include "core/data/Settings.h"
+#include "core/entry/InstitutionalFixtures.h"
+#include "core/support/TempAppFolder.h"
+#include "gui/entry/EntryScreen.h"
+#include "gui/entry/EntrySheet.h"
+#include "gui/support/ScriptedMessages.h"
+#include "gui/support/WidgetTestSupport.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class EntryImportTest : public ::testing::Test {
+protected:
+    EntryImportTest()
+    {
+        execute(QStringLiteral("INSERT INTO 股號資料 (股號, 名稱) VALUES ('2330', '台積電')"));
+    }
+    void TearDown() override { CloseAllWindows(); }
+    void execute(const QString& sql)
+    {
+        db::Connection c(gConnectionString);
+        c.execute(sql);
+    }
+    qlonglong count(const QString& sql)
+    {
+        db::Connection c(gConnectionString);
+        return c.query(sql).value(0, 0).toLongLong();
+    }
+    QString file(const char* name, const char* text)
+    {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        return f.fileName();
+    }
+    void open()
+    {
+        screen = new frm買賣超輸入作業;
+        screen->show();
+        QApplication::setActiveWindow(screen);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->mode().isEmpty(); }));
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus && focus->window() == screen ? focus : screen.data(), k, modifiers);
+    }
+    void ctrlI() { key(Qt::Key_I, Qt::ControlModifier); }
+    static QStringList Codes(EntrySheet* sheet)
+    {
+        QStringList codes;
+        for (const QStringList& row : sheet->SheetToRows())
+            codes << row.join(':') + QLatin1Char(' ') + sheet->cellText(codes.size() + 1, EntrySheet::kNameColumn);
+        return codes;
+    }
+    QLineEdit* box(const char* name) { return Child<QLineEdit>(screen, QString::fromUtf8(name)); }
+
+    TempAppFolder folder;
+    ScriptedMessages messages;
+    ScriptedFileDialogs files;
+    QTemporaryDir dir;
+    QPointer<frm買賣超輸入作業> screen;
+};
+
+TEST_F(EntryImportTest, ANewDayIsFilledInRankOrderAndSavedOnlyBySave)
+{
+    open();
+    messages.clear();
+    screen->keyAction(QStringLiteral("add"))->trigger();
+    files.chooseNext(file("twse.csv", kTwse19) + QLatin1Char('\n') + file("tpex.csv", kTpex));
+    WhenModalOpens([](QWidget* dialog) {
+        Child<QSpinBox>(dialog, QStringLiteral("txt筆數"))->setValue(2);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    ctrlI();
+
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(box("txt買賣日期")->text(), "1151208");
+    EXPECT_EQ(box("txt買賣星期")->text(), QString::fromUtf8("二"));
+    EXPECT_EQ(Codes(screen->buySheet()),
+              (QStringList{QString::fromUtf8("1:2330 台積電"), QString::fromUtf8("2:1101 台泥")}));
+    EXPECT_EQ(Codes(screen->sellSheet()),
+              (QStringList{QString::fromUtf8("1:6488 環球晶"), QString::fromUtf8("2:0050 元大台灣50")}));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 4);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買超明細資料")), 0);
+
+    key(Qt::Key_F8);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買超明細資料 WHERE 買賣日期 = '1151208'")), 2);
+}
+
+TEST_F(EntryImportTest, AFileOfAnotherDateOrARefusedReplacementChangesNothing)
+{
+    execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES ('1151208', '二')"));
+    execute(QStringLiteral("INSERT INTO 買超明細資料 VALUES (1, '9904', '1151208')"));
+    open();
+    messages.clear();
+    files.chooseNext(file("old.csv", kTwse12));
+    ctrlI();
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("100/01/25"))) << messages.last().text.toStdString();
+
+    files.chooseNext(file("twse.csv", kTwse19));
+    WhenModalOpens([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    messages.answerNext(MsgAnswer::No);
+    ctrlI();
+    EXPECT_EQ(messages.last().text, QString::fromUtf8("畫面上的清單已有資料，確定以匯入的資料取代?"));
+    EXPECT_EQ(Codes(screen->buySheet()), QStringList{QString::fromUtf8("1:9904 （無此股號）")});
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
+}
+
+} // namespace
