@@ -21,25 +21,6 @@ namespace {
 
 constexpr int kColumns = 4;
 
-struct Command {
-    const char16_t* name;
-    const char16_t* caption;
-    MenuGlyph glyph;
-    ScreenId screen;
-    const char16_t* statKind;   // set into gStatKind before the screen opens
-};
-
-const Command kCommands[] = {
-    {u"cmd輸入作業", u"輸入作業", MenuGlyph::Entry, ScreenId::Entry, nullptr},
-    {u"cmd股號資料", u"股號資料", MenuGlyph::Stock, ScreenId::Stock, nullptr},
-    {u"cmd買超統計表", u"買超統計表", MenuGlyph::BuyCount, ScreenId::CountStats, u"買超統計表"},
-    {u"cmd賣超統計表", u"賣超統計表", MenuGlyph::SellCount, ScreenId::CountStats, u"賣超統計表"},
-    {u"cmd新增買超明細", u"新增買超明細", MenuGlyph::NewBuy, ScreenId::NewBuy, nullptr},
-    {u"cmd新增賣超明細", u"新增賣超明細", MenuGlyph::NewSell, ScreenId::NewSell, nullptr},
-    {u"cmd買超轉賣超", u"買超轉賣超", MenuGlyph::BuyToSell, ScreenId::BuyToSell, nullptr},
-    {u"cmd賣超轉買超", u"賣超轉買超", MenuGlyph::SellToBuy, ScreenId::SellToBuy, nullptr},
-};
-
 const char* const kMenuStyle = R"(
 QWidget#centralWidget { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f4f7fb, stop:1 #e3e9f2); }
 QToolButton { background: white; border: 1px solid #c9d3e0; border-radius: 14px; padding: 10px;
@@ -63,20 +44,25 @@ frm主畫面::frm主畫面(QWidget* parent) : QMainWindow(parent)
     leave->setObjectName(QStringLiteral("m離開"));
     leave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(leave, &QAction::triggered, this, &frm主畫面::leave);
-    auto* maintenance = menuBar()->addAction(QStringLiteral("維護"));
-    maintenance->setObjectName(QStringLiteral("m維護"));
-    maintenance->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    connect(maintenance, &QAction::triggered, this, [this] { ShowChildForm(ScreenId::Maintenance); });
+    QList<QAction*> actions = {leave};
+    const auto addScreenAction = [this, &actions](auto* where, const ScreenCommand& command) {
+        QAction* action = where->addAction(QString::fromUtf16(command.caption));
+        action->setObjectName(QStringLiteral("m") + QString::fromUtf16(command.caption));
+        action->setShortcut(QKeySequence(command.shortcut));
+        const ScreenId screen = command.id;
+        connect(action, &QAction::triggered, this, [this, screen] { ShowChildForm(screen); });
+        actions << action;
+    };
+    for (const ScreenCommand& command : ScreenCommands()) {
+        if (command.place == CommandPlace::MenuBar)
+            addScreenAction(menuBar(), command);
+    }
     QMenu* statistics = menuBar()->addMenu(QStringLiteral("統計"));
     statistics->setObjectName(QStringLiteral("m統計"));
-    auto* buyStreak = statistics->addAction(QStringLiteral("連續買超統計表"));
-    buyStreak->setObjectName(QStringLiteral("m連續買超統計表"));
-    buyStreak->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-    connect(buyStreak, &QAction::triggered, this, [this] { ShowChildForm(ScreenId::BuyStreak); });
-    auto* sellStreak = statistics->addAction(QStringLiteral("連續賣超統計表"));
-    sellStreak->setObjectName(QStringLiteral("m連續賣超統計表"));
-    sellStreak->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(sellStreak, &QAction::triggered, this, [this] { ShowChildForm(ScreenId::SellStreak); });
+    for (const ScreenCommand& command : ScreenCommands()) {
+        if (command.place == CommandPlace::StatisticsMenu)
+            addScreenAction(statistics, command);
+    }
     QMenu* help = menuBar()->addMenu(QStringLiteral("說明"));
     help->setObjectName(QStringLiteral("m說明"));
     auto* about = help->addAction(QStringLiteral("關於系統"));
@@ -84,7 +70,7 @@ frm主畫面::frm主畫面(QWidget* parent) : QMainWindow(parent)
     about->setShortcut(QKeySequence(Qt::Key_F1));
     connect(about, &QAction::triggered, this, &frm主畫面::showAbout);
     // Shortcuts of menu-bar actions only fire when the window holds them too.
-    addActions({leave, maintenance, buyStreak, sellStreak, about});
+    addActions(actions << about);
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
@@ -99,10 +85,13 @@ frm主畫面::frm主畫面(QWidget* parent) : QMainWindow(parent)
     auto* grid = new QGridLayout;
     grid->setSpacing(18);
     int index = 0;
-    for (const Command& command : kCommands) {
-        QToolButton* button = addCommand(QString::fromUtf16(command.name), QString::fromUtf16(command.caption),
-                                         static_cast<int>(command.glyph), Qt::Key_1 + index);
-        const ScreenId screen = command.screen;
+    for (const ScreenCommand& command : ScreenCommands()) {
+        if (command.place != CommandPlace::Grid)
+            continue;
+        const QString caption = QString::fromUtf16(command.caption);
+        QToolButton* button = addCommand(QStringLiteral("cmd") + caption, caption, static_cast<int>(command.glyph),
+                                         Qt::Key_1 + index);
+        const ScreenId screen = command.id;
         const QString kind = command.statKind ? QString::fromUtf16(command.statKind) : QString();
         connect(button, &QToolButton::clicked, this, [this, screen, kind] {
             if (!kind.isEmpty())

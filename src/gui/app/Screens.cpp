@@ -9,83 +9,47 @@
 
 #include <QWidget>
 
-QString ScreenObjectName(ScreenId id)
+#include <algorithm>
+
+namespace {
+
+template <typename Screen>
+QWidget* Create()
 {
-    switch (id) {
-    case ScreenId::Entry:
-        return QStringLiteral("frm買賣超輸入作業");
-    case ScreenId::Stock:
-        return QStringLiteral("frm股號資料");
-    case ScreenId::CountStats:
-        return QStringLiteral("frm買賣超統計表");
-    case ScreenId::NewBuy:
-        return QStringLiteral("frm新增買超明細");
-    case ScreenId::NewSell:
-        return QStringLiteral("frm新增賣超明細");
-    case ScreenId::BuyToSell:
-        return QStringLiteral("frm買超轉賣超統計表");
-    case ScreenId::SellToBuy:
-        return QStringLiteral("frm賣超轉買超統計表");
-    case ScreenId::BuyStreak:
-        return QStringLiteral("frm連續買超統計表");
-    case ScreenId::SellStreak:
-        return QStringLiteral("frm連續賣超統計表");
-    case ScreenId::Maintenance:
-        return QStringLiteral("frm系統維護作業");
-    }
-    return {};
+    return new Screen;
 }
 
-QString ScreenCaption(ScreenId id)
+const ScreenCommand& RowOf(ScreenId id)
 {
-    switch (id) {
-    case ScreenId::Entry:
-        return QStringLiteral("輸入作業");
-    case ScreenId::Stock:
-        return QStringLiteral("股號資料");
-    case ScreenId::CountStats:
-        return QStringLiteral("買賣超統計表");
-    case ScreenId::NewBuy:
-        return QStringLiteral("新增買超明細");
-    case ScreenId::NewSell:
-        return QStringLiteral("新增賣超明細");
-    case ScreenId::BuyToSell:
-        return QStringLiteral("買超轉賣超");
-    case ScreenId::SellToBuy:
-        return QStringLiteral("賣超轉買超");
-    case ScreenId::BuyStreak:
-        return QStringLiteral("連續買超統計表");
-    case ScreenId::SellStreak:
-        return QStringLiteral("連續賣超統計表");
-    case ScreenId::Maintenance:
-        return QStringLiteral("系統維護作業");
-    }
-    return {};
+    const std::vector<ScreenCommand>& rows = ScreenCommands();
+    return *std::find_if(rows.begin(), rows.end(), [id](const ScreenCommand& row) { return row.id == id; });
+}
+
+} // namespace
+
+const std::vector<ScreenCommand>& ScreenCommands()
+{
+    using P = CommandPlace;
+    using G = MenuGlyph;
+    static const std::vector<ScreenCommand> rows = {
+        {ScreenId::Entry, u"輸入作業", P::Grid, G::Entry, {}, nullptr, Create<frm買賣超輸入作業>},
+        {ScreenId::Stock, u"股號資料", P::Grid, G::Stock, {}, nullptr, Create<frm股號資料>},
+        {ScreenId::CountStats, u"買超統計表", P::Grid, G::BuyCount, {}, u"買超統計表", Create<frm買賣超統計表>},
+        {ScreenId::CountStats, u"賣超統計表", P::Grid, G::SellCount, {}, u"賣超統計表", Create<frm買賣超統計表>},
+        {ScreenId::NewBuy, u"新增買超明細", P::Grid, G::NewBuy, {}, nullptr, Create<frm新增買超明細>},
+        {ScreenId::NewSell, u"新增賣超明細", P::Grid, G::NewSell, {}, nullptr, Create<frm新增賣超明細>},
+        {ScreenId::BuyToSell, u"買超轉賣超", P::Grid, G::BuyToSell, {}, nullptr, Create<frm買超轉賣超統計表>},
+        {ScreenId::SellToBuy, u"賣超轉買超", P::Grid, G::SellToBuy, {}, nullptr, Create<frm賣超轉買超統計表>},
+        {ScreenId::Maintenance, u"維護", P::MenuBar, {}, Qt::CTRL | Qt::Key_M, nullptr, Create<frm系統維護作業>},
+        {ScreenId::BuyStreak, u"連續買超統計表", P::StatisticsMenu, {}, Qt::CTRL | Qt::Key_B, nullptr,
+         Create<frm連續買超統計表>},
+        {ScreenId::SellStreak, u"連續賣超統計表", P::StatisticsMenu, {}, Qt::CTRL | Qt::Key_S, nullptr,
+         Create<frm連續賣超統計表>},
+    };
+    return rows;
 }
 
 QWidget* CreateScreen(ScreenId id)
 {
-    switch (id) {
-    case ScreenId::Entry:
-        return new frm買賣超輸入作業;
-    case ScreenId::Stock:
-        return new frm股號資料;
-    case ScreenId::CountStats:
-        return new frm買賣超統計表;
-    case ScreenId::SellToBuy:
-        return new frm賣超轉買超統計表;
-    case ScreenId::BuyToSell:
-        return new frm買超轉賣超統計表;
-    case ScreenId::NewSell:
-        return new frm新增賣超明細;
-    case ScreenId::NewBuy:
-        return new frm新增買超明細;
-    case ScreenId::BuyStreak:
-        return new frm連續買超統計表;
-    case ScreenId::SellStreak:
-        return new frm連續賣超統計表;
-    case ScreenId::Maintenance:
-        return new frm系統維護作業;
-    }
-    return nullptr;
+    return RowOf(id).create();
 }

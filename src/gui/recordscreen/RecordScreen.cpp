@@ -31,9 +31,16 @@ const QString RecordScreen::kModePrint = QStringLiteral("列印");
 namespace {
 static_assert(RecordScreen::kPanelRaised == (QFrame::Panel | QFrame::Raised));
 static_assert(RecordScreen::kPanelInset == (QFrame::Panel | QFrame::Sunken));
-const QStringList kRecordKeys = {QStringLiteral("reload"), QStringLiteral("del"),      QStringLiteral("save"),
-                                 QStringLiteral("first"),  QStringLiteral("previous"), QStringLiteral("next"),
-                                 QStringLiteral("last")};
+// The toolbar keys that act on the record shown.
+QStringList RecordKeys()
+{
+    QStringList keys;
+    for (const RecordToolKey& key : RecordToolKeys()) {
+        if (key.needsRecord)
+            keys << key.key;
+    }
+    return keys;
+}
 constexpr int kFlat = RecordScreen::kPanelFlat;
 constexpr int kRaised = RecordScreen::kPanelRaised;
 constexpr int kInset = RecordScreen::kPanelInset;
@@ -64,7 +71,7 @@ void RecordScreen::buildToolbar()
     m_toolbar->setIconSize(QSize(28, 28));
     addToolBar(Qt::TopToolBarArea, m_toolbar);
     for (const RecordToolKey& key : RecordToolKeys()) {
-        QAction* action = m_toolbar->addAction(RecordToolIcon(key.key), key.caption);
+        QAction* action = m_toolbar->addAction(RecordToolIcon(key), key.caption);
         action->setObjectName(key.key);
         action->setToolTip(key.tooltip);
         action->setCheckable(key.showsMode);
@@ -174,34 +181,17 @@ void RecordScreen::runKey(const QString& key)
 
 bool RecordScreen::handleShortcut(int key, Qt::KeyboardModifiers modifiers)
 {
-    const auto runIfEnabled = [this](const char* name) {
-        if (m_actions.value(QLatin1String(name))->isEnabled())
-            runKey(QLatin1String(name));
-        return true;
-    };
     const Qt::KeyboardModifiers significant = modifiers & ~Qt::KeypadModifier;
+    for (const RecordToolKey& tool : RecordToolKeys()) {
+        const Qt::KeyboardModifiers wanted = tool.shortcut.keyboardModifiers();
+        if (tool.shortcut.key() == Qt::Key_unknown || tool.shortcut.key() != key
+            || (wanted != Qt::NoModifier && significant != wanted))
+            continue;
+        if (!tool.needsRecord || m_actions.value(tool.key)->isEnabled())
+            runKey(tool.key);
+        return true;
+    }
     switch (key) {
-    case Qt::Key_F1:
-        runKey(QStringLiteral("add"));
-        return true;
-    case Qt::Key_F2:
-        runKey(QStringLiteral("search"));
-        return true;
-    case Qt::Key_F3:
-        return runIfEnabled("del");
-    case Qt::Key_F4:
-        runKey(QStringLiteral("print"));
-        return true;
-    case Qt::Key_F8:
-        return runIfEnabled("save");
-    case Qt::Key_Home:
-        return significant == Qt::ControlModifier && runIfEnabled("first");
-    case Qt::Key_End:
-        return significant == Qt::ControlModifier && runIfEnabled("last");
-    case Qt::Key_PageUp:
-        return runIfEnabled("previous");
-    case Qt::Key_PageDown:
-        return runIfEnabled("next");
     case Qt::Key_Escape:
         if (askClose()) {
             m_closeApproved = true;
@@ -279,7 +269,7 @@ void RecordScreen::showRecordStatus()
 
 void RecordScreen::setRecordKeysEnabled(bool enabled)
 {
-    for (const QString& key : kRecordKeys)
+    for (const QString& key : RecordKeys())
         m_actions.value(key)->setEnabled(enabled);
 }
 
@@ -288,13 +278,13 @@ void RecordScreen::leaveRecordPanel()
     if (m_mode != kModeAdd && m_mode != kModeEdit)
         return;
     m_recordKeysBefore.clear();
-    for (const QString& key : kRecordKeys)
+    for (const QString& key : RecordKeys())
         m_recordKeysBefore.insert(key, m_actions.value(key)->isEnabled());
 }
 
 void RecordScreen::restoreRecordKeys()
 {
-    for (const QString& key : kRecordKeys)
+    for (const QString& key : RecordKeys())
         m_actions.value(key)->setEnabled(m_recordKeysBefore.value(key, false));
 }
 

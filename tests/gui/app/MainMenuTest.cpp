@@ -89,7 +89,8 @@ TEST_F(MainMenuTest, EachCommandOpensItsScreenOnce)
     for (const auto& [name, id] : commands) {
         click(name);
         click(name);
-        EXPECT_EQ(CountWindows(ScreenObjectName(id)), 1) << name;
+        ASSERT_NE(menu->openScreen(id), nullptr) << name;
+        EXPECT_EQ(CountWindows(menu->openScreen(id)->objectName()), 1) << name;
     }
     EXPECT_TRUE(menu->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
