@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QSet>
-#include <QStandardPaths>
 
 #include <functional>
 
@@ -207,17 +206,9 @@ TEST_F(CompactionTest, TheCompactedFileKeepsTheModeOwnerAndGroupOfTheLiveOne)
             EXPECT_EQ(info.st_gid, 65534u);
         }
     }
-    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-    if (!root || setpriv.isEmpty())
-        GTEST_SKIP() << "needs root and setpriv to act as a second account";
-    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
-    const QString program = dir.filePath(QStringLiteral("concurrent_writer"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORVEX_CONCURRENT_WRITER), program));
-    QFile::setPermissions(program, QFileDevice::Permissions(0x7555));
-    QProcess member;
-    member.start(setpriv, {"--reuid=65533", "--regid=65534", "--clear-groups", "--", program, path(), "0", "3"});
-    ASSERT_TRUE(member.waitForFinished(60000));
-    EXPECT_EQ(member.exitCode(), 0) << member.readAllStandardError().toStdString();
+    const auto member = runWriterAs(65533, 65534, {"0", "3"});
+    SKIP_WITHOUT_SECOND_ACCOUNT(member);
+    EXPECT_EQ(member->first, 0) << member->second;
     EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買賣超資料")), 3);
 }
 

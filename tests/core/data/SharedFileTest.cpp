@@ -52,23 +52,14 @@ TEST_F(SharedFileTest, ANewFileGetsTheFolderPermissionsOfAnyNewFile)
 
 TEST_F(SharedFileTest, ASecondAccountWritesTheFileTheFirstCreated)
 {
-    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-    if (::geteuid() != 0 || setpriv.isEmpty())
-        GTEST_SKIP() << "needs root and setpriv to act as a second account";
     QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));   // a folder everyone shares
     const mode_t saved = ::umask(0);
     { Connection c(connectionString()); }
     ::umask(saved);
 
-    // The second account may not reach the build folder: it runs a copy.
-    const QString program = dir.filePath(QStringLiteral("concurrent_writer"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORVEX_CONCURRENT_WRITER), program));
-    QFile::setPermissions(program, QFileDevice::Permissions(0x7555));
-    QProcess writer;
-    writer.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", "--", program, path(), "0", "3"});
-    ASSERT_TRUE(writer.waitForFinished(60000));
-    EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
-
+    const auto writer = runWriterAs(65534, 65534, {"0", "3"});
+    SKIP_WITHOUT_SECOND_ACCOUNT(writer);
+    EXPECT_EQ(writer->first, 0) << writer->second;
     Connection c(connectionString());
     EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 買賣超資料")), 3);
 }
