@@ -50,6 +50,15 @@ void DeleteStock(db::Connection& connection, const QString& code)
         throw db::DbError(db::ErrorKind::Other, QStringLiteral("找不到股號 %1 的資料，可能已被刪除。").arg(code));
 }
 
+void AddMissingStocks(db::Connection& connection, const QVector<StockRecord>& stocks)
+{
+    db::Statement insert(connection, QStringLiteral(
+        "INSERT INTO 股號資料 (股號, 名稱, 本益比, 殖利率, 股價淨值比) SELECT ?1, ?2, ?3, ?4, ?5 "
+        "WHERE NOT EXISTS (SELECT 1 FROM 股號資料 WHERE 股號 = ?1)"));
+    for (const StockRecord& stock : stocks)
+        insert.execute({stock.code, stock.name, stock.priceEarnings, stock.yield, stock.priceBook});
+}
+
 QHash<QString, QString> StockNames(db::Connection& connection)
 {
     const db::ResultSet rows = connection.query(QStringLiteral("SELECT 股號, 名稱 FROM 股號資料"));

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QVector>
 #include <optional>
 
 namespace db {
@@ -27,6 +28,10 @@ void InsertStock(db::Connection& connection, const StockRecord& record);
 // removed meanwhile is an error, not a silent success.
 void UpdateStock(db::Connection& connection, const QString& currentCode, const StockRecord& record);
 void DeleteStock(db::Connection& connection, const QString& code);
+
+// Adds the codes 股號資料 does not hold yet, with the values given; a code
+// another PC added meanwhile keeps its row. Runs inside the caller's transaction.
+void AddMissingStocks(db::Connection& connection, const QVector<StockRecord>& stocks);
 
 // Every stock's name by its code in upper case.
 QHash<QString, QString> StockNames(db::Connection& connection);

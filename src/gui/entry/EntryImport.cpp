@@ -2,7 +2,6 @@
 
 #include "core/data/Connection.h"
 #include "core/data/Settings.h"
-#include "core/stock/StockImport.h"
 #include "core/stock/StockRecords.h"
 #include "core/text/RocDate.h"
 #include "gui/entry/EntrySheet.h"
@@ -73,19 +72,10 @@ void frm買賣超輸入作業::importLists()
                        MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
 
+    m_pendingStocks.clear();
     if (dialog.addMissingCodes()) {
-        QVector<ImportedStock> stocks;
         for (const RankedStock& s : dialog.missingStocks())
-            stocks.push_back({s.code, s.name, QString(), QString(), QString()});
-        try {
-            BusyCursor busy;
-            db::Connection connection(gConnectionString);
-            int written = 0;
-            ImportStocks(connection, stocks, &written);
-        } catch (const db::DbError& failure) {
-            ShowError(failure.text(), kTitle);
-            return;
-        }
+            m_pendingStocks.push_back({s.code, s.name, QString(), QString(), QString()});
     }
 
     if (adding) {

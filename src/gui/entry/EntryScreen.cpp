@@ -87,7 +87,9 @@ void frm買賣超輸入作業::loadStockNames()
     QString problem;
     try {
         db::Connection connection(gConnectionString);
-        const QHash<QString, QString> names = StockNames(connection);
+        QHash<QString, QString> names = StockNames(connection);
+        for (const StockRecord& stock : m_pendingStocks)
+            names.insert(stock.code.toUpper(), stock.name);
         m_buys->setStockNames(names);
         m_sells->setStockNames(names);
     } catch (const db::DbError& error) {
@@ -237,6 +239,7 @@ void frm買賣超輸入作業::updateWeekday()
 
 void frm買賣超輸入作業::clearRecordExtras()
 {
+    m_pendingStocks.clear();
     for (EntrySheet* sheet : {m_buys, m_sells}) {
         sheet->ClearSheet();
         sheet->setUsedRowCount(0);
@@ -320,6 +323,7 @@ void frm買賣超輸入作業::writeRecord(db::Connection& connection, bool isNe
     day.buys = ListRowsFromTexts(m_buys->SheetToRows());
     day.sells = ListRowsFromTexts(m_sells->SheetToRows());
     SaveTradingDay(connection, isNew, currentKey, day);
+    AddMissingStocks(connection, m_pendingStocks);
 }
 
 void frm買賣超輸入作業::deleteRecord(db::Connection& connection, const QString& key)

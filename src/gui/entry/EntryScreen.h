@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/stock/StockRecords.h"
 #include "gui/recordscreen/RecordScreen.h"
 
 class EntrySheet;
@@ -52,4 +53,7 @@ private:
     QString m_listColours[2];
     QLineEdit* m_queryFrom = nullptr;
     QLineEdit* m_queryTo = nullptr;
+    // Codes an import would add to 股號資料: written with the day's save and
+    // only then, dropped with the unsaved day.
+    QVector<StockRecord> m_pendingStocks;
 };

@@ -91,11 +91,28 @@ TEST_F(EntryImportTest, ANewDayIsFilledInRankOrderAndSavedOnlyBySave)
               (QStringList{QString::fromUtf8("1:2330 台積電"), QString::fromUtf8("2:1101 台泥")}));
     EXPECT_EQ(Codes(screen->sellSheet()),
               (QStringList{QString::fromUtf8("1:6488 環球晶"), QString::fromUtf8("2:0050 元大台灣50")}));
-    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 4);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買超明細資料")), 0);
 
     key(Qt::Key_F8);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買超明細資料 WHERE 買賣日期 = '1151208'")), 2);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 4);
+}
+
+// The codes an import would add go with the day: a day left unsaved leaves
+// the stock master as it was.
+TEST_F(EntryImportTest, ADayLeftUnsavedAddsNoStock)
+{
+    open();
+    screen->keyAction(QStringLiteral("add"))->trigger();
+    files.chooseNext(file("twse.csv", kTwse19) + QLatin1Char('\n') + file("tpex.csv", kTpex));
+    WhenModalOpens([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    ctrlI();
+    ASSERT_FALSE(screen->buySheet()->SheetToRows().isEmpty());
+    messages.answerNext(MsgAnswer::Yes);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買賣超資料")), 0);
 }
 
 TEST_F(EntryImportTest, AFileOfAnotherDateOrARefusedReplacementChangesNothing)
