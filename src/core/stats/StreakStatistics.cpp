@@ -20,14 +20,15 @@ struct Streak {
     int otherDays = 0;
 };
 
-// The dates each stock of the base date's `own` list stood on `table` from
-// `since` to the base date, newest first, once per date however often it
-// was typed that day.
+// The trading dates each stock of the base date's `own` list stood on
+// `table` from `since` to the base date, newest first, once per date however
+// often it was typed that day. A list row of a date that is no trading date
+// (a converted file may hold them) counts for nothing.
 QHash<QString, QStringList> ListedDates(db::Connection& connection, const QString& table, const QString& own,
                                         const QString& base, const QString& since)
 {
     const db::ResultSet rows = connection.query(
-        QStringLiteral("SELECT upper(d.股號), d.買賣日期 FROM %1 d "
+        QStringLiteral("SELECT upper(d.股號), d.買賣日期 FROM %1 d JOIN 買賣超資料 h ON h.買賣日期 = d.買賣日期 "
                        "WHERE d.買賣日期 BETWEEN ?2 AND ?1 "
                        "AND d.股號 IN (SELECT 股號 FROM %2 WHERE 買賣日期 = ?1) "
                        "GROUP BY upper(d.股號), d.買賣日期 ORDER BY upper(d.股號), d.買賣日期 DESC")

@@ -70,4 +70,15 @@ TEST_F(StreakStatisticsTest, AStoredDateWithoutTheStockBreaksTheRunAndABaseThatI
     EXPECT_EQ(LastTradingDate(c), "1000111");
 }
 
+// List rows of a date missing from the trading dates (as a converted file
+// may hold) neither break a run nor count on the other list.
+TEST_F(StreakStatisticsTest, ListRowsOfADateThatIsNoTradingDateCountForNothing)
+{
+    list("買超明細資料", "2330", "1000106x");
+    list("賣超明細資料", "2330", "1000105x");
+    list("賣超明細資料", "1101", "1000106x");
+    EXPECT_EQ(lines(true, "1000107", 2), (QStringList{QString::fromUtf8("2330,台積電,5,100/01/03,3,15,2,4"),
+                                                      "2881a,,3,100/01/05,,,,", QString::fromUtf8("1101,台泥,2,100/01/06,,-,5,1.1")}));
+}
+
 } // namespace
