@@ -2,14 +2,27 @@
 
 #include "core/data/FileMove.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <map>
 
 namespace {
 
+// A spreadsheet takes a cell that begins with one of these for a formula; a
+// name such as =1+1 must stay a name. Numbers (-2.5, +1,234) stay numbers,
+// and so does the lone "-" that marks a ratio without a value.
+bool WouldBeAFormula(const QString& text)
+{
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    static const QRegularExpression kNumber(QStringLiteral("^[+-]?(\\d{1,3}(,\\d{3})+|\\d+)?(\\.\\d+)?%?$"));
+    return text.size() > 1 && kFormulaStarts.contains(text.front())
+           && !(kNumber.match(text).hasMatch() && text.contains(QRegularExpression(QStringLiteral("\\d"))));
+}
+
 QByteArray CsvField(const QString& text)
 {
-    QByteArray utf8 = text.toUtf8();
+    QByteArray utf8 = WouldBeAFormula(text) ? "'" + text.toUtf8() : text.toUtf8();
     if (utf8.contains(',') || utf8.contains('"') || utf8.contains('\n') || utf8.contains('\r')) {
         utf8.replace("\"", "\"\"");
         return '"' + utf8 + '"';

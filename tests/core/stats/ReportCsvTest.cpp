@@ -93,6 +93,22 @@ TEST(ReportCsv, StartsWithAByteOrderMarkAndEndsLinesWithCrLf)
     EXPECT_EQ(written.readAll(), bytes);
 }
 
+// Names a spreadsheet would run as formulas are written as texts; numbers
+// that begin with a sign stay numbers.
+TEST(ReportCsv, TextsThatLookLikeFormulasStayTexts)
+{
+    QVector<ReportRow> rows;
+    for (const char* name : {"=1+1", "+SUM(A1)", "@cmd", "-2.5", "+1,234", "\t=x", "-"})
+        rows << ReportRow{{"股號", "2330"}, {"名稱", QString::fromUtf8(name)}, {"筆數", "1"}};
+    const QVector<QStringList> records = ParsedBack(Report(CountReportLayout(true), rows).paginate());
+    QStringList names;
+    for (const QStringList& record : records) {
+        if (record.value(0) == QLatin1String("2330"))
+            names << record.value(1);
+    }
+    EXPECT_EQ(names, (QStringList{"'=1+1", "'+SUM(A1)", "'@cmd", "-2.5", "+1,234", "'\t=x", "-"}));
+}
+
 // An export named like the database, or linked to it, must not replace it.
 TEST(ReportCsv, NeverReplacesTheLiveDatabase)
 {
