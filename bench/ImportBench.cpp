@@ -40,10 +40,10 @@ void Import(benchmark::State& state, int rows)
     const QString path = WriteStockFile(rows);
     for (auto _ : state) {
         QString error;
-        const QVector<ImportedStock> stocks = ReadStockFile(path, &error);
+        const StockFile stocks = ReadStockFile(path, &error);
         db::Connection connection(gConnectionString);
         int written = 0;
-        ImportStocks(connection, stocks, &written);
+        ImportStocks(connection, stocks.stocks, &written);
         if (written != rows)
             state.SkipWithError("not every row was imported");
     }

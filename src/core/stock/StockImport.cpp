@@ -3,59 +3,157 @@
 #include "core/data/Connection.h"
 #include "core/stock/CsvReader.h"
 
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+
 namespace {
 
 constexpr int kFieldLength = 10;
 constexpr qint64 kLargestFile = 64 * 1024 * 1024;
+
+enum Field { kCode, kName, kPriceEarnings, kYield, kPriceBook, kFields };
+
+// The headings that name each field, the preferred first: the company list
+// has both 公司名稱 and the shorter 公司簡稱 that fits the name column.
+const QVector<QStringList>& Headings()
+{
+    static const QVector<QStringList> headings = {
+        {QStringLiteral("公司代號"), QStringLiteral("證券代號"), QStringLiteral("股票代號"), QStringLiteral("代號"),
+         QStringLiteral("股號")},
+        {QStringLiteral("公司簡稱"), QStringLiteral("證券名稱"), QStringLiteral("股票名稱"), QStringLiteral("名稱")},
+        {QStringLiteral("本益比")},
+        {QStringLiteral("殖利率")},
+        {QStringLiteral("股價淨值比")}};
+    return headings;
+}
 
 QString Clean(const QString& field)
 {
     return CsvCell(field).left(kFieldLength);
 }
 
-// Column numbers of code, name and the three ratios, or empty when the row
-// is not a heading row.
+// A ratio as the screening reads it: a number without thousands separators,
+// "-" for anything that is no number, nothing for nothing.
+QString Ratio(const QString& field)
+{
+    static const QRegularExpression kNumber(QStringLiteral("^[+-]?(\\d{1,3}(,\\d{3})+|\\d+|)(\\.\\d+)?$"));
+    const QString text = CsvCell(field);
+    if (text.isEmpty())
+        return text;
+    if (!kNumber.match(text).hasMatch() || !text.contains(QRegularExpression(QStringLiteral("\\d"))))
+        return QStringLiteral("-");
+    return QString(text).remove(QLatin1Char(',')).left(kFieldLength);
+}
+
+QString HeadingText(const QString& cell)
+{
+    return CsvCell(cell).simplified().remove(QLatin1Char(' '));
+}
+
+int FilledCells(const QStringList& record)
+{
+    return static_cast<int>(
+        std::count_if(record.begin(), record.end(), [](const QString& cell) { return !CsvCell(cell).isEmpty(); }));
+}
+
+// A row that names columns: two fields or more, none a code, one at least
+// a heading the exchanges use. (A title line is one field.)
+bool IsHeadingRow(const QStringList& record)
+{
+    bool known = false;
+    for (const QString& cell : record) {
+        const QString text = HeadingText(cell);
+        if (IsStockCode(text.toUpper()))
+            return false;
+        known = known || std::any_of(Headings().begin(), Headings().end(), [&text](const QStringList& names) {
+                    return std::any_of(names.begin(), names.end(), [&text](const QString& name) { return text.contains(name); });
+                });
+    }
+    return known && FilledCells(record) >= 2;
+}
+
+// The column of each field in a heading row, -1 where there is none.
 QVector<int> HeadingColumns(const QStringList& record)
 {
-    const QStringList keys = {QStringLiteral("代號"), QStringLiteral("名稱"), QStringLiteral("本益比"),
-                              QStringLiteral("殖利率"), QStringLiteral("股價淨值比")};
-    QVector<int> columns(keys.size(), -1);
-    for (int c = 0; c < record.size(); ++c) {
-        const QString cell = record.at(c).simplified().remove(QLatin1Char(' '));
-        for (int k = 0; k < keys.size(); ++k) {
-            if (columns[k] < 0 && cell.contains(keys.at(k)))
-                columns[k] = c;
+    QVector<int> columns(kFields, -1);
+    for (int field = 0; field < kFields; ++field) {
+        for (const QString& name : Headings().at(field)) {
+            for (int c = 0; c < record.size() && columns[field] < 0; ++c) {
+                if (HeadingText(record.at(c)).contains(name) && !columns.contains(c))
+                    columns[field] = c;
+            }
+            if (columns[field] >= 0)
+                break;
         }
     }
-    return columns.contains(-1) ? QVector<int>() : columns;
+    // A heading that names nothing but the code and the name, over the
+    // design's own layout, still has the ratios in the next three columns.
+    if (columns[kCode] == 0 && columns[kName] == 1 && FilledCells(record) == 2)
+        columns = {kCode, kName, kPriceEarnings, kYield, kPriceBook};
+    return columns;
+}
+
+bool IsEmptyRecord(const QStringList& record)
+{
+    return std::all_of(record.begin(), record.end(), [](const QString& cell) { return CsvCell(cell).isEmpty(); });
 }
 
 } // namespace
 
-QVector<ImportedStock> StocksFromRecords(const QVector<QStringList>& records)
+StockFile StocksFromRecords(const QVector<QStringList>& records, QString* error)
 {
-    QVector<ImportedStock> stocks;
-    QVector<int> columns = {0, 1, 2, 3, 4};
+    StockFile file;
+    QVector<int> columns = {kCode, kName, kPriceEarnings, kYield, kPriceBook};
     for (const QStringList& record : records) {
-        const QVector<int> heading = HeadingColumns(record);
-        if (!heading.isEmpty()) {
-            columns = heading;
+        if (IsEmptyRecord(record))
+            continue;
+        if (IsHeadingRow(record)) {
+            columns = HeadingColumns(record);
+            if (columns[kCode] < 0) {
+                *error = QStringLiteral("檔案的標題列沒有股號欄（公司代號、證券代號、股票代號或代號）：%1")
+                             .arg(record.join(QLatin1Char(',')).left(80));
+                return {};
+            }
             continue;
         }
-        const auto field = [&record](int column) { return Clean(record.value(column)); };
-        ImportedStock stock{field(columns[0]).toUpper(), field(columns[1]), field(columns[2]), field(columns[3]),
-                            field(columns[4])};
+        const auto field = [&record, &columns](int which) {
+            return columns[which] < 0 ? QString() : record.value(columns[which]);
+        };
+        ImportedStock stock{Clean(field(kCode)).toUpper(), Clean(field(kName)), Ratio(field(kPriceEarnings)),
+                            Ratio(field(kYield)), Ratio(field(kPriceBook)),
+                            columns[kPriceEarnings] >= 0 && columns[kYield] >= 0 && columns[kPriceBook] >= 0};
         if (IsStockCode(stock.code))
-            stocks.push_back(std::move(stock));
+            file.stocks.push_back(std::move(stock));
+        else
+            file.skipped << CsvCell(record.value(0)).left(40);
     }
-    return stocks;
+    return file;
 }
 
-QVector<ImportedStock> ReadStockFile(const QString& path, QString* error)
+StockFile ReadStockFile(const QString& path, QString* error)
 {
     const QVector<QStringList> records =
         ReadCsvFile(path, kLargestFile, QStringLiteral("檔案太大，不是股號資料檔"), error);
-    return error->isEmpty() ? StocksFromRecords(records) : QVector<ImportedStock>();
+    return error->isEmpty() ? StocksFromRecords(records, error) : StockFile();
+}
+
+ImportPlan PlanImport(db::Connection& connection, const QVector<ImportedStock>& stocks)
+{
+    QSet<QString> stored;
+    const db::ResultSet rows = connection.query(QStringLiteral("SELECT upper(股號) FROM 股號資料"));
+    for (int r = 0; r < rows.rowCount(); ++r)
+        stored.insert(rows.text(r, 0));
+    ImportPlan plan;
+    QSet<QString> seen;
+    for (const ImportedStock& stock : stocks) {
+        if (seen.contains(stock.code))
+            continue;
+        seen.insert(stock.code);
+        (stored.contains(stock.code) ? plan.updated : plan.added).push_back(stock);
+    }
+    return plan;
 }
 
 void ImportStocks(db::Connection& connection, const QVector<ImportedStock>& stocks, int* written)
@@ -65,15 +163,24 @@ void ImportStocks(db::Connection& connection, const QVector<ImportedStock>& stoc
     // The engine predates INSERT ... ON CONFLICT: update, and insert when no row had the code.
     db::Statement update(connection, QStringLiteral(
         "UPDATE 股號資料 SET 股號 = ?1, 名稱 = ?2, 本益比 = ?3, 殖利率 = ?4, 股價淨值比 = ?5 WHERE 股號 = ?1"));
+    db::Statement updateName(connection, QStringLiteral("UPDATE 股號資料 SET 股號 = ?1, 名稱 = ?2 WHERE 股號 = ?1"));
     db::Statement insert(connection, QStringLiteral(
         "INSERT INTO 股號資料 (股號, 名稱, 本益比, 殖利率, 股價淨值比) VALUES (?, ?, ?, ?, ?)"));
     for (const ImportedStock& stock : stocks) {
         const QVariantList values = {stock.code, stock.name, stock.priceEarnings, stock.yield, stock.priceBook};
         try {
-            if (update.execute(values) == 0)
+            const int updated = stock.hasRatios ? update.execute(values) : updateName.execute({stock.code, stock.name});
+            if (updated == 0)
                 insert.execute(values);
         } catch (const db::DbError&) {
-            transaction.commit();
+            // A refused row keeps the rows before it. A failing disk or engine
+            // may have undone the transaction already: then none is kept, and
+            // the failure to report is the first one.
+            try {
+                transaction.commit();
+            } catch (const db::DbError&) {
+                *written = 0;
+            }
             throw;
         }
         ++*written;

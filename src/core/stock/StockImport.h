@@ -14,21 +14,45 @@ struct ImportedStock {
     QString priceEarnings;
     QString yield;
     QString priceBook;
+    // A file without ratio columns (the exchanges' company list) leaves the
+    // stored ratios of a code as they are.
+    bool hasRatios = true;
 };
 
-// The stocks of a parsed file. A row whose cells name the code, name,
-// 本益比, 殖利率 and 股價淨值比 columns (the exchanges' ratio files) maps the
-// rows after it by those headings; otherwise the first five fields are
-// code, name and the three ratios. Every field is trimmed, freed of the
-// ="..." that keeps a leading zero, and cut to 10 characters; a row is a
-// stock when its code is digits, optionally followed by letters.
-QVector<ImportedStock> StocksFromRecords(const QVector<QStringList>& records);
+// What a file holds: its stocks, and the first field of each other row that
+// held anything (title lines, notes, codes that are no stock codes).
+struct StockFile {
+    QVector<ImportedStock> stocks;
+    QStringList skipped;
+};
+
+// The stocks of a parsed file. A row that names its columns (no field a
+// code, two or more the exchanges' headings) maps the rows after it: the
+// code from 公司代號, 證券代號, 股票代號, 代號 or 股號, the name from
+// 公司簡稱, 證券名稱, 股票名稱 or 名稱, the ratios from 本益比, 殖利率 and
+// 股價淨值比 when all three are there. A headed file without a code column is
+// refused with `error` set. Without a heading the first five fields are code,
+// name and the three ratios. Every field is trimmed and freed of the ="..."
+// that keeps a leading zero; a ratio loses its thousands separators, and one
+// that is no number becomes "-", the mark for no value; fields are cut to 10
+// characters. A row is a stock when its code is digits, optionally followed
+// by letters.
+StockFile StocksFromRecords(const QVector<QStringList>& records, QString* error);
 
 // Reads, decodes and parses the file at `path`; empty with `error` set when
-// it cannot be read or is no text.
-QVector<ImportedStock> ReadStockFile(const QString& path, QString* error);
+// it cannot be read, is no text or names no code column.
+StockFile ReadStockFile(const QString& path, QString* error);
+
+// What an import would do: the codes it adds and those it overwrites, in
+// file order, each once.
+struct ImportPlan {
+    QVector<ImportedStock> added;
+    QVector<ImportedStock> updated;
+};
+ImportPlan PlanImport(db::Connection& connection, const QVector<ImportedStock>& stocks);
 
 // Adds new codes and overwrites stored ones, in file order (a later row of
-// the same code wins), in one transaction. When a row fails, the rows before
-// it are kept and the error is thrown; `written` counts the rows stored.
+// the same code wins), in one transaction. When a row is refused, the rows
+// before it are kept and the error is thrown; when the disk or the engine
+// fails, nothing is kept. `written` counts the rows stored.
 void ImportStocks(db::Connection& connection, const QVector<ImportedStock>& stocks, int* written);

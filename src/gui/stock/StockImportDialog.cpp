@@ -58,24 +58,63 @@ void frm資料匯入_股號::Import(const QString& file)
         ShowMessage(QStringLiteral("找不到檔案!"), QStringLiteral("警告"), MsgIcon::Warning);
         return;
     }
-    BusyCursor busy;
     QString error;
-    const QVector<ImportedStock> stocks = ReadStockFile(file, &error);
+    StockFile stocks;
+    ImportPlan plan;
+    {
+        BusyCursor busy;
+        stocks = ReadStockFile(file, &error);
+        if (error.isEmpty()) {
+            try {
+                db::Connection connection(gConnectionString);
+                plan = PlanImport(connection, stocks.stocks);
+            } catch (const db::DbError& failure) {
+                error = failure.text();
+            }
+        }
+    }
     if (!error.isEmpty()) {
-        busy.release();
         ShowError(error, QStringLiteral("資料匯入錯誤"));
         return;
     }
-    int written = 0;
-    try {
-        db::Connection connection(gConnectionString);
-        ImportStocks(connection, stocks, &written);
-    } catch (const db::DbError& failure) {
-        busy.release();
-        ShowError(failure.text() + QStringLiteral("\n(已匯入 %1 筆資料)").arg(written), QStringLiteral("資料匯入錯誤"));
+    if (!confirm(plan, stocks.skipped))
         return;
+    int written = 0;
+    {
+        BusyCursor busy;
+        try {
+            db::Connection connection(gConnectionString);
+            ImportStocks(connection, stocks.stocks, &written);
+        } catch (const db::DbError& failure) {
+            busy.release();
+            ShowError(failure.text() + QStringLiteral("\n(已匯入 %1 筆資料)").arg(written), QStringLiteral("資料匯入錯誤"));
+            return;
+        }
     }
-    busy.release();
     ShowInfo(QStringLiteral("已成功匯入 %1 筆資料!").arg(written), QStringLiteral("訊息"));
     m_completed = true;
+}
+
+bool frm資料匯入_股號::confirm(const ImportPlan& plan, const QStringList& skipped)
+{
+    static constexpr int kShown = 5;
+    const auto sample = [](const QVector<ImportedStock>& stocks) {
+        QStringList shown;
+        for (int i = 0; i < std::min<int>(kShown, static_cast<int>(stocks.size())); ++i)
+            shown << (stocks.at(i).code + QLatin1Char(' ') + stocks.at(i).name).trimmed();
+        return shown.join(QStringLiteral("、")) + (stocks.size() > kShown ? QStringLiteral("…") : QString());
+    };
+    QString text = QStringLiteral("將新增 %1 筆、更新 %2 筆，略過 %3 列不是股號的資料。")
+                       .arg(plan.added.size())
+                       .arg(plan.updated.size())
+                       .arg(skipped.size());
+    if (!plan.added.isEmpty())
+        text += QStringLiteral("\n新增：") + sample(plan.added);
+    if (!plan.updated.isEmpty())
+        text += QStringLiteral("\n更新：") + sample(plan.updated);
+    if (!skipped.isEmpty())
+        text += QStringLiteral("\n略過：") + skipped.mid(0, kShown).join(QStringLiteral("、"))
+                + (skipped.size() > kShown ? QStringLiteral("…") : QString());
+    text += QStringLiteral("\n確定匯入嗎？");
+    return AskYesNo(text, QStringLiteral("詢問"));
 }

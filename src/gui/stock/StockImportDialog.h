@@ -2,7 +2,10 @@
 
 #include "gui/uikit/FileTaskDialog.h"
 
+#include <QStringList>
+
 class QLabel;
+struct ImportPlan;
 
 // 股號匯入Excel: stock records from a comma-separated file into 股號資料.
 // No Q_OBJECT: moc cannot read the Chinese class name, and lambdas serve as slots.
@@ -17,6 +20,8 @@ public:
 
 private:
     void Import(const QString& path);
+    // Shows what the import would add, overwrite and skip; true to go on.
+    bool confirm(const ImportPlan& plan, const QStringList& skipped);
     void setStatus(const QString& text);
 
     QLabel* m_status = nullptr;

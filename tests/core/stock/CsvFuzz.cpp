@@ -46,8 +46,10 @@ bool Check(const QByteArray& input)
         for (const QString& field : record)
             CheckRocDate(field);
     }
-    for (const ImportedStock& stock : StocksFromRecords(ParseCsv(text))) {
-        if (!code.match(stock.code).hasMatch() || stock.code.size() > 10 || stock.name.size() > 10)
+    QString refused;
+    for (const ImportedStock& stock : StocksFromRecords(ParseCsv(text), &refused).stocks) {
+        if (!code.match(stock.code).hasMatch() || stock.code.size() > 10 || stock.name.size() > 10
+            || stock.priceEarnings.size() > 10)
             return false;
     }
     const QString date = QString::fromLatin1(input.left(9));

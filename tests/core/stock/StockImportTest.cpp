@@ -1,13 +1,22 @@
 #include "core/stock/CsvReader.h"
 #include "core/stock/StockImport.h"
+#include "core/data/ConnectionString.h"
+#include "core/support/JournalWriteFailure.h"
 #include "core/support/TempDatabase.h"
 #include "core/support/TestServer.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
 
 namespace {
 
 QVector<ImportedStock> Stocks(const QString& csv)
 {
-    return StocksFromRecords(ParseCsv(csv));
+    QString error;
+    const StockFile file = StocksFromRecords(ParseCsv(csv), &error);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    return file.stocks;
 }
 
 QStringList Codes(const QVector<ImportedStock>& stocks)
@@ -51,7 +60,7 @@ TEST(StocksFromRecords, HeadingsMapTheExchangesRatioFiles)
         "\"備註:\"\n"));
     ASSERT_EQ(Codes(twse), (QStringList{"1101", "2330"}));
     EXPECT_EQ(twse[0].yield, "4.35");
-    EXPECT_EQ(twse[0].priceEarnings, "1,234.50");
+    EXPECT_EQ(twse[0].priceEarnings, "1234.50");
     EXPECT_EQ(twse[1].priceBook, "7.12");
 
     const QVector<ImportedStock> tpex = Stocks(QString::fromUtf8(
@@ -59,6 +68,45 @@ TEST(StocksFromRecords, HeadingsMapTheExchangesRatioFiles)
         "6488,環球晶,20.1,10,114,3.3,2.2\n"));
     ASSERT_EQ(Codes(tpex), QStringList{"6488"});
     EXPECT_EQ(tpex[0].yield, "3.3");
+}
+
+// Ratios are stored as the screening reads them: no thousands separators,
+// "-" for what is no number.
+TEST(StocksFromRecords, RatiosAreNumbersOrTheMarkForNone)
+{
+    const QVector<ImportedStock> stocks = Stocks(QString::fromUtf8(
+        "2330,台積電,\"1,234.56\",N/A,－\n"
+        "1101,台泥,-12.5,,1.2.3\n"));
+    ASSERT_EQ(stocks.size(), 2);
+    EXPECT_EQ(QStringList({stocks[0].priceEarnings, stocks[0].yield, stocks[0].priceBook}),
+              (QStringList{"1234.56", "-", "-"}));
+    EXPECT_EQ(QStringList({stocks[1].priceEarnings, stocks[1].yield, stocks[1].priceBook}), (QStringList{"-12.5", "", "-"}));
+}
+
+// The exchanges' company list (t187ap03) is read by its headings, in Big5
+// as downloaded; a headed file without a code column is refused.
+TEST(StocksFromRecords, TheCompanyListIsReadByItsHeadingsAndAFileWithoutCodesIsRefused)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t187ap03_L.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QStringEncoder big5("Big5");
+    file.write(big5(QString::fromUtf8(
+        "\"出表日期\",\"公司代號\",\"公司名稱\",\"公司簡稱\",\"外國企業註冊地國\",\"產業別\"\r\n"
+        "\"1151209\",\"1101\",\"臺灣水泥股份有限公司\",\"台泥\",\"－ \",\"01\"\r\n"
+        "\"1151209\",\"2330\",\"台灣積體電路製造股份有限公司\",\"台積電\",\"－ \",\"24\"\r\n")));
+    file.close();
+    QString error;
+    const StockFile list = ReadStockFile(path, &error);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    ASSERT_EQ(Codes(list.stocks), (QStringList{"1101", "2330"}));
+    EXPECT_EQ(list.stocks[1].name, QString::fromUtf8("台積電"));
+    EXPECT_FALSE(list.stocks[0].hasRatios);
+
+    const StockFile refused = StocksFromRecords(ParseCsv(QString::fromUtf8("出表日期,公司名稱,產業別\n1151209,台泥,01\n")), &error);
+    EXPECT_TRUE(refused.stocks.isEmpty());
+    EXPECT_TRUE(error.contains(QString::fromUtf8("股號欄"))) << error.toStdString();
 }
 
 class StockImportTest : public TempDatabase {
@@ -81,6 +129,22 @@ TEST_F(StockImportTest, StoredCodesAreOverwrittenAndTheLaterRowWins)
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 2);
 }
 
+// A file without ratios renames stored codes and keeps their ratios; the
+// plan shown before the import tells added from overwritten codes.
+TEST_F(StockImportTest, AFileWithoutRatiosKeepsTheStoredOnes)
+{
+    c.execute(QStringLiteral("INSERT INTO 股號資料 VALUES ('2330', '舊名', '15', '2', '4')"));
+    const QVector<ImportedStock> stocks =
+        Stocks(QString::fromUtf8("證券代號,證券名稱,產業別\n2330,台積電,24\n1101,台泥,01\n2330,台積電,24\n"));
+    const ImportPlan plan = PlanImport(c, stocks);
+    EXPECT_EQ(Codes(plan.added), QStringList{"1101"});
+    EXPECT_EQ(Codes(plan.updated), QStringList{"2330"});
+    int written = 0;
+    ImportStocks(c, stocks, &written);
+    EXPECT_EQ(stored("2330"), QString::fromUtf8("台積電|15"));
+    EXPECT_EQ(stored("1101"), QString::fromUtf8("台泥|"));
+}
+
 TEST_F(StockImportTest, ARowThatFailsKeepsTheRowsBeforeIt)
 {
     c.executeScript(UseTestServer()
@@ -93,6 +157,33 @@ TEST_F(StockImportTest, ARowThatFailsKeepsTheRowsBeforeIt)
     EXPECT_THROW(ImportStocks(c, Stocks(QStringLiteral("1101,A\n2330,B\n6666,C\n9999,D\n")), &written), db::DbError);
     EXPECT_EQ(written, 2);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 2);
+}
+
+// A disk that fails mid-import undoes the whole transaction: the count
+// says nothing was stored, and the failure shown is the disk's.
+TEST_F(StockImportTest, AFailingDiskKeepsNothingAndSaysWhy)
+{
+    if (UseTestServer())
+        GTEST_SKIP() << "a failing journal write is the file's";
+    QString csv;
+    for (int i = 0; i < 3000; ++i)
+        c.execute(QStringLiteral("INSERT INTO 股號資料 VALUES (?, 'old', '', '', '')"), {QString::number(1000 + i)});
+    for (int i = 0; i < 3000; ++i)
+        csv += QStringLiteral("%1,new\n").arg(1000 + i);
+    const QVector<ImportedStock> stocks = Stocks(csv);
+    int written = -1;
+    {
+        const JournalWriteFailure failure(30);
+        db::Connection other(db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")), QStringLiteral("kvew7315")));
+        try {
+            ImportStocks(other, stocks, &written);
+            ADD_FAILURE() << "the import went through a failing disk";
+        } catch (const db::DbError& error) {
+            EXPECT_FALSE(error.text().contains(QStringLiteral("no transaction"))) << error.what();
+        }
+    }
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料 WHERE 名稱 = 'new'")), 0);
 }
 
 } // namespace

@@ -43,6 +43,12 @@ TEST_F(StockImportDialogTest, ACompletedImportClosesAndTheHighestCodeIsShown)
         EXPECT_EQ(messages.last().text, QString::fromUtf8("請輸入欲匯入的Excel檔名!"));
         QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("cmd開啟舊資料庫檔案")), Qt::LeftButton);
         EXPECT_EQ(dialogs.shown().first().filter, QString::fromUtf8("Microsoft Excel 資料庫(*.csv)"));
+        start(window);   // the question answered No: nothing written, the window stays
+        EXPECT_TRUE(messages.last().text.startsWith(QString::fromUtf8("將新增 1 筆、更新 1 筆，略過 0 列")))
+            << messages.last().text.toStdString();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(rows(QStringLiteral("WHERE 名稱 = '台泥新'")), 0);
+        messages.answerNext(MsgAnswer::Yes);
         start(window);
         closed = !window->isVisible();
         if (!closed)
