@@ -1,7 +1,6 @@
 #include "core/stock/CsvReader.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace {
@@ -48,75 +47,162 @@ QString DecodeCsvText(const QByteArray& bytes, QString* error)
     return decoded;
 }
 
-QVector<QStringList> ParseCsv(const QString& text)
-{
-    QVector<QStringList> records;
-    QStringList record;
-    QString field;
-    bool quoted = false;       // inside a quoted field
-    bool anything = false;     // the record has begun
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('"')) {
-                if (i + 1 < n && text.at(i + 1) == QLatin1Char('"')) {
-                    field += c;
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += c;
-            }
-            continue;
+namespace {
+
+// The field being read: a run of the text while it is one, a copy once a
+// skipped quote splits it.
+class FieldBuilder {
+public:
+    explicit FieldBuilder(QStringView text) : m_text(text) {}
+    // Adds the characters from `from` up to `to`.
+    void add(qsizetype from, qsizetype to)
+    {
+        if (from == to)
+            return;
+        if (m_copied) {
+            m_copy += m_text.mid(from, to - from);
+        } else if (m_end == m_start) {
+            m_start = from;
+            m_end = to;
+        } else if (from == m_end) {
+            m_end = to;
+        } else {
+            m_copy = m_text.mid(m_start, m_end - m_start).toString();
+            m_copy += m_text.mid(from, to - from);
+            m_copied = true;
         }
-        if (c == QLatin1Char('"')) {
-            quoted = true;
+    }
+    bool isEmpty() const { return !m_copied && m_end == m_start; }
+    // The field, kept in `scratch` when it had to be copied; then starts the next.
+    QStringView take(std::vector<QString>& scratch)
+    {
+        QStringView field = m_text.mid(m_start, m_end - m_start);
+        if (m_copied) {
+            scratch.push_back(std::move(m_copy));
+            field = scratch.back();
+        }
+        m_copy = QString();
+        m_copied = false;
+        m_start = m_end = 0;
+        return field;
+    }
+
+private:
+    QStringView m_text;
+    qsizetype m_start = 0;
+    qsizetype m_end = 0;
+    bool m_copied = false;
+    QString m_copy;
+};
+
+bool EndsPlainRun(char16_t c)
+{
+    return c == u',' || c == u'"' || c == u'\n' || c == u'\r';
+}
+
+} // namespace
+
+void ForEachCsvRecord(QStringView text, const std::function<bool(const CsvRecord&)>& visit)
+{
+    CsvRecord record;
+    // Views into these stay valid while the vector grows: a moved QString keeps its characters.
+    std::vector<QString> scratch;
+    FieldBuilder field(text);
+    bool anything = false;     // the record has begun
+    const char16_t* chars = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const char16_t c = chars[i];
+        if (c == u'"') {
+            // A quoted stretch: up to the closing quote, a doubled quote standing for one.
             anything = true;
-        } else if (c == QLatin1Char(',')) {
-            record << field;
-            field.clear();
+            ++i;
+            for (;;) {
+                const qsizetype start = i;
+                while (i < n && chars[i] != u'"')
+                    ++i;
+                field.add(start, i);
+                if (i + 1 < n && chars[i + 1] == u'"') {
+                    field.add(i, i + 1);
+                    i += 2;
+                    continue;
+                }
+                ++i;   // past the closing quote, or the end of an unclosed field
+                break;
+            }
+        } else if (c == u',') {
+            record.push_back(field.take(scratch));
             anything = true;
-        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-            if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            record << field;
-            records << record;
+            ++i;
+        } else if (c == u'\n' || c == u'\r') {
+            i += (c == u'\r' && i + 1 < n && chars[i + 1] == u'\n') ? 2 : 1;
+            record.push_back(field.take(scratch));
+            if (!visit(record))
+                return;
             record.clear();
-            field.clear();
+            scratch.clear();
             anything = false;
         } else {
-            field += c;
+            const qsizetype start = i;
+            while (i < n && !EndsPlainRun(chars[i]))
+                ++i;
+            field.add(start, i);
             anything = true;
         }
     }
     if (anything || !field.isEmpty()) {
-        record << field;
-        records << record;
+        record.push_back(field.take(scratch));
+        visit(record);
     }
+}
+
+QVector<QStringList> ParseCsv(const QString& text)
+{
+    QVector<QStringList> records;
+    ForEachCsvRecord(text, [&records](const CsvRecord& fields) {
+        QStringList record;
+        record.reserve(static_cast<qsizetype>(fields.size()));
+        for (QStringView field : fields)
+            record << field.toString();
+        records << std::move(record);
+        return true;
+    });
     return records;
 }
 
-QString CsvCell(const QString& field)
+QStringView CsvCell(QStringView field)
 {
-    QString cell = field.trimmed();
+    // Most fields have nothing around them: no need to look for blanks then.
+    const bool padded = !field.isEmpty() && (field.front().isSpace() || field.back().isSpace());
+    QStringView cell = padded ? field.trimmed() : field;
     // Its quotes may already be gone when the field itself was not quoted.
-    if (cell.startsWith(QLatin1Char('='))) {
+    if (cell.startsWith(u'=')) {
         cell = cell.mid(1).trimmed();
-        if (cell.size() >= 2 && cell.startsWith(QLatin1Char('"')) && cell.endsWith(QLatin1Char('"')))
+        if (cell.size() >= 2 && cell.startsWith(u'"') && cell.endsWith(u'"'))
             cell = cell.mid(1, cell.size() - 2).trimmed();
     }
     return cell;
 }
 
-bool IsStockCode(const QString& code)
+QString CsvCell(const QString& field)
 {
-    static const QRegularExpression pattern(QStringLiteral("^[0-9]+[A-Z]*$"));
-    return pattern.match(code).hasMatch();
+    return CsvCell(QStringView(field)).toString();
 }
 
-QVector<QStringList> ReadCsvFile(const QString& path, qint64 largest, const QString& tooLarge, QString* error)
+bool IsStockCode(const QString& code)
+{
+    qsizetype i = 0;
+    while (i < code.size() && code.at(i) >= u'0' && code.at(i) <= u'9')
+        ++i;
+    if (i == 0)
+        return false;
+    while (i < code.size() && code.at(i) >= u'A' && code.at(i) <= u'Z')
+        ++i;
+    return i == code.size();
+}
+
+QString ReadCsvText(const QString& path, qint64 largest, const QString& tooLarge, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -132,8 +218,11 @@ QVector<QStringList> ReadCsvFile(const QString& path, qint64 largest, const QStr
         *error = file.errorString();
         return {};
     }
-    const QString text = DecodeCsvText(bytes, error);
-    if (!error->isEmpty())
-        return {};
-    return ParseCsv(text);
+    return DecodeCsvText(bytes, error);
+}
+
+QVector<QStringList> ReadCsvFile(const QString& path, qint64 largest, const QString& tooLarge, QString* error)
+{
+    const QString text = ReadCsvText(path, largest, tooLarge, error);
+    return error->isEmpty() ? ParseCsv(text) : QVector<QStringList>();
 }
