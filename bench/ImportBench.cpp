@@ -99,6 +99,39 @@ void BM_ReadAndRankTradesFiles(benchmark::State& state)
 }
 BENCHMARK(BM_ReadAndRankTradesFiles)->Unit(benchmark::kMillisecond);
 
+// A million rows of one file read in memory: the reader's own pace, with no
+// disk and no decoding.
+void BM_TradesMillionRows(benchmark::State& state)
+{
+    QString text = QStringLiteral("\"資料日期:115/12/08\"\n\"代號\",\"名稱\",\"外資及陸資(不含外資自營商)-買賣超股數\","
+                                  "\"投信-買賣超股數\",\"自營商-買賣超股數\",\"三大法人買賣超股數合計\",\n");
+    for (int i = 0; i < 1000000; ++i)
+        text += QStringLiteral("\"%1\",\"名稱\",\"1,000\",\"-200\",\"0\",\"800\",\n").arg(100000 + i % 900000);
+    for (auto _ : state) {
+        QString error;
+        const InstitutionalDay day = InstitutionalDayFromText(text, &error);
+        if (!error.isEmpty() || day.rows.size() != 900000)
+            state.SkipWithError("the rows did not read");
+    }
+}
+BENCHMARK(BM_TradesMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What a wrong file costs before it is refused: 5 MB of line breaks, of
+// commas, and a million rows of junk.
+void BM_TradesJunk(benchmark::State& state)
+{
+    const QString junk[] = {QString(5 * 1024 * 1024, u'\n'), QString(5 * 1024 * 1024, u','),
+                            QStringLiteral("x,y,\"z\"\n").repeated(1000000)};
+    for (auto _ : state) {
+        for (const QString& text : junk) {
+            QString error;
+            if (!InstitutionalDayFromText(text, &error).rows.isEmpty() || error.isEmpty())
+                state.SkipWithError("junk was read");
+        }
+    }
+}
+BENCHMARK(BM_TradesJunk)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 } // namespace
 
 int main(int argc, char** argv)

@@ -3,25 +3,34 @@
 #include "core/stock/CsvReader.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
 
 namespace {
 
-constexpr qint64 kLargestFile = 32 * 1024 * 1024;
+// A day's file of every security is a few megabytes.
+constexpr qint64 kLargestFile = 16 * 1024 * 1024;
+// The heading comes after a title line or two: a file without one this early is no such file.
+constexpr int kHeadingWithin = 30;
+// A heading row has a few dozen columns at the most.
+constexpr int kWidestHeading = 64;
 
-QString Squeezed(const QString& cell)
+QString Squeezed(QStringView cell)
 {
-    return QString(cell).remove(QRegularExpression(QStringLiteral("\\s")));
+    QString text = cell.toString();
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    return text;
 }
 
 // "115年12月08日 三大法人買賣超日報" or "資料日期:115/12/08".
-QString TitleDate(const QStringList& record)
+QString TitleDate(const CsvRecord& record)
 {
     static const QRegularExpression pattern(
         QStringLiteral("(\\d{2,3})\\s*(?:年|/)\\s*(\\d{1,2})\\s*(?:月|/)\\s*(\\d{1,2})"));
-    for (const QString& cell : record) {
+    for (size_t i = 0; i < std::min<size_t>(record.size(), 4); ++i) {
+        const QStringView cell = record.at(i);
         const QRegularExpressionMatch m = pattern.match(cell);
         if (m.hasMatch())
             return QStringLiteral("%1%2%3")
@@ -32,31 +41,48 @@ QString TitleDate(const QStringList& record)
     return {};
 }
 
-// Which columns feed each basis; a basis adds up its columns.
+// Which columns feed each basis (a basis adds up its columns), and what the
+// rows are checked against.
 struct Columns {
     int code = -1;
     int name = -1;
     QVector<int> basis[4];
+    int total = -1;                       // the file's own 三大法人 column
+    QVector<std::pair<int, QVector<int>>> groups;   // a group's total and its parts
+    QVector<int> counts;                  // buy and sell share counts
     bool found() const { return code >= 0 && name >= 0 && !basis[0].isEmpty(); }
 };
 
-Columns HeadingColumns(const QStringList& record)
+bool IsNetHeading(const QString& h)
+{
+    return h.contains(QStringLiteral("買賣超")) || h.contains(QStringLiteral("淨買")) || h.contains(QStringLiteral("買賣差"));
+}
+
+Columns HeadingColumns(const CsvRecord& record)
 {
     Columns c;
+    if (record.size() > kWidestHeading)
+        return c;
+    const int size = static_cast<int>(record.size());
     int dealerTotal = -1;
     QVector<int> dealerParts;
     int foreignTotal = -1;
     QVector<int> foreignParts;
-    for (int i = 0; i < record.size(); ++i) {
+    for (int i = 0; i < size; ++i) {
         const QString h = Squeezed(record.at(i));
         if (c.code < 0 && h.contains(QStringLiteral("代號")))
             c.code = i;
         else if (c.name < 0 && h.contains(QStringLiteral("名稱")))
             c.name = i;
-        if (!h.contains(QStringLiteral("買賣超")))
+        if (!IsNetHeading(h)) {
+            if (h.contains(QStringLiteral("買進")) || h.contains(QStringLiteral("賣出")) || h.contains(QStringLiteral("買股數"))
+                || h.contains(QStringLiteral("賣股數")))
+                c.counts << i;
             continue;
-        if (h.contains(QStringLiteral("三大法人")))
-            c.basis[int(TradeBasis::AllThree)] << i;
+        }
+        const bool ofOneGroup = h.contains(QStringLiteral("外")) || h.contains(QStringLiteral("投信")) || h.contains(QStringLiteral("自營商"));
+        if (h.contains(QStringLiteral("三大法人")) || (h.contains(QStringLiteral("合計")) && !ofOneGroup))
+            c.total = i;
         else if (h.contains(QStringLiteral("外")) && (h.contains(QStringLiteral("不含")) || h.contains(QStringLiteral("自營商"))))
             foreignParts << i;
         else if (h.contains(QStringLiteral("外")))
@@ -71,50 +97,168 @@ Columns HeadingColumns(const QStringList& record)
     // A total, where the file has one, rather than its parts again.
     c.basis[int(TradeBasis::Foreign)] = foreignTotal >= 0 ? QVector<int>{foreignTotal} : foreignParts;
     c.basis[int(TradeBasis::Dealers)] = dealerTotal >= 0 ? QVector<int>{dealerTotal} : dealerParts;
-    if (c.basis[0].isEmpty() && !c.basis[1].isEmpty() && !c.basis[2].isEmpty() && !c.basis[3].isEmpty())
+    if (foreignTotal >= 0 && !foreignParts.isEmpty())
+        c.groups.push_back({foreignTotal, foreignParts});
+    if (dealerTotal >= 0 && !dealerParts.isEmpty())
+        c.groups.push_back({dealerTotal, dealerParts});
+    const bool allParts = !c.basis[1].isEmpty() && !c.basis[2].isEmpty() && !c.basis[3].isEmpty();
+    if (c.total >= 0) {
+        c.basis[0] = {c.total};
+        if (allParts)
+            c.groups.push_back({c.total, c.basis[1] + c.basis[2] + c.basis[3]});
+    } else if (allParts) {
         c.basis[0] = c.basis[1] + c.basis[2] + c.basis[3];
+    }
     return c;
 }
 
-// "1,234,567", "-12,000"; "-" or empty is nothing.
-qint64 Shares(const QString& field)
+// "1,234,567", "-12,000"; "-" or empty is nothing. Read in place: a day's
+// file has tens of thousands of these.
+qint64 Shares(QStringView field)
 {
-    QString digits = CsvCell(field);
-    digits.remove(QLatin1Char(','));
-    bool ok = false;
-    const qint64 value = digits.toLongLong(&ok);
-    return ok ? value : 0;
+    const QStringView text = CsvCell(field);
+    qint64 value = 0;
+    bool negative = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c >= u'0' && c <= u'9')
+            value = value * 10 + (c.unicode() - u'0');
+        else if (c == u'-' && i == 0)
+            negative = true;
+        else if (c != u',' && !(c == u'+' && i == 0))
+            return 0;
+    }
+    return negative ? -value : value;
+}
+
+// One entry per code, nets added, in the order the codes first appear.
+void MergeSameCodes(QVector<InstitutionalRow>& rows)
+{
+    QHash<QString, int> at;
+    at.reserve(rows.size());
+    QVector<InstitutionalRow> merged;
+    merged.reserve(rows.size());
+    for (InstitutionalRow& row : rows) {
+        const auto found = at.constFind(row.code);
+        if (found == at.constEnd()) {
+            at.insert(row.code, static_cast<int>(merged.size()));
+            merged.push_back(std::move(row));
+            continue;
+        }
+        for (int b = 0; b < 4; ++b)
+            merged[*found].net[b] += row.net[b];
+    }
+    rows = std::move(merged);
+}
+
+// The field's stock code in upper case (2330, 2881A), or nothing.
+QString StockCodeOf(QStringView field)
+{
+    const QStringView code = CsvCell(field);
+    qsizetype i = 0;
+    while (i < code.size() && code.at(i) >= u'0' && code.at(i) <= u'9')
+        ++i;
+    if (i == 0)
+        return {};
+    bool lower = false;
+    for (qsizetype j = i; j < code.size(); ++j) {
+        const char16_t c = code.at(j).unicode();
+        if (c >= u'a' && c <= u'z')
+            lower = true;
+        else if (c < u'A' || c > u'Z')
+            return {};
+    }
+    return lower ? code.toString().toUpper() : code.toString();
 }
 
 } // namespace
 
-InstitutionalDay InstitutionalDayFromRecords(const QVector<QStringList>& records, QString* error)
+QString BasisName(TradeBasis basis)
+{
+    switch (basis) {
+    case TradeBasis::AllThree:
+        return QStringLiteral("三大法人合計");
+    case TradeBasis::Foreign:
+        return QStringLiteral("外資");
+    case TradeBasis::InvestmentTrust:
+        return QStringLiteral("投信");
+    case TradeBasis::Dealers:
+        return QStringLiteral("自營商");
+    }
+    return {};
+}
+
+InstitutionalDay InstitutionalDayFromText(QStringView text, QString* error)
 {
     InstitutionalDay day;
     Columns columns;
-    for (const QStringList& record : records) {
+    int records = 0;
+    QHash<QString, int> seen;
+    // A data row takes some forty characters at the least.
+    const qsizetype rowsAtMost = std::min<qsizetype>(text.size() / 40 + 16, 2'000'000);
+    seen.reserve(rowsAtMost);
+    day.rows.reserve(rowsAtMost);
+    ForEachCsvRecord(text, [&](const CsvRecord& record) {
         if (!columns.found()) {
+            if (++records > kHeadingWithin)
+                return false;
             if (day.date.isEmpty())
                 day.date = TitleDate(record);
             columns = HeadingColumns(record);
-            continue;
+            return true;
         }
-        const QString code = CsvCell(record.value(columns.code)).toUpper();
-        if (!IsStockCode(code))
-            continue;
-        InstitutionalRow row{code, CsvCell(record.value(columns.name)), {0, 0, 0, 0}};
+        const int size = static_cast<int>(record.size());
+        if (size <= std::max(columns.code, columns.name))
+            return true;
+        const QString code = StockCodeOf(record.at(columns.code));
+        if (code.isEmpty())
+            return true;
+        const auto shares = [&record, size](int column) { return column < size ? Shares(record.at(column)) : 0; };
+        for (int column : columns.counts) {
+            if (shares(column) < 0) {
+                *error = QStringLiteral("股號 %1 的買進或賣出股數是負數，檔案內容有誤。").arg(code);
+                return false;
+            }
+        }
+        for (const auto& [total, parts] : columns.groups) {
+            qint64 sum = 0;
+            for (int part : parts)
+                sum += shares(part);
+            if (sum != shares(total)) {
+                *error = QStringLiteral("股號 %1 的各項買賣超股數加起來不等於合計，檔案內容有誤。").arg(code);
+                return false;
+            }
+        }
+        qint64 net[4] = {0, 0, 0, 0};
         for (int b = 0; b < 4; ++b)
             for (int column : columns.basis[b])
-                row.net[b] += Shares(record.value(column));
-        day.rows << row;
-    }
+                net[b] += shares(column);
+        // A code met before takes these nets too: one stock, one entry.
+        int& place = seen[code];   // the row's number plus one; 0 for a new code
+        if (place == 0) {
+            place = static_cast<int>(day.rows.size()) + 1;
+            day.rows.push_back({code, CsvCell(record.at(columns.name)).toString(), {net[0], net[1], net[2], net[3]}});
+        } else {
+            for (int b = 0; b < 4; ++b)
+                day.rows[place - 1].net[b] += net[b];
+        }
+        return true;
+    });
+    if (!error->isEmpty())
+        return {};
     if (!columns.found())
         *error = QStringLiteral("不是三大法人買賣超的檔案（找不到證券代號、名稱與買賣超股數的欄位）。");
     else if (day.date.isEmpty())
         *error = QStringLiteral("檔案的標題中找不到資料日期。");
     else if (day.rows.isEmpty())
         *error = QStringLiteral("檔案中沒有任何股票的資料。");
-    return error->isEmpty() ? day : InstitutionalDay();
+    if (!error->isEmpty())
+        return {};
+    for (int b = 0; b < 4; ++b) {
+        if (columns.basis[b].isEmpty())
+            day.lacking[b] << QString();
+    }
+    return day;
 }
 
 InstitutionalDay ReadInstitutionalFiles(const QStringList& paths, QString* error)
@@ -122,9 +266,8 @@ InstitutionalDay ReadInstitutionalFiles(const QStringList& paths, QString* error
     InstitutionalDay merged;
     for (const QString& path : paths) {
         QString problem;
-        const QVector<QStringList> records =
-            ReadCsvFile(path, kLargestFile, QStringLiteral("檔案太大，不是三大法人買賣超的檔案。"), &problem);
-        const InstitutionalDay day = problem.isEmpty() ? InstitutionalDayFromRecords(records, &problem) : InstitutionalDay();
+        const QString text = ReadCsvText(path, kLargestFile, QStringLiteral("檔案太大，不是一天的三大法人買賣超檔案。"), &problem);
+        InstitutionalDay day = problem.isEmpty() ? InstitutionalDayFromText(text, &problem) : InstitutionalDay();
         if (problem.isEmpty() && !merged.date.isEmpty() && day.date != merged.date)
             problem = QStringLiteral("資料日期 %1 與其他檔案的 %2 不同。").arg(day.date, merged.date);
         if (!problem.isEmpty()) {
@@ -133,16 +276,29 @@ InstitutionalDay ReadInstitutionalFiles(const QStringList& paths, QString* error
         }
         merged.date = day.date;
         merged.rows += day.rows;
+        for (int b = 0; b < 4; ++b) {
+            if (!day.lacking[b].isEmpty())
+                merged.lacking[b] << QFileInfo(path).fileName();
+        }
     }
+    MergeSameCodes(merged.rows);
     return merged;
 }
 
-RankedLists RankInstitutional(const QVector<InstitutionalRow>& rows, TradeBasis basis, int length)
+bool IsShareOrEtf(const QString& code)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([1-9][0-9]{3}[A-Z]?|00[0-9]{2,4}[LRUB]?)$"));
+    return pattern.match(code).hasMatch();
+}
+
+RankedLists RankInstitutional(const QVector<InstitutionalRow>& rows, TradeBasis basis, int length, bool sharesOnly)
 {
     RankedLists lists;
     for (const InstitutionalRow& row : rows) {
         const qint64 net = row.net[int(basis)];
-        if (net != 0)
+        if (sharesOnly && !IsShareOrEtf(row.code))
+            ++lists.leftOut;
+        else if (net != 0)
             (net > 0 ? lists.buys : lists.sells).push_back({row.code, row.name, net});
     }
     const auto byAmount = [](const RankedStock& a, const RankedStock& b) {

@@ -2,10 +2,14 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QVector>
 
 // Whose net buying ranks the lists.
 enum class TradeBasis { AllThree = 0, Foreign = 1, InvestmentTrust = 2, Dealers = 3 };
+
+// The basis as the user reads it: 三大法人合計, 外資, 投信, 自營商.
+QString BasisName(TradeBasis basis);
 
 // One stock of an exchange's daily institutional-trading file: net shares
 // bought (negative: sold) by each basis.
@@ -17,18 +21,29 @@ struct InstitutionalRow {
 
 struct InstitutionalDay {
     QString date;   // 7-digit ROC date from the title line
+    // One row per code: a code in several rows or files has their nets added.
     QVector<InstitutionalRow> rows;
+    // For each basis, the files without a column for it (their names once
+    // read through ReadInstitutionalFiles).
+    QStringList lacking[4];
 };
 
 // TWSE's 三大法人買賣超日報 or TPEx's 三大法人買賣明細 in any of their column
-// eras, from parsed records: the date from a title line, the columns found by
-// their headings, notes after the data ignored. Sets `error` (and returns
-// nothing) for a file of another layout, without a date or without data rows.
-InstitutionalDay InstitutionalDayFromRecords(const QVector<QStringList>& records, QString* error);
+// eras: the date from a title line, the columns found by their headings (net
+// columns say 買賣超, 淨買 or 買賣差), notes after the data ignored. Sets
+// `error` (and returns nothing) for a file of another layout (no heading in
+// its first lines), without a date or data rows, or whose rows do not add
+// up: 外資 + 投信 + 自營商 must make the total, a group's parts its own
+// total, and no buy or sell count is negative.
+InstitutionalDay InstitutionalDayFromText(QStringView text, QString* error);
 
 // Reads and merges the files of one day (TWSE and TPEx together); the dates
 // must agree. `error` names the file at fault.
 InstitutionalDay ReadInstitutionalFiles(const QStringList& paths, QString* error);
+
+// Shares and ETFs, not warrants and other securities: four digits (2330),
+// a lettered class (2881A), an ETF (0050, 006208, 00632R, 00679B).
+bool IsShareOrEtf(const QString& code);
 
 struct RankedStock {
     QString code;
@@ -38,8 +53,10 @@ struct RankedStock {
 
 // The day's largest net buys and net sells for a basis, at most `length`
 // each: the largest amount first, ties by code; a zero net is never listed.
+// With `sharesOnly`, only shares and ETFs; `leftOut` counts the others.
 struct RankedLists {
     QVector<RankedStock> buys;
     QVector<RankedStock> sells;
+    int leftOut = 0;
 };
-RankedLists RankInstitutional(const QVector<InstitutionalRow>& rows, TradeBasis basis, int length);
+RankedLists RankInstitutional(const QVector<InstitutionalRow>& rows, TradeBasis basis, int length, bool sharesOnly = false);

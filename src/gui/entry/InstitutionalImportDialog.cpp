@@ -20,6 +20,7 @@ namespace {
 // Remembered while the program runs, as the user set them last.
 int gListLength = 30;
 int gBasis = 0;
+bool gSharesOnly = true;
 
 QTableWidget* ListTable(QWidget* parent, const QString& name)
 {
@@ -75,14 +76,21 @@ InstitutionalImportDialog::InstitutionalImportDialog(InstitutionalDay day, QHash
     auto* lengthLabel = new QLabel(QStringLiteral("每邊筆數:"), this);
     lengthLabel->setBuddy(m_length);
 
+    m_sharesOnly = new QCheckBox(QStringLiteral("只列股票及ETF"), this);
+    m_sharesOnly->setObjectName(QStringLiteral("chk只列股票及ETF"));
+    m_sharesOnly->setChecked(gSharesOnly);
     m_tables[0] = ListTable(this, QStringLiteral("買超"));
     m_tables[1] = ListTable(this, QStringLiteral("賣超"));
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("lbl說明"));
+    m_note->setWordWrap(true);
     m_addMissing = new QCheckBox(this);
     m_addMissing->setObjectName(QStringLiteral("chk新增股號"));
     m_addMissing->setChecked(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("確定"));
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    m_ok->setText(QStringLiteral("確定"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -95,6 +103,8 @@ InstitutionalImportDialog::InstitutionalImportDialog(InstitutionalDay day, QHash
     choices->addSpacing(12);
     choices->addWidget(lengthLabel);
     choices->addWidget(m_length);
+    choices->addSpacing(12);
+    choices->addWidget(m_sharesOnly);
     auto* lists = new QGridLayout;
     lists->addWidget(new QLabel(QStringLiteral("買超（買超張數由大到小）"), this), 0, 0);
     lists->addWidget(new QLabel(QStringLiteral("賣超（賣超張數由大到小）"), this), 0, 1);
@@ -103,20 +113,34 @@ InstitutionalImportDialog::InstitutionalImportDialog(InstitutionalDay day, QHash
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choices);
     layout->addLayout(lists, 1);
+    layout->addWidget(m_note);
     layout->addWidget(m_addMissing);
     layout->addWidget(buttons);
 
     connect(m_basis, qOverload<int>(&QComboBox::currentIndexChanged), this, &InstitutionalImportDialog::rank);
     connect(m_length, qOverload<int>(&QSpinBox::valueChanged), this, &InstitutionalImportDialog::rank);
+    connect(m_sharesOnly, &QCheckBox::toggled, this, &InstitutionalImportDialog::rank);
     rank();
     resize(760, 620);
 }
 
 void InstitutionalImportDialog::rank()
 {
-    m_lists = RankInstitutional(m_day.rows, static_cast<TradeBasis>(m_basis->currentIndex()), m_length->value());
+    const auto basis = static_cast<TradeBasis>(m_basis->currentIndex());
+    const QStringList& lacking = m_day.lacking[int(basis)];
+    // A file without the basis's column would rank zeros: nothing is ranked.
+    m_lists = lacking.isEmpty() ? RankInstitutional(m_day.rows, basis, m_length->value(), m_sharesOnly->isChecked())
+                                : RankedLists();
     Fill(m_tables[0], m_lists.buys);
     Fill(m_tables[1], m_lists.sells);
+    if (!lacking.isEmpty())
+        m_note->setText(QStringLiteral("檔案 %1 沒有%2的買賣超欄位，不能依%2排列，請選其他依據。")
+                            .arg(lacking.join(QStringLiteral("、")), BasisName(basis)));
+    else if (m_lists.leftOut > 0)
+        m_note->setText(QStringLiteral("已略過 %1 筆權證等非股票、非ETF的資料。").arg(m_lists.leftOut));
+    else
+        m_note->clear();
+    m_ok->setEnabled(lacking.isEmpty());
     const int missing = static_cast<int>(missingStocks().size());
     m_addMissing->setText(QStringLiteral("股號資料中沒有的股號（%1 檔）一併新增，名稱取自檔案").arg(missing));
     m_addMissing->setEnabled(missing > 0);
@@ -141,5 +165,6 @@ void InstitutionalImportDialog::accept()
 {
     gListLength = m_length->value();
     gBasis = m_basis->currentIndex();
+    gSharesOnly = m_sharesOnly->isChecked();
     QDialog::accept();
 }

@@ -7,6 +7,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
+class QPushButton;
 class QSpinBox;
 class QTableWidget;
 
@@ -34,5 +36,8 @@ private:
     QComboBox* m_basis;
     QSpinBox* m_length;
     QTableWidget* m_tables[2];
+    QCheckBox* m_sharesOnly;
+    QLabel* m_note;
     QCheckBox* m_addMissing;
+    QPushButton* m_ok;
 };

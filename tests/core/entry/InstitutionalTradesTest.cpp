@@ -100,4 +100,59 @@ TEST_F(InstitutionalTradesTest, BadFilesSayWhatIsWrongAndYieldNothing)
     EXPECT_FALSE(error.isEmpty());
 }
 
+// One stock, one entry: a code twice in one file or in both exchanges'
+// files of a day has its nets added. The 淨買 layout of TPEx reads like the
+// others.
+TEST_F(InstitutionalTradesTest, ACodeListedTwiceIsOneStockAndEveryNetWordingReads)
+{
+    const InstitutionalDay day = read({write("twse.csv", kTwse19, true), write("tpex.csv", kTpexNetBuy, false),
+                                       write("again.csv", kTpexNetBuy, true)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(day.rows.size(), 5);
+    const RankedLists all = RankInstitutional(day.rows, TradeBasis::AllThree, 30);
+    EXPECT_EQ(Codes(all.buys), (QStringList{"2330:4503000", "1101:300000", "6488:8000"}));
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::InvestmentTrust, 30).buys), (QStringList{"1101:300000", "6488:10000"}));
+    for (const QStringList& lacking : day.lacking)
+        EXPECT_TRUE(lacking.isEmpty());
+}
+
+// A basis without a column is named with the files that lack it, never
+// ranked as zeros; warrants are left out on request and counted.
+TEST_F(InstitutionalTradesTest, AMissingBasisIsNamedAndWarrantsCanBeLeftOut)
+{
+    const InstitutionalDay day = read({write("twse.csv", kTwse19, false), write("total.csv", kTpexTotalOnly, false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_TRUE(day.lacking[int(TradeBasis::AllThree)].isEmpty());
+    EXPECT_EQ(day.lacking[int(TradeBasis::InvestmentTrust)], QStringList{"total.csv"});
+
+    QVector<InstitutionalRow> rows = day.rows;
+    rows.push_back({"030001", "權證", {9000000, 0, 0, 0}});
+    rows.push_back({"70000U", "權證", {-9000000, 0, 0, 0}});
+    rows.push_back({"00632R", "ETF", {-1, 0, 0, 0}});
+    const RankedLists shares = RankInstitutional(rows, TradeBasis::AllThree, 30, true);
+    EXPECT_EQ(shares.leftOut, 2);
+    EXPECT_EQ(Codes(shares.buys).first(), "2330:4501000");
+    EXPECT_EQ(Codes(shares.sells).last(), "00632R:-1");
+    EXPECT_EQ(RankInstitutional(rows, TradeBasis::AllThree, 30).buys.first().code, "030001");
+}
+
+// Rows that do not add up, negative counts and junk are refused with the
+// reason; a file with no heading early on is given up.
+TEST_F(InstitutionalTradesTest, FilesThatDoNotAddUpOrAreJunkAreRefused)
+{
+    QByteArray wrongTotal(kTpex);
+    wrongTotal.replace("\"-4,001,000\"", "\"-4,000,000\"");
+    EXPECT_TRUE(read({write("sum.csv", wrongTotal.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("6488")) && error.contains(QString::fromUtf8("合計"))) << error.toStdString();
+
+    QByteArray negative(kTpexNetBuy);
+    negative.replace("\"台積電\",\"1,000\"", "\"台積電\",\"-1,000\"");
+    EXPECT_TRUE(read({write("negative.csv", negative.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("2330"))) << error.toStdString();
+
+    const QByteArray junk = QByteArray(200000, '\n') + QByteArray(kTwse19);
+    EXPECT_TRUE(read({write("junk.csv", junk.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QString::fromUtf8("不是三大法人買賣超"))) << error.toStdString();
+}
+
 } // namespace

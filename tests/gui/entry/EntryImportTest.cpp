@@ -1,6 +1,7 @@
 #include "core/data/Connection.h"
 #include "core/data/Settings.h"
 #include "core/entry/InstitutionalFixtures.h"
+#include "core/entry/InstitutionalTrades.h"
 #include "core/support/TempAppFolder.h"
 #include "gui/entry/EntryScreen.h"
 #include "gui/entry/EntrySheet.h"
@@ -8,7 +9,10 @@
 #include "gui/support/WidgetTestSupport.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -133,6 +137,33 @@ TEST_F(EntryImportTest, AFileOfAnotherDateOrARefusedReplacementChangesNothing)
     EXPECT_EQ(messages.last().text, QString::fromUtf8("畫面上的清單已有資料，確定以匯入的資料取代?"));
     EXPECT_EQ(Codes(screen->buySheet()), QStringList{QString::fromUtf8("1:9904 （無此股號）")});
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
+}
+
+// The dialog leaves warrants out by default and says so; a basis one of the
+// files has no column for cannot be taken, and the dialog names the file.
+TEST_F(EntryImportTest, WarrantsAreLeftOutAndABasisAFileLacksCannotBeTaken)
+{
+    open();
+    screen->keyAction(QStringLiteral("add"))->trigger();
+    QByteArray twse(kTwse19);
+    twse.replace("\"說明:\"", QByteArray("\"030001\",\"權證\"") + QByteArray(",\"0\"").repeated(17) + ",\n\"說明:\"");
+    files.chooseNext(file("twse.csv", twse.constData()) + QLatin1Char('\n') + file("total.csv", kTpexTotalOnly));
+    QString warrants;
+    QString lacking;
+    bool okWithTrust = true;
+    WhenModalOpens([&](QWidget* dialog) {
+        warrants = Child<QLabel>(dialog, QStringLiteral("lbl說明"))->text();
+        Child<QComboBox>(dialog, QStringLiteral("cbo依據"))->setCurrentIndex(int(TradeBasis::InvestmentTrust));
+        lacking = Child<QLabel>(dialog, QStringLiteral("lbl說明"))->text();
+        okWithTrust = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled();
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    ctrlI();
+    EXPECT_TRUE(warrants.contains(QString::fromUtf8("已略過 1 筆"))) << warrants.toStdString();
+    EXPECT_TRUE(lacking.contains(QStringLiteral("total.csv")) && lacking.contains(QString::fromUtf8("投信")))
+        << lacking.toStdString();
+    EXPECT_FALSE(okWithTrust);
+    EXPECT_TRUE(screen->buySheet()->SheetToRows().isEmpty());
 }
 
 } // namespace
