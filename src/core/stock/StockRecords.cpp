@@ -52,11 +52,12 @@ void DeleteStock(db::Connection& connection, const QString& code)
 
 void AddMissingStocks(db::Connection& connection, const QVector<StockRecord>& stocks)
 {
+    // The code is bound twice: a server types each use of a parameter apart.
     db::Statement insert(connection, QStringLiteral(
-        "INSERT INTO 股號資料 (股號, 名稱, 本益比, 殖利率, 股價淨值比) SELECT ?1, ?2, ?3, ?4, ?5 "
-        "WHERE NOT EXISTS (SELECT 1 FROM 股號資料 WHERE 股號 = ?1)"));
+        "INSERT INTO 股號資料 (股號, 名稱, 本益比, 殖利率, 股價淨值比) SELECT ?, ?, ?, ?, ? "
+        "WHERE NOT EXISTS (SELECT 1 FROM 股號資料 WHERE 股號 = ?)"));
     for (const StockRecord& stock : stocks)
-        insert.execute({stock.code, stock.name, stock.priceEarnings, stock.yield, stock.priceBook});
+        insert.execute({stock.code, stock.name, stock.priceEarnings, stock.yield, stock.priceBook, stock.code});
 }
 
 QHash<QString, QString> StockNames(db::Connection& connection)
