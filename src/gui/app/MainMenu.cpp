@@ -3,6 +3,7 @@
 #include "core/data/Settings.h"
 #include "gui/app/AboutBox.h"
 #include "gui/app/MenuIcons.h"
+#include "gui/recordscreen/RecordScreen.h"
 #include "gui/uikit/BusyCursor.h"
 #include "gui/uikit/FormHelpers.h"
 #include "gui/uikit/MessageBox.h"
@@ -213,9 +214,20 @@ void frm主畫面::showAbout()
     about.exec();
 }
 
+bool frm主畫面::confirmLeaving() const
+{
+    // Ending closes every screen without asking them: typed work is asked about here.
+    for (const QPointer<QWidget>& screen : m_screens) {
+        const auto* records = qobject_cast<const RecordScreen*>(screen.data());
+        if (records && records->hasUnsavedWork())
+            return AskToDiscardUnsavedWork();
+    }
+    return AskYesNo(QStringLiteral("確定離開系統嗎？"), QStringLiteral("Quorvex"));
+}
+
 void frm主畫面::leave()
 {
-    if (AskYesNo(QStringLiteral("確定離開系統嗎？"), QStringLiteral("Quorvex")))
+    if (confirmLeaving())
         EndProgram();
 }
 
@@ -223,8 +235,7 @@ void frm主畫面::closeEvent(QCloseEvent* event)
 {
     // Only a close by the user asks; the program's own close and the session's end do not.
     const bool byUser = event->spontaneous() && !qApp->isSavingSession();
-    if (!ProgramIsEnding() && byUser
-        && !AskYesNo(QStringLiteral("確定離開系統嗎？"), QStringLiteral("Quorvex"))) {
+    if (!ProgramIsEnding() && byUser && !confirmLeaving()) {
         event->ignore();
         return;
     }

@@ -26,6 +26,8 @@ private:
     void ShowChildForm(ScreenId id);
     void showAbout();
     void leave();
+    // The question before ending: the design's, or whether to drop typed work.
+    bool confirmLeaving() const;
     void moveFocus(QToolButton* from, int key);
 
     QHash<int, QPointer<QWidget>> m_screens;

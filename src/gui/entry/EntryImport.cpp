@@ -89,5 +89,6 @@ void frm買賣超輸入作業::importLists()
         sheet->setUsedRowCount(static_cast<int>(stocks->size()));
     }
     loadStockNames();
+    markUnsaved();
     m_buys->setFocus();
 }

@@ -67,6 +67,7 @@ frm買賣超輸入作業::frm買賣超輸入作業() : RecordScreen(EntryTexts()
     for (EntrySheet* sheet : {m_buys, m_sells}) {
         sheet->SetSheetRowHeight(kRowHeightTwips);
         sheet->ClearSheet();
+        connect(sheet, &EntrySheet::edited, this, [this] { markUnsaved(); });
     }
     connect(qApp, &QApplication::focusChanged, this, [this] { showListFocus(); });
     showListFocus();

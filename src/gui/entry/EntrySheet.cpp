@@ -467,6 +467,7 @@ bool EntrySheet::applyEdit(int row, int column, const QString& typed)
     FillMissingSequence();
     setUsedRowCount(m_usedRows);
     refreshNames();
+    Q_EMIT edited();
     return true;
 }
 
@@ -486,6 +487,7 @@ void EntrySheet::deleteActiveRow()
         DeleteSheetRow(0);
         setUsedRowCount(m_usedRows - 1);
         refreshNames();
+        Q_EMIT edited();
     }
     EnableLineDelete();
     setFocus();

@@ -66,6 +66,8 @@ public:
 
 Q_SIGNALS:
     void usedRowCountChanged(int count);
+    // The user changed a cell or deleted a row.
+    void edited();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -106,7 +106,10 @@ void RecordScreen::buildPanels()
     m_printPanel = new PrintPanel(m_panels);
     connect(m_queryPanel, &QueryPanel::optionChosen, this, [this](int index) { conditionOptionChosen(index); });
     connect(m_queryPanel, &QueryPanel::runRequested, this, &RecordScreen::RunQuery);
-    connect(m_queryPanel, &QueryPanel::openRequested, this, &RecordScreen::ShowRecord);
+    connect(m_queryPanel, &QueryPanel::openRequested, this, [this](const QString& key) {
+        if (!m_unsaved || AskToDiscardUnsavedWork())
+            ShowRecord(key);
+    });
     connect(m_queryPanel, &QueryPanel::backRequested, this, &RecordScreen::GoBack);
     connect(m_printPanel, &PrintPanel::backRequested, this, &RecordScreen::GoBack);
     connect(m_printPanel, &PrintPanel::printRequested, this, [this](bool preview) { PrintList(preview); });
@@ -123,6 +126,8 @@ void RecordScreen::setRecordPanel(QWidget* panel, QList<QLineEdit*> keyFields, Q
     m_firstField = firstField;
     m_panels->insertWidget(0, panel);
     m_panels->setCurrentWidget(panel);
+    for (QLineEdit* box : panel->findChildren<QLineEdit*>())
+        connect(box, &QLineEdit::textEdited, this, [this] { m_unsaved = true; });
     InstallScreenConventions(this);
     CenterForm(this);
     ClearControls(this);
@@ -141,8 +146,22 @@ void RecordScreen::setStatusPanel(int index, const QString& text, int frameStyle
 
 // ------------------------------------------------------------------ dispatch
 
+namespace {
+
+// The keys that fill the record panel afresh, and so would throw typed work away.
+bool ReplacesTheRecord(const QString& key)
+{
+    static const QStringList keys = {QStringLiteral("add"),      QStringLiteral("edit"), QStringLiteral("first"),
+                                     QStringLiteral("previous"), QStringLiteral("next"), QStringLiteral("last")};
+    return keys.contains(key);
+}
+
+} // namespace
+
 void RecordScreen::runKey(const QString& key)
 {
+    if (m_unsaved && ReplacesTheRecord(key) && !AskToDiscardUnsavedWork())
+        return;
     m_toolbar->setEnabled(false);
     m_previousMode = m_mode;
     m_previousControl = QApplication::focusWidget();
@@ -170,7 +189,7 @@ void RecordScreen::runKey(const QString& key)
         OpenPrintPanel();
     else if (key == QLatin1String("exit")) {
         m_toolbar->setEnabled(true);
-        if (!m_behaviour.exitAsks || askClose()) {
+        if (m_unsaved ? AskToDiscardUnsavedWork() : !m_behaviour.exitAsks || askClose()) {
             m_closeApproved = true;
             close();
         }
@@ -318,6 +337,7 @@ void RecordScreen::Add()
         m_currentKey.clear();
     ClearControls(this);
     clearRecordExtras();
+    m_unsaved = false;
     UnlockControls(this);
     unlockKeyFields();
     m_actions.value(QStringLiteral("save"))->setEnabled(true);
@@ -346,6 +366,7 @@ void RecordScreen::Edit()
     setRecordKeysEnabled(false);
     ClearControls(this);
     clearRecordExtras();
+    m_unsaved = false;
     UnlockControls(this);
     switch (FindLastKey()) {
     case 0:
@@ -399,6 +420,7 @@ int RecordScreen::LoadRecord(const QString& key)
     BusyCursor busy;
     ClearControls(this);
     clearRecordExtras();
+    m_unsaved = false;
     lockKeyFields();
     m_keyChanged = false;
     try {
@@ -493,6 +515,7 @@ void RecordScreen::Save()
         db::Transaction transaction(connection);
         writeRecord(connection, !updating, m_currentKey);
         transaction.commit();
+        m_unsaved = false;
     } catch (const db::DbError& error) {
         ShowError(error.kind() == db::ErrorKind::DuplicateKey ? m_texts.duplicateKey : error.text(),
                   updating ? QStringLiteral("更新錯誤") : QStringLiteral("儲存錯誤"));
@@ -615,6 +638,8 @@ void RecordScreen::GoBack()
 
 bool RecordScreen::askClose()
 {
+    if (m_unsaved)
+        return AskToDiscardUnsavedWork();
     return ShowMessage(QStringLiteral("確定離開") + m_texts.caption + QStringLiteral("嗎？"), QStringLiteral("Quorvex"),
                        MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
 }

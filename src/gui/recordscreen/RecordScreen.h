@@ -71,6 +71,10 @@ public:
     void Next();
     void Last();
     void ShowRecord(const QString& key);
+    // Typed work not saved yet: closing or moving away asks first.
+    bool hasUnsavedWork() const { return m_unsaved; }
+    // What the user typed beyond the text boxes (a list's cells, an import).
+    void markUnsaved() { m_unsaved = true; }
     // 0 done, 1 nothing there, 9 failed (already shown).
     int FindLastKey();
     int MoveRecord(MoveDirection direction);
@@ -168,4 +172,6 @@ private:
     bool m_conditionsReset = false;
     bool m_keyChanged = false;
     bool m_closeApproved = false;
+    // Something was typed on the record panel since it was filled or saved.
+    bool m_unsaved = false;
 };

@@ -34,6 +34,7 @@ QMessageBox::StandardButtons ToQt(MsgButtons buttons)
     case MsgButtons::OkCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case MsgButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -60,6 +61,8 @@ MsgAnswer ShowQtBox(const MessageRequest& request)
 {
     QMessageBox box(ToQt(request.icon), request.title, request.text, ToQt(request.buttons), request.parent);
     box.setWindowModality(Qt::ApplicationModal);
+    if (request.buttons == MsgButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     // The cursor is never busy while the user reads a message.
     const bool busy = QApplication::overrideCursor() != nullptr;
     if (busy)
@@ -71,9 +74,15 @@ MsgAnswer ShowQtBox(const MessageRequest& request)
         || answer == QMessageBox::Cancel)
         return FromQt(answer);
     // Closed with Esc or the close box: the least committal answer.
-    return request.buttons == MsgButtons::Ok ? MsgAnswer::Ok
-           : request.buttons == MsgButtons::YesNo ? MsgAnswer::No
-                                                  : MsgAnswer::Cancel;
+    switch (request.buttons) {
+    case MsgButtons::Ok:
+        return MsgAnswer::Ok;
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
+        return MsgAnswer::No;
+    default:
+        return MsgAnswer::Cancel;
+    }
 }
 
 } // namespace
@@ -114,6 +123,13 @@ void ShowInfo(const QString& text, const QString& title)
 bool AskYesNo(const QString& text, const QString& title)
 {
     return ShowMessage(text, title, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
+}
+
+bool AskToDiscardUnsavedWork()
+{
+    return ShowMessage(QStringLiteral("資料尚未儲存，確定放棄修改嗎？"), QStringLiteral("詢問"), MsgIcon::Question,
+                       MsgButtons::YesNoDefaultNo)
+           == MsgAnswer::Yes;
 }
 
 void SetMessageHandler(MessageHandler handler)

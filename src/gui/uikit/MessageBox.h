@@ -6,7 +6,13 @@
 class QWidget;
 
 enum class MsgIcon { None, Information, Question, Warning, Critical };
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoDefaultNo,   // 是/否 where Enter answers 否: for questions that would throw work away
+    YesNoCancel
+};
 enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 struct MessageRequest {
@@ -38,6 +44,8 @@ MsgAnswer ShowMessage(const QString& text, const QString& title = QString(), Msg
 void ShowError(const QString& text, const QString& title);       // critical icon
 void ShowInfo(const QString& text, const QString& title);        // information icon
 bool AskYesNo(const QString& text, const QString& title);        // question icon, true for Yes
+// "資料尚未儲存，確定放棄修改嗎？", 否 the default; true to throw the typed work away.
+bool AskToDiscardUnsavedWork();
 
 // Tests answer message boxes instead of a user. An empty handler restores the real boxes.
 using MessageHandler = std::function<MsgAnswer(const MessageRequest&)>;

@@ -2,12 +2,15 @@
 #include "core/support/TempAppFolder.h"
 #include "gui/app/AboutBox.h"
 #include "gui/app/MainMenu.h"
+#include "gui/recordscreen/RecordScreen.h"
 #include "gui/support/ScriptedMessages.h"
 #include "gui/support/ScriptedProgramEnd.h"
 #include "gui/support/WidgetTestSupport.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpontaneKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
@@ -217,6 +220,26 @@ TEST_F(MainMenuTest, YesToLeavingClosesEveryWindowWithoutAskingThem)
     EXPECT_EQ(FindWindow(QStringLiteral("frm主畫面")), nullptr);
     EXPECT_EQ(FindWindow(QStringLiteral("frm買賣超輸入作業")), nullptr);
     EXPECT_EQ(FindWindow(QStringLiteral("frm股號資料")), nullptr);
+}
+
+// Ending the program closes the screens without asking them: typed work in
+// one of them is asked about first.
+TEST_F(MainMenuTest, LeavingWithTypedWorkAsksWhetherToDropIt)
+{
+    click("cmd股號資料");
+    QCoreApplication::processEvents();
+    auto* stocks = qobject_cast<RecordScreen*>(FindWindow(QStringLiteral("frm股號資料")));
+    ASSERT_NE(stocks, nullptr);
+    stocks->keyAction(QStringLiteral("add"))->trigger();
+    auto* name = stocks->findChild<QLineEdit*>(QStringLiteral("txt名稱"));
+    ASSERT_NE(name, nullptr);
+    name->setFocus();
+    QTest::keyClicks(name, QStringLiteral("x"));
+    messages.clear();
+    trigger("m離開");
+    EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8("資料尚未儲存，確定放棄修改嗎？")});
+    EXPECT_FALSE(programEnd.ended());
+    EXPECT_NE(FindWindow(QStringLiteral("frm股號資料")), nullptr);
 }
 
 TEST_F(MainMenuTest, NoToLeavingDoesNothing)

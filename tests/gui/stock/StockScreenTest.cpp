@@ -415,6 +415,33 @@ TEST_F(StockScreenTest, SearchThenBackReturnsToTheRecordWithItsKeys)
     EXPECT_EQ(code(), "9904");
 }
 
+// Typed work is never dropped without a word: moving to another record or
+// closing asks first, Enter answering 否; with nothing typed nothing is asked.
+TEST_F(StockScreenTest, TypedWorkIsNotDroppedWithoutAsking)
+{
+    const QString question = QString::fromUtf8("資料尚未儲存，確定放棄修改嗎？");
+    seedFour();
+    open();
+    type("txt名稱", QString::fromUtf8("新名稱"));
+    messages.clear();
+    keyClick(Qt::Key_PageUp);
+    ASSERT_EQ(messages.texts(), QStringList{question});
+    EXPECT_EQ(messages.last().buttons, MsgButtons::YesNoDefaultNo);
+    EXPECT_EQ(code(), "9904");
+    EXPECT_EQ(field("txt名稱")->text(), QString::fromUtf8("新名稱"));
+    keyClick(Qt::Key_Escape);
+    EXPECT_EQ(messages.last().text, question);
+    EXPECT_TRUE(screen->isVisible());
+
+    messages.answerNext(MsgAnswer::Yes);
+    keyClick(Qt::Key_PageUp);
+    EXPECT_EQ(code(), "2330");
+    messages.clear();
+    keyClick(Qt::Key_PageDown);
+    EXPECT_EQ(code(), "9904");
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('|').toStdString();
+}
+
 TEST_F(StockScreenTest, PrintPanelBackToAddModeKeepsWhatWasTyped)
 {
     seedFour();

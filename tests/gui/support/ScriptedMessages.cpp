@@ -10,6 +10,7 @@ ScriptedMessages::ScriptedMessages()
             return m_answers.takeFirst();
         switch (request.buttons) {
         case MsgButtons::YesNo:
+        case MsgButtons::YesNoDefaultNo:
             return MsgAnswer::No;
         case MsgButtons::OkCancel:
         case MsgButtons::YesNoCancel:

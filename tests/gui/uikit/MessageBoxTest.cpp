@@ -45,6 +45,16 @@ TEST(MessageSeam, RealBoxShowsTextTitleAndEscapeMeansNo)
     EXPECT_EQ(seenText, QString::fromUtf8("確定要還原此筆資料?"));
 }
 
+// A question that would throw work away answers 否 to a hasty Enter.
+TEST(MessageSeam, EnterOnAQuestionAboutDroppingWorkMeansNo)
+{
+    QTimer::singleShot(0, [] {
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+    });
+    EXPECT_FALSE(AskToDiscardUnsavedWork());
+}
+
 TEST(BusyCursor, RestoresThePointerOnEveryWayOut)
 {
     ASSERT_EQ(QApplication::overrideCursor(), nullptr);
