@@ -10,7 +10,10 @@ GridQuery BuildEntryQuery(const QString& codePrefix, const QString& from, const 
         "SELECT 買賣日期, 買賣星期 AS 星期, 類別, 股號, 名稱, 買賣日期 AS H買賣日期 "
         "FROM 買賣超明細查詢 WHERE 股號 LIKE ? ESCAPE '\\' AND 買賣日期 BETWEEN ? AND ? "
         "ORDER BY 買賣日期 DESC, 類別, 序");
-    query.params = {db::LikePrefix(codePrefix.trimmed()), from.trimmed(), to.trimmed()};
+    // An empty date lists nothing, as a start after the end does.
+    const bool open = from.trimmed().isEmpty() || to.trimmed().isEmpty();
+    query.params = {db::LikePrefix(codePrefix.trimmed()), open ? QStringLiteral("1") : from.trimmed(),
+                    open ? QString() : to.trimmed()};
     query.widthsTwips = {1200, 700, 1000, 1400, 2000, 0};
     return query;
 }

@@ -87,6 +87,7 @@ frm系統維護作業::frm系統維護作業() : QMainWindow(nullptr)
     m_backupPath->setText(DefaultBackupPath());
     resize(760, sizeHint().height());
     CenterForm(this);
+    m_oldPassword->setFocus();
 }
 
 QWidget* frm系統維護作業::buildPasswordGroup()
@@ -151,8 +152,13 @@ QWidget* frm系統維護作業::buildDataGroup()
     auto* layout = new QHBoxLayout(group);
     QPushButton* convert = Button(group, QStringLiteral("scmd資料轉檔"), QStringLiteral("資料轉檔"));
     connect(convert, &QPushButton::clicked, this, [this] {
-        frm資料轉檔 conversion(this);
-        conversion.exec();
+        {
+            frm資料轉檔 conversion(this);
+            conversion.exec();
+        }
+        // The user goes on here, not in whatever window the system picks.
+        raise();
+        activateWindow();
     });
     QPushButton* clear = Button(group, QStringLiteral("scmd清除資料"), QStringLiteral("清除資料"));
     connect(clear, &QPushButton::clicked, this, &frm系統維護作業::ClearData);

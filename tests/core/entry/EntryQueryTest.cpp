@@ -39,6 +39,8 @@ TEST_F(EntryQueryTest, NewestDateFirstThenListThenSequence)
     EXPECT_EQ(listed("", "1000125", "1000125").size(), 3);
     EXPECT_TRUE(listed("", "1000126", "1000124").isEmpty());
     EXPECT_TRUE(listed("%", "1000124", "1000125").isEmpty());
+    EXPECT_TRUE(listed("", "", "1000125").isEmpty());
+    EXPECT_TRUE(listed("", "1000124", " ").isEmpty());
 }
 
 TEST(EntryQueryDefaults, FirstOfTheMonthSixtyDaysBackToTheEndOfThisMonth)

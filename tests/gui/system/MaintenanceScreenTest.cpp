@@ -169,6 +169,7 @@ TEST_F(MaintenanceScreenTest, TheConversionAsksForAPathThenRunsAndCloses)
     });
     click("scmd資料轉檔");
     EXPECT_TRUE(closed);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == screen; }));
     EXPECT_EQ(messages.last().text, QString::fromUtf8("資料轉檔完畢！"));
     EXPECT_EQ(rows(gConnectionString, QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
 }
