@@ -1,6 +1,7 @@
 #include "gui/entry/EntryScreen.h"
 
 #include "core/data/Connection.h"
+#include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/stock/StockRecords.h"
 #include "core/text/RocDate.h"
@@ -49,7 +50,7 @@ void frm買賣超輸入作業::importLists()
                 db::Connection connection(gConnectionString);
                 names = StockNames(connection);
             } catch (const db::DbError& failure) {
-                error = failure.text();
+                error = db::ErrorMessage(failure);
             }
         }
     }

@@ -1,6 +1,7 @@
 #include "gui/entry/EntryScreen.h"
 
 #include "core/data/Connection.h"
+#include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/entry/EntryPrint.h"
 #include "core/entry/TradingDays.h"
@@ -97,7 +98,7 @@ void frm買賣超輸入作業::loadStockNames()
         // The names only help: the lists stay usable, and the heading says why
         // the names are missing.
         heading = QStringLiteral("名稱（無法讀取）");
-        problem = error.text();
+        problem = db::ErrorMessage(error);
     }
     for (EntrySheet* sheet : {m_buys, m_sells}) {
         QTableWidgetItem* item = sheet->horizontalHeaderItem(EntrySheet::kNameColumn);

@@ -1,6 +1,7 @@
 #include "gui/recordscreen/PrintRun.h"
 
 #include "core/data/Connection.h"
+#include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "gui/stats/ReportOutput.h"
 #include "gui/uikit/BusyCursor.h"
@@ -18,7 +19,7 @@ void RunPrintList(QWidget* parent, bool preview,
             report = build(connection);
         } catch (const db::DbError& error) {
             busy.release();
-            ShowMessage(error.text(), QStringLiteral("印表錯誤"), texts.failureIcon);
+            ShowMessage(db::ErrorMessage(error), QStringLiteral("印表錯誤"), texts.failureIcon);
             return;
         }
     }

@@ -1,6 +1,7 @@
 #include "gui/recordscreen/RecordScreen.h"
 
 #include "core/data/Connection.h"
+#include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "gui/recordscreen/PrintPanel.h"
 #include "gui/recordscreen/QueryPanel.h"
@@ -397,7 +398,7 @@ int RecordScreen::FindLastKey()
         return 0;
     } catch (const db::DbError& error) {
         busy.release();
-        ShowError(error.text(), m_texts.findLastKeyTitle);
+        ShowError(db::ErrorMessage(error), m_texts.findLastKeyTitle);
         return 9;
     }
 }
@@ -410,7 +411,7 @@ int RecordScreen::MoveRecord(MoveDirection direction)
         return MoveKey(connection, m_keys, direction, &m_currentKey);
     } catch (const db::DbError& error) {
         busy.release();
-        ShowError(error.text(), QStringLiteral("移動資料錯誤"));
+        ShowError(db::ErrorMessage(error), QStringLiteral("移動資料錯誤"));
         return 9;
     }
 }
@@ -517,7 +518,7 @@ void RecordScreen::Save()
         transaction.commit();
         m_unsaved = false;
     } catch (const db::DbError& error) {
-        ShowError(error.kind() == db::ErrorKind::DuplicateKey ? m_texts.duplicateKey : error.text(),
+        ShowError(error.kind() == db::ErrorKind::DuplicateKey ? m_texts.duplicateKey : db::ErrorMessage(error),
                   updating ? QStringLiteral("更新錯誤") : QStringLiteral("儲存錯誤"));
         return;
     }
@@ -554,7 +555,7 @@ void RecordScreen::Delete(const QString& key)
         deleteRecord(connection, key);
         transaction.commit();
     } catch (const db::DbError& error) {
-        ShowError(error.text(), QStringLiteral("刪除錯誤"));
+        ShowError(db::ErrorMessage(error), QStringLiteral("刪除錯誤"));
         return;
     }
     ShowInfo(QStringLiteral("資料刪除完畢!"), QStringLiteral("資料刪除"));
@@ -600,7 +601,7 @@ void RecordScreen::RunQuery()
         m_queryPanel->showRows(std::move(rows), query);
     } catch (const db::DbError& error) {
         busy.release();
-        ShowError(error.text(), QStringLiteral("開始查詢錯誤"));
+        ShowError(db::ErrorMessage(error), QStringLiteral("開始查詢錯誤"));
     }
 }
 

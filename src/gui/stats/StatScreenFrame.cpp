@@ -1,6 +1,7 @@
 #include "gui/stats/StatScreenFrame.h"
 
 #include "core/data/Connection.h"
+#include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/text/Clock.h"
 #include "core/text/RocDate.h"
@@ -172,7 +173,7 @@ void StatScreenFrame::RunStatReport(bool preview, const std::function<QVector<Re
             rows = query(connection);
         } catch (const db::DbError& error) {
             busy.release();
-            ShowError(error.text(), queryFailureTitle);
+            ShowError(db::ErrorMessage(error), queryFailureTitle);
             return;
         }
         if (rows.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "gui/stats/StreakScreen.h"
 
 #include "core/data/Connection.h"
+#include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/stats/StreakStatistics.h"
 #include "gui/uikit/FormHelpers.h"
@@ -58,7 +59,7 @@ void StreakScreen::setDefaultDates()
         db::Connection connection(gConnectionString);
         m_base->setText(LastTradingDate(connection));
     } catch (const db::DbError& error) {
-        ShowError(error.text(), QStringLiteral("處理資料錯誤"));
+        ShowError(db::ErrorMessage(error), QStringLiteral("處理資料錯誤"));
     }
 }
 

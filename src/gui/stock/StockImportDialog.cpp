@@ -1,6 +1,7 @@
 #include "gui/stock/StockImportDialog.h"
 
 #include "core/data/Connection.h"
+#include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/stock/StockImport.h"
 #include "gui/uikit/BusyCursor.h"
@@ -69,7 +70,7 @@ void frm資料匯入_股號::Import(const QString& file)
                 db::Connection connection(gConnectionString);
                 plan = PlanImport(connection, stocks.stocks);
             } catch (const db::DbError& failure) {
-                error = failure.text();
+                error = db::ErrorMessage(failure);
             }
         }
     }
@@ -87,7 +88,7 @@ void frm資料匯入_股號::Import(const QString& file)
             ImportStocks(connection, stocks.stocks, &written);
         } catch (const db::DbError& failure) {
             busy.release();
-            ShowError(failure.text() + QStringLiteral("\n(已匯入 %1 筆資料)").arg(written), QStringLiteral("資料匯入錯誤"));
+            ShowError(db::ErrorMessage(failure) + QStringLiteral("\n(已匯入 %1 筆資料)").arg(written), QStringLiteral("資料匯入錯誤"));
             return;
         }
     }

@@ -1,6 +1,7 @@
 #include "gui/system/ConversionScreen.h"
 
 #include "core/data/DbError.h"
+#include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/system/Conversion.h"
 #include "gui/uikit/BusyCursor.h"
@@ -79,7 +80,7 @@ void frm資料轉檔::ConvertOldDatabase(const QString& file)
         });
     } catch (const db::DbError& error) {
         busy.release();
-        ShowError(error.text(), QStringLiteral("資料庫轉檔錯誤"));
+        ShowError(db::ErrorMessage(error), QStringLiteral("資料庫轉檔錯誤"));
         return;
     }
     busy.release();

@@ -1,6 +1,7 @@
 #include "gui/system/LoginScreen.h"
 
 #include "core/data/DbError.h"
+#include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/system/UserCheck.h"
 #include "gui/uikit/BusyCursor.h"
@@ -107,7 +108,7 @@ int frm登入畫面::CheckPassword(const QString& name, const QString& password)
         return PasswordMatches(gConnectionString, name, password) ? 0 : 9;
     } catch (const db::DbError& error) {
         busy.release();
-        ShowError(error.text(), QStringLiteral("檢查使用者密碼錯誤"));
+        ShowError(db::ErrorMessage(error), QStringLiteral("檢查使用者密碼錯誤"));
         return 9;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "core/data/Connection.h"
 #include "core/data/DatabaseCopy.h"
+#include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/system/Maintenance.h"
 #include "core/text/Clock.h"
@@ -49,14 +50,6 @@ void AddRow(QGridLayout* grid, int row, const QString& caption, QWidget* field)
     label->setBuddy(field);
     grid->addWidget(label, row, 0, Qt::AlignRight);
     grid->addWidget(field, row, 1);
-}
-
-// The engine's text, with a word of our own when another PC holds the file.
-QString ErrorText(const db::DbError& error)
-{
-    return error.kind() == db::ErrorKind::Busy
-               ? QStringLiteral("資料庫檔案正由其他電腦使用中, 請稍後再試!\n") + error.text()
-               : error.text();
 }
 
 } // namespace
@@ -188,7 +181,7 @@ void frm系統維護作業::showTimes()
         m_compactionTime->setText(times.compaction);
     } catch (const db::DbError& error) {
         busy.release();
-        ShowError(error.text(), QStringLiteral("取得上次備份時間與重整時間錯誤"));
+        ShowError(db::ErrorMessage(error), QStringLiteral("取得上次備份時間與重整時間錯誤"));
     }
 }
 
@@ -200,7 +193,7 @@ void frm系統維護作業::saveTimes(const QString& backup, const QString& comp
         SaveMaintTimes(connection, backup, compaction);
     } catch (const db::DbError& error) {
         busy.release();
-        ShowError(error.text(), QStringLiteral("儲存備份時間與重整時間錯誤"));
+        ShowError(db::ErrorMessage(error), QStringLiteral("儲存備份時間與重整時間錯誤"));
     }
 }
 
@@ -223,7 +216,7 @@ void frm系統維護作業::ChangeUserPassword()
             result = ChangePassword(connection, gUserName, m_oldPassword->text(), m_newPassword->text());
         } catch (const db::DbError& error) {
             busy.release();
-            ShowError(error.text(), QStringLiteral("變更密碼錯誤"));
+            ShowError(db::ErrorMessage(error), QStringLiteral("變更密碼錯誤"));
         }
     }
     if (result == 0)
@@ -243,7 +236,7 @@ void frm系統維護作業::CompactData()
             db::CompactDatabase(gConnectionString, kScratchName);
         } catch (const db::DbError& error) {
             busy.release();
-            ShowError(ErrorText(error), QStringLiteral("錯誤"));
+            ShowError(db::ErrorMessage(error), QStringLiteral("錯誤"));
             return;
         }
     }
@@ -276,7 +269,7 @@ void frm系統維護作業::BackupData()
             db::CopyDatabase(source, path, gDbPassword);
         } catch (const db::DbError& error) {
             busy.release();
-            ShowError(ErrorText(error), QStringLiteral("錯誤"));
+            ShowError(db::ErrorMessage(error), QStringLiteral("錯誤"));
             return;
         }
     }
@@ -307,7 +300,7 @@ void frm系統維護作業::ClearData()
             transaction.commit();
         } catch (const db::DbError& error) {
             busy.release();
-            ShowError(ErrorText(error), QStringLiteral("刪除資料庫資料錯誤"));
+            ShowError(db::ErrorMessage(error), QStringLiteral("刪除資料庫資料錯誤"));
             return;
         }
     }
