@@ -179,6 +179,10 @@ void StatScreenFrame::RunStatReport(bool preview, const std::function<QVector<Re
         if (rows.isEmpty()) {
             busy.release();
             ShowMessage(QStringLiteral("查無任何資料!"), QStringLiteral("訊息"), MsgIcon::Warning);
+            // The user goes on with the dates, typing at once.
+            activateWindow();
+            firstDateBox()->setFocus();
+            SelectAllText(firstDateBox());
             return;
         }
         const PaginatedReport pages = report(std::move(rows));

@@ -165,6 +165,8 @@ TEST_F(BaseDateScreenTest, NewDetailsBlanksZeroOtherCountsAndStartsUnticked)
     preview();
     EXPECT_EQ(messages.last().text, QString::fromUtf8("查無任何資料!"));
     EXPECT_EQ(gRptSkipSingle, 1);
+    // The user goes on typing dates at once.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == box("txt基準日期"); }));
 }
 
 TEST_F(BaseDateScreenTest, NewBuyUsesItsOwnWords)
