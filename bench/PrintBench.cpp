@@ -5,7 +5,9 @@
 #include "core/data/Connection.h"
 #include "core/data/Settings.h"
 #include "core/entry/EntryPrint.h"
+#include "core/stats/ReportCsv.h"
 #include "core/stats/ReportPainter.h"
+#include "core/stats/ReportXlsx.h"
 #include "gui/stats/ReportPreview.h"
 
 #include <QDir>
@@ -41,6 +43,35 @@ void BM_EntryPrintAllToPdf(benchmark::State& state)
     QFile::remove(target);
 }
 BENCHMARK(BM_EntryPrintAllToPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The same lines exported from the preview: CSV, and Excel beside it. The
+// laying out is done once; only the writing is timed.
+void ExportLaidOut(benchmark::State& state, const QString& name,
+                   bool (*write)(const PaginatedReport&, const QString&, QString*))
+{
+    const QString target = QDir(TenYearFolder()).filePath(name);
+    db::Connection connection(gConnectionString);
+    const PaginatedReport report = EntryListReport(EntryPrintRows(connection, kAll));
+    for (auto _ : state) {
+        QString error;
+        if (!write(report, target, &error))
+            state.SkipWithError(error.toUtf8().constData());
+    }
+    state.counters["MB"] = QFileInfo(target).size() / 1e6;
+    QFile::remove(target);
+}
+
+void BM_EntryListToCsv(benchmark::State& state)
+{
+    ExportLaidOut(state, QStringLiteral("lists.csv"), WriteReportCsv);
+}
+BENCHMARK(BM_EntryListToCsv)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_EntryListToExcel(benchmark::State& state)
+{
+    ExportLaidOut(state, QStringLiteral("lists.xlsx"), WriteReportXlsx);
+}
+BENCHMARK(BM_EntryListToExcel)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // The preview window open at the last page, drawn.
 void BM_EntryPrintAllPreviewed(benchmark::State& state)

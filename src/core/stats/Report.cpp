@@ -58,7 +58,8 @@ PaginatedReport Report::paginate()
     PaginatedReport out;
     out.name = m_layout.name;
     for (const ReportElement& e : m_layout.detail.elements)
-        out.detailColumns += e.kind == ReportElement::Kind::Field ? 1 : 0;
+        if (e.kind == ReportElement::Kind::Field)
+            out.detailFields << e.text;
     for (const QString& source : {ReportSource::kBaseDate, ReportSource::kDateFrom, ReportSource::kDateTo}) {
         const QString shown = m_heading.value(source);
         if (!shown.isEmpty())

@@ -65,7 +65,7 @@ struct PaginatedReport {
     int pageWidth = kA4WidthTwips;
     int pageHeight = kA4HeightTwips;
     QVector<ReportPage> pages;
-    int detailColumns = 0;      // the fields of a detail line
+    QStringList detailFields;   // the sources of a detail line's fields, in order
     QStringList headingDates;   // the dates the heading shows, as typed (1000103)
 
     // What the user calls the report: the name without its "rpt" prefix.

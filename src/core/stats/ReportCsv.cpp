@@ -1,11 +1,9 @@
 #include "core/stats/ReportCsv.h"
 
 #include "core/data/FileMove.h"
+#include "core/stats/ReportLines.h"
 
 #include <QRegularExpression>
-
-#include <algorithm>
-#include <map>
 
 namespace {
 
@@ -40,58 +38,12 @@ void AddRecord(QByteArray& out, const QStringList& cells)
     out += "\r\n";
 }
 
-// The texts of one part of a page, a record per printed line, left to right.
-void AddLines(QByteArray& out, const ReportPage& page, TextPart part)
-{
-    std::map<qreal, std::vector<const PlacedText*>> lines;
-    for (const PlacedText& t : page.texts)
-        if (t.part == part)
-            lines[t.box.top()].push_back(&t);
-    for (auto& [top, texts] : lines) {
-        std::sort(texts.begin(), texts.end(),
-                  [](const PlacedText* a, const PlacedText* b) { return a->box.left() < b->box.left(); });
-        QStringList cells;
-        for (const PlacedText* t : texts)
-            cells << t->text;
-        AddRecord(out, cells);
-    }
-}
-
-// Detail texts are placed line by line, fields in order; a field left
-// blank placed nothing, so the cells come from the field numbers.
-void AddDetailLines(QByteArray& out, const ReportPage& page, int columns)
-{
-    QStringList cells;
-    qreal top = -1;
-    const auto flush = [&] {
-        if (top >= 0)
-            AddRecord(out, cells);
-    };
-    for (const PlacedText& t : page.texts) {
-        if (t.part != TextPart::Detail)
-            continue;
-        if (t.box.top() != top) {
-            flush();
-            top = t.box.top();
-            cells = QStringList(columns, QString());
-        }
-        if (t.column >= 0 && t.column < columns)
-            cells[t.column] = t.text;
-    }
-    flush();
-}
-
 } // namespace
 
 QByteArray ReportCsv(const PaginatedReport& report)
 {
     QByteArray out("\xEF\xBB\xBF");
-    if (report.pages.isEmpty())
-        return out;
-    AddLines(out, report.pages.first(), TextPart::Heading);
-    for (const ReportPage& page : report.pages)
-        AddDetailLines(out, page, report.detailColumns);
-    AddLines(out, report.pages.last(), TextPart::Total);
+    ForEachReportLine(report, [&out](ReportLinePart, const QStringList& cells) { AddRecord(out, cells); });
     return out;
 }
 

@@ -2,14 +2,17 @@
 
 #include "core/stats/ReportCsv.h"
 #include "core/stats/ReportPainter.h"
+#include "core/stats/ReportXlsx.h"
 #include "gui/stats/ReportOutput.h"
 #include "gui/stats/ReportPageView.h"
+#include "gui/uikit/BusyCursor.h"
 #include "gui/uikit/FileDialog.h"
 #include "gui/uikit/MessageBox.h"
 #include "gui/uikit/PrinterIcon.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -76,7 +79,11 @@ ReportPreview::ReportPreview(PaginatedReport report, QWidget* parent)
             ShowError(failure, QStringLiteral("印表錯誤"));
     });
     print->setShortcut(QKeySequence::Print);
-    add(standard(QStyle::SP_DialogSaveButton), QStringLiteral("匯出 PDF..."), QStringLiteral("exportPdf"), [this] { exportPdf(); });
+    QAction* exportAny = add(standard(QStyle::SP_DialogSaveButton), QStringLiteral("匯出..."), QStringLiteral("export"),
+                             [this] { exportReport(ExportKind::Pdf); });
+    exportAny->setShortcut(Qt::CTRL | Qt::Key_E);
+    exportAny->setToolTip(QStringLiteral("匯出成 PDF、CSV 或 Excel 檔 (Ctrl+E)"));
+    add(standard(QStyle::SP_FileIcon), QStringLiteral("匯出 PDF..."), QStringLiteral("exportPdf"), [this] { exportPdf(); });
     add(standard(QStyle::SP_FileDialogDetailedView), QStringLiteral("匯出 CSV..."), QStringLiteral("exportCsv"),
         [this] { exportCsv(); });
     bar->addSeparator();
@@ -120,27 +127,63 @@ void ReportPreview::updatePageInfo()
     m_count->setText(QStringLiteral(" / 共 %1 頁 ").arg(pageCount()));
 }
 
+namespace {
+
+struct ExportFormat {
+    ReportPreview::ExportKind kind;
+    QString filter;
+    QString suffix;
+    bool (*write)(const PaginatedReport&, const QString&, QString*);
+};
+
+const QVector<ExportFormat>& ExportFormats()
+{
+    static const QVector<ExportFormat> formats = {
+        {ReportPreview::ExportKind::Pdf, QStringLiteral("PDF 檔案 (*.pdf)"), QStringLiteral("pdf"), WriteReportPdf},
+        {ReportPreview::ExportKind::Csv, QStringLiteral("CSV 檔案 (*.csv)"), QStringLiteral("csv"), WriteReportCsv},
+        {ReportPreview::ExportKind::Xlsx, QStringLiteral("Excel 活頁簿 (*.xlsx)"), QStringLiteral("xlsx"), WriteReportXlsx},
+    };
+    return formats;
+}
+
+} // namespace
+
 void ReportPreview::exportPdf()
 {
-    exportFile(QStringLiteral("匯出 PDF"), m_report.caption() + QStringLiteral(".pdf"), QStringLiteral("PDF 檔案 (*.pdf)"),
-               WriteReportPdf);
+    exportReport(ExportKind::Pdf);
 }
 
 void ReportPreview::exportCsv()
 {
-    exportFile(QStringLiteral("匯出 CSV"), ReportCsvFileName(m_report), QStringLiteral("CSV 檔案 (*.csv)"), WriteReportCsv);
+    exportReport(ExportKind::Csv);
 }
 
-void ReportPreview::exportFile(const QString& title, const QString& fileName, const QString& filter,
-                               bool (*write)(const PaginatedReport&, const QString&, QString*))
+void ReportPreview::exportReport(ExportKind first)
 {
-    const QString path = GetSaveFileName(this, title, QDir::home().filePath(fileName), filter);
+    // The kind asked for is offered first; the name the user gives decides.
+    QVector<ExportFormat> formats = ExportFormats();
+    std::stable_partition(formats.begin(), formats.end(), [first](const ExportFormat& f) { return f.kind == first; });
+    QStringList filters;
+    for (const ExportFormat& format : formats)
+        filters << format.filter;
+    const QString suggested = QFileInfo(ReportCsvFileName(m_report)).completeBaseName() + QLatin1Char('.') + formats.first().suffix;
+    QString path = GetSaveFileName(this, QStringLiteral("匯出"), QDir::home().filePath(suggested), filters.join(QStringLiteral(";;")));
     if (path.isEmpty())
         return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    auto format = std::find_if(formats.begin(), formats.end(), [&suffix](const ExportFormat& f) { return f.suffix == suffix; });
+    if (format == formats.end()) {
+        format = formats.begin();
+        path += QLatin1Char('.') + format->suffix;
+    }
     QString error;
-    if (!write(m_report, path, &error)) {
-        ShowError(error, QStringLiteral("匯出錯誤"));
-        return;
+    {
+        BusyCursor busy;
+        if (!format->write(m_report, path, &error)) {
+            busy.release();
+            ShowError(error, QStringLiteral("匯出錯誤"));
+            return;
+        }
     }
     m_status->showMessage(QStringLiteral("已匯出至 %1").arg(QDir::toNativeSeparators(path)));
 }

@@ -19,15 +19,15 @@ public:
     int pageCount() const;
     int currentPage() const;
     void goToPage(int page);
-    // Asks for a file name through the file-dialog seam and writes the PDF.
+    enum class ExportKind { Pdf, Csv, Xlsx };
+    // Asks for a file name through the file-dialog seam, offering PDF, CSV and
+    // Excel with `first` first, and writes the kind the name's suffix says.
+    void exportReport(ExportKind first);
     void exportPdf();
-    // The same for the lines as a CSV file.
     void exportCsv();
 
 private:
     void updatePageInfo();
-    void exportFile(const QString& title, const QString& fileName, const QString& filter,
-                    bool (*write)(const PaginatedReport&, const QString&, QString*));
     void fitToScreen();
 
     PaginatedReport m_report;

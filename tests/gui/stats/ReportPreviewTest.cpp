@@ -131,3 +131,35 @@ TEST(ReportPreview, ExportsTheLinesAsCsvUnderTheReportsName)
 }
 
 } // namespace
+
+namespace {
+
+// One command from the keyboard exports to any of the three kinds; the
+// name's suffix decides, and a name without one takes the kind offered first.
+TEST(ReportPreview, CtrlEExportsToPdfCsvOrExcel)
+{
+    QTemporaryDir dir;
+    ScriptedFileDialogs files;
+    ScriptedMessages messages;
+    ReportPreview preview(ThreePages());
+    preview.show();
+    QApplication::setActiveWindow(&preview);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&preview));
+    files.chooseNext(dir.filePath("out.xlsx"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(files.shown().size(), 1);
+    EXPECT_EQ(files.shown()[0].filter, QString::fromUtf8("PDF 檔案 (*.pdf);;CSV 檔案 (*.csv);;Excel 活頁簿 (*.xlsx)"));
+    QFile book(dir.filePath("out.xlsx"));
+    ASSERT_TRUE(book.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(book.read(2) == "PK");
+
+    files.chooseNext(dir.filePath("lines"));
+    preview.findChild<QAction*>("exportCsv")->trigger();
+    EXPECT_TRUE(files.shown().last().filter.startsWith(QString::fromUtf8("CSV 檔案")));
+    QFile csv(dir.filePath("lines.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll(), ReportCsv(ThreePages()));
+    EXPECT_EQ(messages.count(), 0) << messages.texts().join('|').toStdString();
+}
+
+} // namespace
