@@ -2,6 +2,7 @@
 
 #include "gui/uikit/FormHelpers.h"
 #include "gui/uikit/InputBehaviour.h"
+#include "gui/uikit/PrinterIcon.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -58,6 +59,7 @@ PrintPanel::PrintPanel(QWidget* parent) : QWidget(parent)
 
     auto* print = new QPushButton(QStringLiteral("列印"), this);
     print->setObjectName(QStringLiteral("ssc列印"));
+    print->setIcon(PrinterIcon());
     auto* preview = new QPushButton(QStringLiteral("預覽列印"), this);
     preview->setObjectName(QStringLiteral("ssc預覽列印"));
     auto* back = new QPushButton(QStringLiteral("回前畫面"), this);

@@ -12,6 +12,7 @@
 #include "gui/uikit/FormHelpers.h"
 #include "gui/uikit/InputBehaviour.h"
 #include "gui/uikit/MessageBox.h"
+#include "gui/uikit/PrinterIcon.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -40,6 +41,15 @@ int DaysBackToLastWeekday(const QDate& today)
     }
 }
 
+namespace {
+const char* const kButtonStyle = R"(
+QPushButton { background: #f6f7f9; border: 1px solid #a9b2bd; border-radius: 4px; padding: 4px 12px; }
+QPushButton:hover { background: #eef3fa; }
+QPushButton:focus { background: #dce9fb; border: 3px solid #1f5fc8; }
+QPushButton:pressed { background: #c7dbf6; }
+)";
+} // namespace
+
 StatScreenFrame::StatScreenFrame(const QString& caption) : QMainWindow(nullptr)
 {
     setWindowTitle(caption);
@@ -57,6 +67,7 @@ StatScreenFrame::StatScreenFrame(const QString& caption) : QMainWindow(nullptr)
 
     m_print = new QPushButton(QStringLiteral("列印"), central);
     m_print->setObjectName(QStringLiteral("ssc列印"));
+    m_print->setIcon(PrinterIcon());
     m_preview = new QPushButton(QStringLiteral("預覽列印"), central);
     m_preview->setObjectName(QStringLiteral("ssc預覽列印"));
     m_close = new QPushButton(QStringLiteral("離　　開"), central);
@@ -66,6 +77,8 @@ StatScreenFrame::StatScreenFrame(const QString& caption) : QMainWindow(nullptr)
     for (QPushButton* b : {m_print, m_preview, m_close}) {
         b->setMinimumSize(110, 34);
         b->setAutoDefault(false);
+        // The button Enter presses wears a frame no other button has.
+        b->setStyleSheet(QLatin1String(kButtonStyle));
         buttons->addWidget(b);
     }
     connect(m_print, &QPushButton::clicked, this, [this] { run(false); });

@@ -130,6 +130,7 @@ TEST_F(CountStatsScreenTest, PreviewPrintsTheCountsWithTheOptionTicked)
     EXPECT_EQ(gRptSkipSingle, 1);
 
     skip()->setChecked(false);
+    EXPECT_FALSE(Child<QPushButton>(screen, QStringLiteral("ssc列印"))->icon().isNull());   // the printer, as on every 列印
     click("ssc列印");
     ASSERT_EQ(outputs.size(), 2);
     EXPECT_EQ(outputs[1].destination, ReportDestination::Printer);

@@ -163,6 +163,7 @@ TEST_F(StockQueryPanelTest, ThePrintPanelPreviewsItsChoiceOrSaysThereIsNothing)
     EXPECT_EQ(printed, (QStringList{"1101", "2330", "9904"}));
 
     Child<QLineEdit>(screen, QStringLiteral("txt列印範圍_0"))->setText(QStringLiteral("9999"));
+    EXPECT_FALSE(Child<QPushButton>(screen, QStringLiteral("ssc列印"))->icon().isNull());
     QTest::mouseClick(Child<QPushButton>(screen, QStringLiteral("ssc列印")), Qt::LeftButton);
     EXPECT_EQ(outputs.size(), 1);
     EXPECT_EQ(messages.last().text, QString::fromUtf8("查無任何資料!"));
