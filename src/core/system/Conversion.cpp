@@ -90,10 +90,10 @@ std::optional<QVariant> Converted(const QString& table, const Column& column, co
 }
 
 // Copies the rows; returns how many were left out.
-int CopyTable(db::Connection& current, db::Connection& old, const QString& table,
+int CopyTable(db::Connection& current, db::Connection& old, const QStringList& oldTables, const QString& table,
               const std::function<void(int)>& rowPercent)
 {
-    if (!old.tableNames().contains(table))
+    if (!oldTables.contains(table))
         return 0;   // the old file has no such table: it stays empty
     const db::ResultSet rows = old.query(QStringLiteral("SELECT * FROM %1").arg(db::QuotedName(table)));
     // The current columns the old table has, and the text columns it lacks.
@@ -145,9 +145,8 @@ int CopyTable(db::Connection& current, db::Connection& old, const QString& table
     return refused;
 }
 
-void RequireOurTables(db::Connection& old)
+void RequireOurTables(const QStringList& present)
 {
-    const QStringList present = old.tableNames();
     QStringList missing;
     for (const QString& table : kRequiredTables) {
         if (!present.contains(table))
@@ -168,7 +167,8 @@ int ConvertOldDatabase(const QString& connectionString, const QString& oldPath, 
         throw db::DbError(db::ErrorKind::Other, QStringLiteral("來源檔就是目前使用中的資料庫，不能轉檔"));
     db::Connection old(db::BuildConnectionString(oldPath, password), db::OpenMode::MustExist);
     db::ReadTransaction snapshot(old);
-    RequireOurTables(old);
+    const QStringList oldTables = old.tableNames();
+    RequireOurTables(oldTables);
     db::Connection current(connectionString, db::OpenMode::MustExist);
 
     const QStringList tables = current.tableNames();
@@ -182,7 +182,7 @@ int ConvertOldDatabase(const QString& connectionString, const QString& oldPath, 
         now.rowPercent = 0;
         progress(now);
         current.execute(QStringLiteral("DELETE FROM %1").arg(db::QuotedName(now.name)));
-        refused += CopyTable(current, old, now.name, [&](int percent) {
+        refused += CopyTable(current, old, oldTables, now.name, [&](int percent) {
             now.rowPercent = percent;
             progress(now);
         });
