@@ -62,6 +62,9 @@ void CountStyleFooter(ReportLayout& layout)
                                 << Label(QStringLiteral("件"), 2835, 142, 496) << Line(850, 10134, 496);
 }
 
+// The master's longest name, 10 characters of the body font, with a little room.
+const int kWholeName = 10 * kBodyPointSize * 20 + 40;
+
 const Qt::Alignment kCentre = Qt::AlignHCenter;
 const Qt::Alignment kRight = Qt::AlignRight;
 
@@ -166,10 +169,10 @@ ReportLayout StockListReportLayout()
         << Label(QStringLiteral("印表日期："), 7724, 1205, 1418) << Field(ReportSource::kPrintDate, 9000, 1205, 1134)
         << Line(850, 10134, 1559);
     AddColumns(layout,
-               {{QStringLiteral("股  號"), QStringLiteral("股號"), 850, 1417, Qt::AlignLeft},
-                {QStringLiteral("股票名稱"), QStringLiteral("名稱"), 2409, 2126, Qt::AlignLeft},
-                {QStringLiteral("本益比"), QStringLiteral("本益比"), 4677, 1700, kRight},
-                {QStringLiteral("殖利率"), QStringLiteral("殖利率"), 6519, 1700, kRight},
+               {{QStringLiteral("股  號"), QStringLiteral("股號"), 850, 1276, Qt::AlignLeft},
+                {QStringLiteral("股票名稱"), QStringLiteral("名稱"), 2268, kWholeName, Qt::AlignLeft},
+                {QStringLiteral("本益比"), QStringLiteral("本益比"), 4800, 1600, kRight},
+                {QStringLiteral("殖利率"), QStringLiteral("殖利率"), 6520, 1600, kRight},
                 {QStringLiteral("股價淨值比"), QStringLiteral("股價淨值比"), 8361, 1773, kRight}},
                1630, 1913);
     CountStyleFooter(layout);
@@ -188,12 +191,12 @@ ReportLayout EntryListReportLayout()
         << Line(850, 10134, 1559);
     // The two lists of a date side by side, each under its own headings.
     AddColumns(layout,
-               {{QStringLiteral("序"), QStringLiteral("買超序"), 850, 567, kRight},
-                {QStringLiteral("買超股號"), QStringLiteral("買超股號"), 1559, 1134, Qt::AlignLeft},
-                {QStringLiteral("股票名稱"), QStringLiteral("買超名稱"), 2835, 2126, Qt::AlignLeft},
-                {QStringLiteral("序"), QStringLiteral("賣超序"), 5528, 567, kRight},
-                {QStringLiteral("賣超股號"), QStringLiteral("賣超股號"), 6237, 1134, Qt::AlignLeft},
-                {QStringLiteral("股票名稱"), QStringLiteral("賣超名稱"), 7513, 2126, Qt::AlignLeft}},
+               {{QStringLiteral("序"), QStringLiteral("買超序"), 850, 500, kRight},
+                {QStringLiteral("買超股號"), QStringLiteral("買超股號"), 1460, 1020, Qt::AlignLeft},
+                {QStringLiteral("股票名稱"), QStringLiteral("買超名稱"), 2560, kWholeName, Qt::AlignLeft},
+                {QStringLiteral("序"), QStringLiteral("賣超序"), 5160, 500, kRight},
+                {QStringLiteral("賣超股號"), QStringLiteral("賣超股號"), 5770, 1020, Qt::AlignLeft},
+                {QStringLiteral("股票名稱"), QStringLiteral("賣超名稱"), 6870, kWholeName, Qt::AlignLeft}},
                1630, 1913);
     // A date's heading and its counts use the same line as the lists.
     layout.detail.elements << Field(QStringLiteral("日期"), 850, 71, 4677)

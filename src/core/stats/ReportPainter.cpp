@@ -84,8 +84,8 @@ private:
     };
 
     // A left-aligned text wider than its box (a long name) loses whole
-    // characters from its end, never part of a glyph, and never runs into the
-    // next column.
+    // characters from its end and shows "…" in their place, so a reader knows
+    // it was cut; it never runs into the next column.
     QHash<QString, Shaped>::const_iterator cut(bool title, const QString& text, qreal width)
     {
         const QFont& font = title ? m_titleFont : m_bodyFont;
@@ -98,10 +98,12 @@ private:
         layout.beginLayout();
         const QTextLine line = layout.createLine();
         layout.endLayout();
+        const QString ellipsis(QChar(0x2026));
+        const qreal room = width + kWidthSlack - shape(font, ellipsis).width;
         int end = static_cast<int>(text.size());
-        while (end > 0 && (!layout.isValidCursorPosition(end) || line.cursorToX(end) > width + kWidthSlack))
+        while (end > 0 && (!layout.isValidCursorPosition(end) || line.cursorToX(end) > room))
             --end;
-        return cache.insert(key, shape(font, text.left(end)));
+        return cache.insert(key, shape(font, text.left(end) + ellipsis));
     }
 
     Shaped shape(const QFont& font, const QString& text) const

@@ -105,16 +105,44 @@ QImage PaintedText(const QString& text, qreal widthTwips, Qt::Alignment align = 
     return image;
 }
 
-// 12 pt characters are 240 twips wide: a box of 850 holds three and a half.
-TEST(ReportPainting, ATextWiderThanItsBoxLosesWholeCharactersFromItsEnd)
+// 12 pt characters are 240 twips wide: a box of 850 holds three and a half,
+// so two and the mark that the rest was cut.
+TEST(ReportPainting, ATextWiderThanItsBoxLosesWholeCharactersAndEndsInAnEllipsis)
 {
     const QString name = QString::fromUtf8("台積電股份有限公司");
-    EXPECT_EQ(PaintedText(name, 850), PaintedText(name.left(3), 5000));
-    EXPECT_NE(PaintedText(name, 850), PaintedText(name.left(4), 5000));
+    EXPECT_EQ(PaintedText(name, 850), PaintedText(name.left(2) + QChar(0x2026), 5000));
+    EXPECT_EQ(PaintedText(name.left(3), 850), PaintedText(name.left(3), 5000));
     // A right-aligned value is never cut: a narrow box ending where a wide
     // one ends shows the same.
     EXPECT_EQ(PaintedText(QStringLiteral("100/01/25"), 400, Qt::AlignRight, 1100),
               PaintedText(QStringLiteral("100/01/25"), 1500, Qt::AlignRight, 0));
+}
+
+} // namespace
+
+namespace {
+
+int NameWidth(const ReportLayout& layout, const QString& field)
+{
+    for (const ReportElement& e : layout.detail.elements)
+        if (e.kind == ReportElement::Kind::Field && e.text == field)
+            return e.width;
+    return 0;
+}
+
+// The lists printed from the master show its longest names whole.
+TEST(ReportPainting, TheStockAndEntryListsShowTenCharacterNamesWhole)
+{
+    const QString name = QString::fromUtf8("國泰臺灣低波動高股息基");
+    ASSERT_EQ(name.size(), 11);
+    const QString longest = name.left(10);
+    for (const auto& [layout, field] : {std::pair{StockListReportLayout(), QStringLiteral("名稱")},
+                                        std::pair{EntryListReportLayout(), QStringLiteral("買超名稱")},
+                                        std::pair{EntryListReportLayout(), QStringLiteral("賣超名稱")}}) {
+        const int width = NameWidth(layout, field);
+        EXPECT_EQ(PaintedText(longest, width), PaintedText(longest, 5000)) << field.toStdString();
+        EXPECT_NE(PaintedText(name, width), PaintedText(name, 5000)) << field.toStdString();
+    }
 }
 
 } // namespace
