@@ -1,5 +1,6 @@
 #include "core/text/TextBytes.h"
 
+#include <QHash>
 #include <QStringEncoder>
 
 namespace {
@@ -8,11 +9,20 @@ int CharacterBytes(QStringView character)
 {
     if (character.size() == 1 && character.at(0).unicode() < 0x80)
         return 1;
+    // Opening the converter costs far more than the answer: each character
+    // is asked once per thread.
+    thread_local QHash<QString, int> known;
+    const QString key = character.toString();
+    const auto found = known.constFind(key);
+    if (found != known.constEnd())
+        return *found;
     QStringEncoder big5("Big5", QStringConverter::Flag::Stateless);
     if (!big5.isValid())
         return character.size() * 2;
     const QByteArray bytes = big5.encode(character);
-    return big5.hasError() || bytes.isEmpty() ? 1 : static_cast<int>(bytes.size());
+    const int length = big5.hasError() || bytes.isEmpty() ? 1 : static_cast<int>(bytes.size());
+    known.insert(key, length);
+    return length;
 }
 
 // Walks the text by whole characters, never splitting a surrogate pair.

@@ -1,54 +1,118 @@
 #include "core/stats/ReportLayout.h"
 #include "core/stats/ReportXlsx.h"
 
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// A cell of the written sheet as its XML stands, read back with unzip.
+QByteArray Unzip(const QStringList& args)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), args);
+    unzip.waitForFinished(30000);
+    return unzip.exitCode() == 0 ? unzip.readAllStandardOutput() : QByteArray();
+}
+
+// The format's _xHHHH_ escapes, as a spreadsheet reads them.
+QString Unescaped(QString text)
+{
+    static const QRegularExpression escape(QStringLiteral("_x([0-9A-F]{4})_"));
+    for (QRegularExpressionMatch m = escape.match(text); m.hasMatch(); m = escape.match(text, m.capturedStart() + 1))
+        text.replace(m.capturedStart(), m.capturedLength(), QChar(m.captured(1).toUShort(nullptr, 16)));
+    return text;
+}
+
+struct Cell {
+    bool text = false;
+    QString value;
+    bool bold = false;
+};
+
+// The written sheet read back as a spreadsheet reads it: shared texts looked
+// up, a cell without a reference standing right of the one before.
 class Sheet {
 public:
     explicit Sheet(const QString& path)
     {
-        QProcess unzip;
-        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QStringLiteral("xl/worksheets/sheet1.xml")});
-        unzip.waitForFinished(30000);
-        m_xml = QString::fromUtf8(unzip.readAllStandardOutput());
+        m_tested = !Unzip({QStringLiteral("-t"), path}).isEmpty();
+        QStringList shared;
+        QXmlStreamReader texts(Unzip({QStringLiteral("-p"), path, QStringLiteral("xl/sharedStrings.xml")}));
+        while (!texts.atEnd())
+            if (texts.readNext() == QXmlStreamReader::StartElement && texts.name() == QLatin1String("t"))
+                shared << Unescaped(texts.readElementText());
+        QXmlStreamReader sheet(Unzip({QStringLiteral("-p"), path, QStringLiteral("xl/worksheets/sheet1.xml")}));
+        int row = 0;
+        int column = 0;
+        QString at;
+        Cell cell;
+        while (!sheet.atEnd()) {
+            sheet.readNext();
+            if (!sheet.isStartElement())
+                continue;
+            if (sheet.name() == QLatin1String("row")) {
+                ++row;
+                column = 0;
+            } else if (sheet.name() == QLatin1String("c")) {
+                const QString reference = sheet.attributes().value(QLatin1String("r")).toString();
+                at = reference.isEmpty() ? QString(QChar('A' + column)) + QString::number(row) : reference;
+                column = at.at(0).unicode() - 'A' + 1;
+                cell = {sheet.attributes().value(QLatin1String("t")) == QLatin1String("s"), {},
+                        sheet.attributes().value(QLatin1String("s")) == QLatin1String("1")};
+            } else if (sheet.name() == QLatin1String("v")) {
+                const QString v = sheet.readElementText();
+                cell.value = cell.text ? shared.value(v.toInt()) : v;
+                m_cells[at] = cell;
+            }
+        }
+        m_wellFormed = !sheet.hasError() && !texts.hasError() && !m_cells.isEmpty();
     }
-    bool isEmpty() const { return m_xml.isEmpty(); }
-    QString cell(const QString& reference) const
-    {
-        const QRegularExpression pattern(QStringLiteral("<c r=\"%1\"[^>]*>.*?</c>").arg(reference));
-        return pattern.match(m_xml).captured(0);
-    }
+    bool readable() const { return m_tested && m_wellFormed; }
+    Cell cell(const QString& reference) const { return m_cells.value(reference); }
+    bool has(const QString& reference) const { return m_cells.contains(reference); }
 
 private:
-    QString m_xml;
+    bool m_tested = false;
+    bool m_wellFormed = false;
+    QMap<QString, Cell> m_cells;
 };
 
 // Codes and dates stay text (0050 keeps its zero), counts are numbers, the
-// column headings are bold, and the total line comes last.
+// column headings are bold, a blank cell keeps the next one in its column,
+// texts come back as they went in, and the total line comes last.
 TEST(ReportXlsx, CodesAreTextCountsAreNumbersAndTheHeadingsBold)
 {
-    Report report(CountReportLayout(true), {ReportRow{{"股號", "0050"}, {"名稱", "元大台灣50"}, {"筆數", "3"}},
-                                            ReportRow{{"股號", "2330"}, {"名稱", "=1+1"}, {"筆數", "1,200"}}});
+    Report report(CountReportLayout(true),
+                  {ReportRow{{"股號", "0050"}, {"名稱", "元大台灣50"}, {"筆數", "3"}, {"本益比", "15.20"}},
+                   ReportRow{{"股號", "2330"}, {"名稱", "=1+1"}, {"筆數", "1,200"}},
+                   ReportRow{{"股號", "2331"}, {"名稱", QStringLiteral("A&B <c>_x0041_\x01")}, {"筆數", "-"}}});
     SetStandardHeading(report, QStringLiteral("1000103"), QStringLiteral("1000125"), QString());
     QTemporaryDir dir;
     QString error;
     ASSERT_TRUE(WriteReportXlsx(report.paginate(), dir.filePath("out.xlsx"), &error)) << error.toStdString();
     const Sheet sheet(dir.filePath("out.xlsx"));
-    ASSERT_FALSE(sheet.isEmpty()) << "unzip could not read the workbook";
-    EXPECT_TRUE(sheet.cell("A4").contains("inlineStr") && sheet.cell("A4").contains("<t>0050</t>")) << sheet.cell("A4").toStdString();
-    EXPECT_TRUE(sheet.cell("C4").contains("<v>3</v>")) << sheet.cell("C4").toStdString();
-    EXPECT_TRUE(sheet.cell("C5").contains("<v>1200</v>")) << sheet.cell("C5").toStdString();
-    EXPECT_TRUE(sheet.cell("B5").contains("<t>=1+1</t>")) << sheet.cell("B5").toStdString();
-    EXPECT_TRUE(sheet.cell("A3").contains(QStringLiteral("s=\"1\""))) << sheet.cell("A3").toStdString();
-    EXPECT_TRUE(sheet.cell("B2").contains("100/01/03")) << sheet.cell("B2").toStdString();
-    EXPECT_TRUE(sheet.cell("A6").contains(QString::fromUtf8("合"))) << sheet.cell("A6").toStdString();
+    ASSERT_TRUE(sheet.readable()) << "unzip could not test or read the workbook";
+
+    EXPECT_TRUE(sheet.cell("A4").text);
+    EXPECT_EQ(sheet.cell("A4").value, "0050");
+    EXPECT_FALSE(sheet.cell("C4").text);
+    EXPECT_EQ(sheet.cell("C4").value, "3");
+    EXPECT_FALSE(sheet.has("D4"));
+    EXPECT_EQ(sheet.cell("E4").value, "15.20");
+    EXPECT_FALSE(sheet.cell("E4").text);
+    EXPECT_EQ(sheet.cell("C5").value, "1200");
+    EXPECT_EQ(sheet.cell("B5").value, "=1+1");
+    EXPECT_EQ(sheet.cell("B6").value, QStringLiteral("A&B <c>_x0041_\x01"));
+    EXPECT_TRUE(sheet.cell("C6").text);
+    EXPECT_TRUE(sheet.cell("A3").bold);
+    EXPECT_FALSE(sheet.cell("A4").bold);
+    EXPECT_TRUE(sheet.cell("B2").value.contains("100/01/03")) << sheet.cell("B2").value.toStdString();
+    EXPECT_TRUE(sheet.cell("A7").value.contains(QString::fromUtf8("合"))) << sheet.cell("A7").value.toStdString();
 }
 
 } // namespace
