@@ -116,3 +116,25 @@ TEST(ReportXlsx, CodesAreTextCountsAreNumbersAndTheHeadingsBold)
 }
 
 } // namespace
+
+namespace {
+
+// A sheet larger than one packed slice: the slices join into one stream
+// whose checksum and rows come back whole.
+TEST(ReportXlsx, ALargeSheetPackedInSlicesReadsBackWhole)
+{
+    QVector<ReportRow> rows;
+    for (int i = 0; i < 60000; ++i)
+        rows << ReportRow{{"股號", QString::number(100000 + i)}, {"名稱", QStringLiteral("股票%1").arg(i)}, {"筆數", QString::number(i)}};
+    QTemporaryDir dir;
+    QString error;
+    ASSERT_TRUE(WriteReportXlsx(Report(CountReportLayout(true), rows).paginate(), dir.filePath("big.xlsx"), &error))
+        << error.toStdString();
+    const Sheet sheet(dir.filePath("big.xlsx"));
+    ASSERT_TRUE(sheet.readable());
+    EXPECT_EQ(sheet.cell("A60003").value, "159999");
+    EXPECT_EQ(sheet.cell("B60003").value, QStringLiteral("股票59999"));
+    EXPECT_EQ(sheet.cell("C30003").value, "29999");
+}
+
+} // namespace
