@@ -77,6 +77,9 @@ QWidget* frm股號資料::buildRecordPanel()
     m_import = new QPushButton(QStringLiteral("  匯入Excel  "), panel);
     m_import->setObjectName(QStringLiteral("scmd資料匯入"));
     connect(m_import, &QPushButton::clicked, this, [this] {
+        // A completed import shows the master afresh over what was typed.
+        if (hasUnsavedWork() && !AskToDiscardUnsavedWork())
+            return;
         frm資料匯入_股號 import(this);
         import.exec();
         // The highest code, afresh, after an import that ran through.

@@ -83,3 +83,30 @@ TEST_F(StockImportDialogTest, AMissingOrUnreadableFileKeepsTheWindowOpen)
 }
 
 } // namespace
+
+namespace {
+
+// An import shows the master afresh: typed changes are given up only when
+// the user says so.
+TEST_F(StockImportDialogTest, TypedChangesAreGivenUpForAnImportOnlyOnYes)
+{
+    seedFour();
+    open();
+    type("txt名稱", QString::fromUtf8("改名"));
+    int opened = 0;
+    const auto leave = [&](QWidget* window) {
+        ++opened;
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("scmd離開")), Qt::LeftButton);
+    };
+    runImport(leave);   // answered No
+    EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8("資料尚未儲存，確定放棄修改嗎？")});
+    EXPECT_EQ(field("txt名稱")->text(), QString::fromUtf8("改名"));
+    ASSERT_EQ(opened, 0);   // the window waits for the next click
+
+    messages.answerNext(MsgAnswer::Yes);
+    QTest::mouseClick(Child<QPushButton>(screen, QStringLiteral("scmd資料匯入")), Qt::LeftButton);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(messages.count(), 2);
+}
+
+} // namespace
