@@ -27,20 +27,28 @@ bool IsTextField(const QString& source)
     return std::any_of(words.begin(), words.end(), [&source](const QString& word) { return source.contains(word); });
 }
 
-// "1,234", "-2.5", "15" appended as a cell value ("1234", "-2.5", "15");
-// false, with nothing appended, for anything else (blank, "-", "1e5", "nan").
-bool AppendNumber(QByteArray& out, const QString& text)
+// The cell styles: plain, bold (the column headings), and numbers shown as
+// printed: two decimals, thousands separated, or both.
+enum CellStyle { kPlain = 0, kBold = 1, kTwoDecimals = 2, kGrouped = 3, kGroupedTwoDecimals = 4, kNotANumber = -1 };
+
+// "1,234", "-2.5", "15" appended as a cell value ("1234", "-2.5", "15"),
+// with the style that shows it as printed; kNotANumber, with nothing
+// appended, for anything else (blank, "-", "1e5", "nan").
+int AppendNumber(QByteArray& out, const QString& text)
 {
     const qsizetype start = out.size();
     int digits = 0;
+    int decimals = 0;
     bool point = false;
+    bool grouped = false;
     for (int i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
         if (c >= u'0' && c <= u'9') {
             out += static_cast<char>(c);
             ++digits;
+            decimals += point ? 1 : 0;
         } else if (c == u',' && digits > 0 && !point) {
-            continue;
+            grouped = true;
         } else if (c == u'.' && !point && digits > 0) {
             out += '.';
             point = true;
@@ -48,14 +56,16 @@ bool AppendNumber(QByteArray& out, const QString& text)
             out += '-';
         } else if (c != u'+' || i != 0) {
             out.truncate(start);
-            return false;
+            return kNotANumber;
         }
     }
     if (digits == 0 || out.endsWith('.')) {
         out.truncate(start);
-        return false;
+        return kNotANumber;
     }
-    return true;
+    if (decimals == 2)
+        return grouped ? kGroupedTwoDecimals : kTwoDecimals;
+    return grouped && decimals == 0 ? kGrouped : kPlain;
 }
 
 void AppendInteger(QByteArray& out, int value)
@@ -186,7 +196,7 @@ const char kWorkbookRelations[] =
     "<Relationship Id=\"rId3\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" Target=\"sharedStrings.xml\"/>"
     "</Relationships>";
 
-// Style 0 is plain, style 1 bold (the column headings).
+// The styles in the order of CellStyle.
 const char kStyles[] =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
     "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
@@ -195,8 +205,11 @@ const char kStyles[] =
     "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill></fills>"
     "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
     "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
-    "<cellXfs count=\"2\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
-    "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\"/></cellXfs>"
+    "<cellXfs count=\"5\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
+    "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\"/>"
+    "<xf numFmtId=\"2\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>"
+    "<xf numFmtId=\"3\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>"
+    "<xf numFmtId=\"4\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/></cellXfs>"
     "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
     "</styleSheet>";
 
@@ -240,22 +253,31 @@ bool WriteReportXlsx(const PaginatedReport& report, const QString& path, QString
             const QString& text = cells.at(c);
             if (text.isEmpty())
                 continue;
-            rows += columnNames.at(c);
-            rows += rowNumber;
-            rows += bold ? "\" s=\"1\"" : "\"";
             const bool asText = part == ReportLinePart::Heading
                                 || (part == ReportLinePart::Detail && c < textColumns.size() && textColumns.at(c));
             number.clear();
+            const int numberStyle = asText ? kNotANumber : AppendNumber(number, text);
+            const int style = numberStyle == kNotANumber ? (bold ? kBold : kPlain) : numberStyle;
+            rows += columnNames.at(c);
+            rows += rowNumber;
+            rows += '"';
+            if (style != kPlain) {
+                rows += " s=\"";
+                rows += static_cast<char>('0' + style);
+                rows += '"';
+            }
+            // Printed texts are as wide as their characters; a Chinese one
+            // counts two, and reads better with a little more.
             int width = 0;
-            if (!asText && AppendNumber(number, text)) {
+            if (numberStyle != kNotANumber) {
                 rows += "><v>";
                 rows += number;
-                width = static_cast<int>(number.size());
+                width = static_cast<int>(text.size());
             } else {
                 const SharedTexts::Entry shared = texts.entry(text);
                 rows += " t=\"s\"><v>";
                 AppendInteger(rows, shared.index);
-                width = shared.width;
+                width = shared.width + (shared.width - static_cast<int>(text.size())) / 4;
                 ++textUses;
             }
             rows += "</v></c>";
@@ -300,7 +322,7 @@ bool WriteReportXlsx(const PaginatedReport& report, const QString& path, QString
         head += "<cols>";
         for (int c = 0; c < widths.size(); ++c)
             head += "<col min=\"" + QByteArray::number(c + 1) + "\" max=\"" + QByteArray::number(c + 1) + "\" width=\""
-                    + QByteArray::number(std::max(widths.at(c), 4) + 2) + "\" customWidth=\"1\"/>";
+                    + QByteArray::number(std::max(widths.at(c), 4) + 3) + "\" customWidth=\"1\"/>";
         head += "</cols>";
     }
     head += "<sheetData>";

@@ -31,7 +31,7 @@ QString Unescaped(QString text)
 struct Cell {
     bool text = false;
     QString value;
-    bool bold = false;
+    QString style;   // 1 bold, 2 two decimals, 3 thousands separated
 };
 
 // The written sheet read back as a spreadsheet reads it: shared texts looked
@@ -63,7 +63,7 @@ public:
                 at = reference.isEmpty() ? QString(QChar('A' + column)) + QString::number(row) : reference;
                 column = at.at(0).unicode() - 'A' + 1;
                 cell = {sheet.attributes().value(QLatin1String("t")) == QLatin1String("s"), {},
-                        sheet.attributes().value(QLatin1String("s")) == QLatin1String("1")};
+                        sheet.attributes().value(QLatin1String("s")).toString()};
             } else if (sheet.name() == QLatin1String("v")) {
                 const QString v = sheet.readElementText();
                 cell.value = cell.text ? shared.value(v.toInt()) : v;
@@ -82,8 +82,9 @@ private:
     QMap<QString, Cell> m_cells;
 };
 
-// Codes and dates stay text (0050 keeps its zero), counts are numbers, the
-// column headings are bold, a blank cell keeps the next one in its column,
+// Codes and dates stay text (0050 keeps its zero), counts and ratios are
+// numbers shown as printed, the column headings are bold, a blank cell keeps
+// the next one in its column,
 // texts come back as they went in, and the total line comes last.
 TEST(ReportXlsx, CodesAreTextCountsAreNumbersAndTheHeadingsBold)
 {
@@ -105,12 +106,14 @@ TEST(ReportXlsx, CodesAreTextCountsAreNumbersAndTheHeadingsBold)
     EXPECT_FALSE(sheet.has("D4"));
     EXPECT_EQ(sheet.cell("E4").value, "15.20");
     EXPECT_FALSE(sheet.cell("E4").text);
+    EXPECT_EQ(sheet.cell("E4").style, "2");
     EXPECT_EQ(sheet.cell("C5").value, "1200");
+    EXPECT_EQ(sheet.cell("C5").style, "3");
     EXPECT_EQ(sheet.cell("B5").value, "=1+1");
     EXPECT_EQ(sheet.cell("B6").value, QStringLiteral("A&B <c>_x0041_\x01"));
     EXPECT_TRUE(sheet.cell("C6").text);
-    EXPECT_TRUE(sheet.cell("A3").bold);
-    EXPECT_FALSE(sheet.cell("A4").bold);
+    EXPECT_EQ(sheet.cell("A3").style, "1");
+    EXPECT_EQ(sheet.cell("A4").style, "");
     EXPECT_TRUE(sheet.cell("B2").value.contains("100/01/03")) << sheet.cell("B2").value.toStdString();
     EXPECT_TRUE(sheet.cell("A7").value.contains(QString::fromUtf8("合"))) << sheet.cell("A7").value.toStdString();
 }
