@@ -1,0 +1,50 @@
+#include "core/download/DayDownload.h"
+
+#include "core/data/FileMove.h"
+#include "core/download/ExchangeFiles.h"
+#include "core/download/PoliteFetcher.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSettings& settings,
+                                       const QString& downloadFolder, const QDate& date,
+                                       const std::function<void(const QString&)>& step)
+{
+    DownloadedDay day;
+    QStringList withoutData;
+    for (const ExchangeFile file : {ExchangeFile::TwseInstitutional, ExchangeFile::TpexInstitutional}) {
+        const QString site = SiteName(file);
+        const QString path = CachedFilePath(downloadFolder, file, date);
+        if (QFileInfo::exists(path)) {
+            step(QStringLiteral("%1：已有下載的檔案 %2").arg(site, QDir::toNativeSeparators(path)));
+            day.paths << path;
+            continue;
+        }
+        const QUrl url = ExchangeFileUrl(settings, file, date);
+        step(QStringLiteral("%1：下載 %2").arg(site, url.toString()));
+        const FetchReply reply = fetcher.get(url);
+        if (reply.cancelled)
+            return {DownloadedDay::Cancelled, {}, QStringLiteral("已取消下載。")};
+        if (!reply.failure.isEmpty())
+            return {DownloadedDay::Failed, {}, QStringLiteral("%1：%2").arg(site, reply.failure)};
+        const ReplyCheck check = CheckInstitutionalReply(reply.status, reply.body, date);
+        if (check.verdict == ReplyCheck::Refused)
+            return {DownloadedDay::Failed, {}, QStringLiteral("%1：%2").arg(site, check.message)};
+        if (check.verdict == ReplyCheck::NoData) {
+            step(QStringLiteral("%1：%2").arg(site, check.message));
+            withoutData << QStringLiteral("%1：%2").arg(site, check.message);
+            continue;
+        }
+        QString error;
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !SaveWholeFile(path, reply.body, &error))
+            return {DownloadedDay::Failed, {},
+                    QStringLiteral("無法保存下載的檔案 %1：%2").arg(QDir::toNativeSeparators(path), error.isEmpty() ? QStringLiteral("無法建立資料夾") : error)};
+        step(QStringLiteral("%1：已保存 %2（%3 KB）").arg(site, QDir::toNativeSeparators(path)).arg((reply.body.size() + 1023) / 1024));
+        day.paths << path;
+    }
+    if (!withoutData.isEmpty())
+        return {DownloadedDay::NoData, {}, withoutData.join(QLatin1Char('\n'))};
+    day.outcome = DownloadedDay::Ready;
+    return day;
+}

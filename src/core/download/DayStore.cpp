@@ -1,0 +1,39 @@
+#include "core/download/DayStore.h"
+
+#include "core/data/Connection.h"
+#include "core/entry/TradingDays.h"
+#include "core/stock/StockRecords.h"
+#include "core/text/RocDate.h"
+
+#include <stdexcept>
+
+StoredDay StoreInstitutionalDay(db::Connection& connection, const InstitutionalDay& day, TradeBasis basis, int length,
+                                bool sharesOnly, bool replace)
+{
+    if (!day.lacking[int(basis)].isEmpty())
+        throw std::invalid_argument(QStringLiteral("%1 沒有%2的買賣超欄位。")
+                                        .arg(day.lacking[int(basis)].join(QStringLiteral("、")), BasisName(basis))
+                                        .toStdString());
+    const RankedLists lists = RankInstitutional(day.rows, basis, length, sharesOnly);
+    TradingDay trading;
+    trading.date = day.date;
+    trading.weekday = WeekdayText(DateFromRoc(day.date));
+    QVector<StockRecord> listed;
+    for (auto [stocks, rows] : {std::pair{&lists.buys, &trading.buys}, std::pair{&lists.sells, &trading.sells}}) {
+        for (int i = 0; i < stocks->size(); ++i) {
+            rows->push_back({double(i + 1), stocks->at(i).code});
+            listed.push_back({stocks->at(i).code, stocks->at(i).name, QString(), QString(), QString()});
+        }
+    }
+
+    db::Transaction transaction(connection);
+    const bool there = connection.query(QStringLiteral("SELECT count(*) FROM 買賣超資料 WHERE 買賣日期 = ?"), {day.date})
+                           .value(0, 0)
+                           .toInt() > 0;
+    if (there && !replace)
+        return {false, 0, 0};
+    SaveTradingDay(connection, !there, day.date, trading);
+    AddMissingStocks(connection, listed);
+    transaction.commit();
+    return {true, int(trading.buys.size()), int(trading.sells.size())};
+}

@@ -1,0 +1,114 @@
+#include "core/download/ExchangeFiles.h"
+
+#include "core/entry/InstitutionalTrades.h"
+#include "core/stock/CsvReader.h"
+#include "core/text/RocDate.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QUrlQuery>
+
+namespace {
+
+QUrl SiteUrl(const QUrl& base, const QString& path, const QList<std::pair<QString, QString>>& query)
+{
+    QUrl url = base;
+    url.setPath(base.path() + path);
+    QUrlQuery items;
+    items.setQueryItems(query);
+    url.setQuery(items);
+    return url;
+}
+
+// The text of an HTML page a user would read first: its title, else its body.
+QString PageWords(const QString& page)
+{
+    static const QRegularExpression title(QStringLiteral("<title[^>]*>(.*?)</title>"),
+                                          QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
+    QString words = title.match(page).captured(1);
+    if (words.trimmed().isEmpty())
+        words = QString(page).remove(tags);
+    return words.simplified().left(120);
+}
+
+bool SaysNoData(const QString& text)
+{
+    static const QStringList phrases = {QStringLiteral("沒有符合條件"), QStringLiteral("查無資料"), QStringLiteral("無此資料"),
+                                        QStringLiteral("共0筆"), QStringLiteral("共 0 筆")};
+    const QString compact = QString(text).remove(QLatin1Char(' '));
+    return std::any_of(phrases.begin(), phrases.end(), [&](const QString& p) { return compact.contains(QString(p).remove(QLatin1Char(' '))); });
+}
+
+} // namespace
+
+QUrl ExchangeFileUrl(const DownloadSettings& settings, ExchangeFile file, const QDate& date)
+{
+    const QString compact = date.toString(QStringLiteral("yyyyMMdd"));
+    const QString slashed = date.toString(QStringLiteral("yyyy/MM/dd"));
+    const QString csv = QStringLiteral("csv");
+    switch (file) {
+    case ExchangeFile::TwseInstitutional:
+        return SiteUrl(settings.twse, QStringLiteral("/rwd/zh/fund/T86"),
+                       {{"date", compact}, {"selectType", "ALLBUT0999"}, {"response", csv}});
+    case ExchangeFile::TpexInstitutional:
+        return SiteUrl(settings.tpex, QStringLiteral("/www/zh-tw/insti/dailyTrade"),
+                       {{"type", "Daily"}, {"sect", "EW"}, {"date", slashed}, {"response", csv}});
+    case ExchangeFile::TwseRatios:
+        return SiteUrl(settings.twse, QStringLiteral("/rwd/zh/afterTrading/BWIBBU_d"),
+                       {{"date", compact}, {"selectType", "ALL"}, {"response", csv}});
+    case ExchangeFile::TpexRatios:
+        return SiteUrl(settings.tpex, QStringLiteral("/www/zh-tw/afterTrading/peQryDate"), {{"date", slashed}, {"response", csv}});
+    }
+    return {};
+}
+
+QString CachedFilePath(const QString& downloadFolder, ExchangeFile file, const QDate& date)
+{
+    static const char* const names[] = {"twse_T86", "tpex_dailyTrade", "twse_BWIBBU_d", "tpex_peQryDate"};
+    return QDir(downloadFolder)
+        .filePath(date.toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('/') + QLatin1String(names[int(file)]) + QStringLiteral(".csv"));
+}
+
+QString SiteName(ExchangeFile file)
+{
+    return file == ExchangeFile::TwseInstitutional || file == ExchangeFile::TwseRatios ? QStringLiteral("證交所")
+                                                                                       : QStringLiteral("櫃買中心");
+}
+
+ReplyCheck CheckInstitutionalReply(int httpStatus, const QByteArray& body, const QDate& date)
+{
+    QString decodeError;
+    const QString text = DecodeCsvText(body, &decodeError);
+    const QString start = text.left(400).trimmed();
+    if (httpStatus != 200) {
+        const QString said = start.startsWith(QLatin1Char('<')) ? PageWords(text) : start.left(120).simplified();
+        return {ReplyCheck::Refused, said.isEmpty() ? QStringLiteral("網站回覆 HTTP %1。").arg(httpStatus)
+                                                    : QStringLiteral("網站回覆 HTTP %1：%2").arg(httpStatus).arg(said)};
+    }
+    if (text.trimmed().isEmpty())
+        return {ReplyCheck::NoData, QStringLiteral("網站沒有這一天的資料（休市，或尚未公布：約 16:00 公布）。")};
+    if (start.startsWith(QLatin1Char('<')))
+        return {ReplyCheck::Refused, QStringLiteral("網站回覆的是網頁，不是資料檔：%1").arg(PageWords(text))};
+    if (start.startsWith(QLatin1Char('{'))) {
+        // The sites answer a query without data (or a refused one) in JSON.
+        const QString stat = QJsonDocument::fromJson(body).object().value(QStringLiteral("stat")).toString();
+        if (SaysNoData(stat))
+            return {ReplyCheck::NoData, QStringLiteral("網站沒有這一天的資料：%1").arg(stat)};
+        return {ReplyCheck::Refused, QStringLiteral("網站回覆：%1").arg(stat.isEmpty() ? start.left(120) : stat)};
+    }
+    if (!decodeError.isEmpty())
+        return {ReplyCheck::Refused, decodeError};
+    QString problem;
+    const InstitutionalDay day = InstitutionalDayFromText(text, &problem);
+    if (!problem.isEmpty())
+        return SaysNoData(text) ? ReplyCheck{ReplyCheck::NoData, QStringLiteral("網站沒有這一天的資料。")}
+                                : ReplyCheck{ReplyCheck::Refused, QStringLiteral("網站回覆的檔案無法讀取：%1").arg(problem)};
+    const QString wanted = RocDateText(date);
+    if (day.date != wanted)
+        return {ReplyCheck::Refused, QStringLiteral("網站回覆的是 %1 的資料，不是 %2 的。")
+                                         .arg(RocDateDisplay(day.date), RocDateDisplay(wanted))};
+    return {ReplyCheck::Data, {}};
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/download/DownloadSettings.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QUrl>
+
+// The exchanges' daily files the program downloads.
+enum class ExchangeFile {
+    TwseInstitutional,   // 三大法人買賣超日報 (T86), warrants left out
+    TpexInstitutional,   // 三大法人買賣明細
+    TwseRatios,          // 個股日本益比、殖利率及股價淨值比 (BWIBBU_d)
+    TpexRatios,          // 本益比、殖利率及股價淨值比 (peQryDate)
+};
+
+QUrl ExchangeFileUrl(const DownloadSettings& settings, ExchangeFile file, const QDate& date);
+
+// 下載/YYYYMMDD/<name>.csv: the file as it came, kept for re-reading offline.
+QString CachedFilePath(const QString& downloadFolder, ExchangeFile file, const QDate& date);
+
+// The site's name as the user reads it: 證交所, 櫃買中心.
+QString SiteName(ExchangeFile file);
+
+// What a site's reply holds.
+struct ReplyCheck {
+    enum Verdict { Data, NoData, Refused } verdict = Refused;
+    QString message;   // NoData and Refused: what the site said, in a sentence
+};
+
+// An institutional file for `date`: data of that date; no data (a holiday, or
+// not published yet: the files appear around 16:00); or refused (an HTTP
+// error, an error or block page, another date's data, a file of another
+// layout), with what the site said.
+ReplyCheck CheckInstitutionalReply(int httpStatus, const QByteArray& body, const QDate& date);

@@ -1,0 +1,101 @@
+#include "core/download/PoliteFetcher.h"
+
+#include "core/data/Settings.h"
+
+#include <QEventLoop>
+#include <QNetworkProxyFactory>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+namespace {
+
+QString SiteKey(const QUrl& url)
+{
+    return url.scheme() + QStringLiteral("://") + url.host() + QLatin1Char(':') + QString::number(url.port(-1));
+}
+
+} // namespace
+
+PoliteFetcher::PoliteFetcher(int intervalMs, int deadlineMs, QObject* parent)
+    : QObject(parent), m_intervalMs(intervalMs), m_deadlineMs(deadlineMs)
+{
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
+}
+
+void PoliteFetcher::cancel()
+{
+    m_cancelled = true;
+    if (m_loop)
+        m_loop->quit();
+}
+
+bool PoliteFetcher::waitTurn(const QUrl& url)
+{
+    const auto last = m_lastStart.constFind(SiteKey(url));
+    if (last == m_lastStart.constEnd())
+        return true;
+    const qint64 left = m_intervalMs - last->elapsed();
+    if (left <= 0)
+        return true;
+    emit waiting(url, static_cast<int>((left + 999) / 1000));
+    if (m_cancelled)
+        return false;
+    QEventLoop loop;
+    m_loop = &loop;
+    QTimer::singleShot(static_cast<int>(left), &loop, &QEventLoop::quit);
+    loop.exec();
+    return !m_cancelled;
+}
+
+FetchReply PoliteFetcher::get(const QUrl& url)
+{
+    m_cancelled = false;
+    FetchReply result;
+    if (!waitTurn(url)) {
+        result.cancelled = true;
+        return result;
+    }
+    m_lastStart[SiteKey(url)].start();
+
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader,
+                      QStringLiteral("Quorvex/%1 (daily institutional lists; one request at a time)").arg(VersionNumber()));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    QNetworkReply* reply = m_network.get(request);
+    QEventLoop loop;
+    m_loop = &loop;
+    bool timedOut = false;
+    bool tooLarge = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, reply, [&] {
+        timedOut = true;
+        reply->abort();
+    });
+    connect(reply, &QNetworkReply::downloadProgress, reply, [&](qint64 received, qint64) {
+        if (received > kLargestReply && !tooLarge) {
+            tooLarge = true;
+            reply->abort();
+        }
+    });
+    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    deadline.start(m_deadlineMs);
+    if (!reply->isFinished())
+        loop.exec();
+    if (!reply->isFinished()) {   // cancelled
+        reply->abort();
+        result.cancelled = true;
+    } else if (timedOut) {
+        result.failure = QStringLiteral("網站在 %1 秒內沒有傳完檔案。").arg(m_deadlineMs / 1000.0);
+    } else if (tooLarge) {
+        result.failure = QStringLiteral("網站傳來的檔案超過 %1 MB，不是一天的資料。").arg(kLargestReply >> 20);
+    } else {
+        result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        result.body = reply->readAll();
+        if (result.status == 0)
+            result.failure = reply->errorString();
+    }
+    reply->deleteLater();
+    return result;
+}

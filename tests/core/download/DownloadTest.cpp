@@ -1,0 +1,223 @@
+#include "core/data/Connection.h"
+#include "core/data/Settings.h"
+#include "core/download/DownloadSettings.h"
+#include "core/download/ExchangeFiles.h"
+#include "core/download/FetchCommand.h"
+#include "core/download/PoliteFetcher.h"
+#include "core/entry/InstitutionalFixtures.h"
+#include "core/support/LocalHttpServer.h"
+#include "core/support/TempAppFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringEncoder>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate kDay(2026, 12, 8);   // 115/12/08, the fixtures' date
+const QString kT86 = QStringLiteral("/rwd/zh/fund/T86?date=20261208");
+const QString kDailyTrade = QStringLiteral("/www/zh-tw/insti/dailyTrade?type=Daily&sect=EW&date=2026/12/08");
+
+QByteArray Big5(const char* text)
+{
+    return QStringEncoder("Big5")(QString::fromUtf8(text));
+}
+
+QByteArray Utf8(const char* text)
+{
+    return "\xEF\xBB\xBF" + QByteArray(text);
+}
+
+const QByteArray kTpexWithoutRows = Utf8("\"資料日期:115/12/06\"\n\"代號\",\"名稱\",\"三大法人買賣超股數合計\",\n\"共0筆\"\n");
+
+class DownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QFile ini(folder.filePath(kIniFileName));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[download]\ntwse=" + twse.base().toString().toUtf8() + "\ntpex=" + tpex.base().toString().toUtf8() + "\n");
+    }
+    void serveTheDay()
+    {
+        twse.answer(kT86, {200, Big5(kTwse19)});
+        tpex.answer(kDailyTrade, {200, Utf8(kTpex)});
+    }
+    int fetch(const QStringList& words)
+    {
+        output.clear();
+        QTextStream out(&output);
+        return RunFetchCommand(QStringList{"quorvex", "--fetch"} + words, folder.path(), out);
+    }
+    QStringList list(const char* table)
+    {
+        db::Connection c(gConnectionString);
+        const db::ResultSet rows = c.query(QStringLiteral("SELECT 股號 FROM %1 ORDER BY 買賣日期, 序").arg(QString::fromUtf8(table)));
+        QStringList codes;
+        for (int r = 0; r < rows.rowCount(); ++r)
+            codes << rows.text(r, 0);
+        return codes;
+    }
+    QString cached(ExchangeFile file) const { return CachedFilePath(DownloadFolder(folder.path()), file, kDay); }
+
+    TempAppFolder folder{QDate(2026, 12, 8)};
+    LocalHttpServer twse;
+    LocalHttpServer tpex;
+    QString output;
+};
+
+TEST_F(DownloadTest, SettingsComeFromTheIniAndABadValueFallsBackWithAWord)
+{
+    QStringList warnings;
+    DownloadSettings settings = ReadDownloadSettings(folder.path(), &warnings);
+    EXPECT_EQ(settings.twse, twse.base());
+    EXPECT_EQ(settings.intervalSeconds, 5);
+    EXPECT_TRUE(warnings.isEmpty());
+
+    QFile ini(folder.filePath(kIniFileName));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[download]\ntwse=ftp://mirror\ntpex=http://127.0.0.1:9/\ninterval=1\n");
+    ini.close();
+    settings = ReadDownloadSettings(folder.path(), &warnings);
+    EXPECT_EQ(settings.twse.host(), "www.twse.com.tw");
+    EXPECT_EQ(ExchangeFileUrl(settings, ExchangeFile::TpexInstitutional, kDay).toString(),
+              "http://127.0.0.1:9/www/zh-tw/insti/dailyTrade?type=Daily&sect=EW&date=2026/12/08&response=csv");
+    EXPECT_EQ(settings.intervalSeconds, kLeastInterval);
+    EXPECT_EQ(warnings.size(), 2) << warnings.join('\n').toStdString();
+}
+
+// Only that date's data is taken; a day without data is told apart from a
+// refusal, and a refusal says what the site said.
+TEST_F(DownloadTest, RepliesAreTakenOnlyWhenTheyHoldThatDatesData)
+{
+    EXPECT_EQ(CheckInstitutionalReply(200, Big5(kTwse19), kDay).verdict, ReplyCheck::Data);
+    EXPECT_EQ(CheckInstitutionalReply(200, Utf8(kTpex), kDay).verdict, ReplyCheck::Data);
+    for (const QByteArray& none : {QByteArray(), QByteArray("\r\n"), QByteArray("{\"stat\":\"很抱歉，沒有符合條件的資料!\"}"),
+                                   kTpexWithoutRows})
+        EXPECT_EQ(CheckInstitutionalReply(200, none, kDay).verdict, ReplyCheck::NoData) << none.constData();
+
+    const struct {
+        int status;
+        QByteArray body;
+        const char* said;
+    } refusals[] = {
+        {200, Big5(kTwse19), "115/12/08"},   // asked for the next day
+        {200, "<html><head><title>The requested URL was rejected</title></head><body>id 123</body></html>", "rejected"},
+        {403, "<html><title>403 Forbidden</title></html>", "403 Forbidden"},
+        {500, "", "HTTP 500"},
+        {200, "{\"stat\":\"查詢日期小於93年2月11日，請重新查詢!\"}", "93年2月11日"},
+        {200, Utf8("\"代號\",\"名稱\"\n\"1101\",\"台泥\"\n"), "不是三大法人"},
+    };
+    for (const auto& r : refusals) {
+        const QDate asked = QString::fromUtf8(r.said) == QLatin1String("115/12/08") ? kDay.addDays(1) : kDay;
+        const ReplyCheck check = CheckInstitutionalReply(r.status, r.body, asked);
+        EXPECT_EQ(check.verdict, ReplyCheck::Refused) << r.said;
+        EXPECT_TRUE(check.message.contains(QString::fromUtf8(r.said))) << check.message.toStdString();
+    }
+}
+
+// One command downloads both files, keeps them as they came, and stores the
+// day ranked with the missing codes added; a stored day is left alone
+// unless replaced, and kept files are not fetched again.
+TEST_F(DownloadTest, TheCommandStoresTheDayAndKeepsTheFiles)
+{
+    serveTheDay();
+    ASSERT_EQ(fetch({"1151208"}), 0) << output.toStdString();
+    EXPECT_EQ(list("買超明細資料"), QStringList({"2330", "1101", "5347"}));
+    EXPECT_EQ(list("賣超明細資料"), QStringList({"6488", "0050"}));
+    {
+        db::Connection c(gConnectionString);
+        EXPECT_EQ(c.query(QStringLiteral("SELECT 名稱 FROM 股號資料 WHERE 股號 = '6488'")).text(0, 0), QStringLiteral("環球晶"));
+        EXPECT_EQ(c.query(QStringLiteral("SELECT 買賣星期 FROM 買賣超資料")).text(0, 0), QStringLiteral("二"));
+    }
+    QFile kept(cached(ExchangeFile::TwseInstitutional));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), Big5(kTwse19));
+    ASSERT_EQ(twse.requests().size(), 1);
+    EXPECT_TRUE(twse.requests().first().userAgent.startsWith("Quorvex/"));
+
+    EXPECT_EQ(fetch({"1151208", "--top", "1"}), 0);
+    EXPECT_TRUE(output.contains(QStringLiteral("已有資料"))) << output.toStdString();
+    EXPECT_EQ(list("買超明細資料").size(), 3);
+    EXPECT_EQ(fetch({"1151208", "--top", "1", "--basis", "投信", "--replace"}), 0) << output.toStdString();
+    EXPECT_EQ(list("買超明細資料"), QStringList({"1101"}));
+    EXPECT_EQ(list("賣超明細資料"), QStringList({"2330"}));
+    EXPECT_EQ(twse.requests().size() + tpex.requests().size(), 2);
+}
+
+// Half a market is never stored: one site without data, a refusal or a
+// network failure leaves the database as it was, with exit codes a
+// scheduler can tell apart.
+TEST_F(DownloadTest, WithoutBothSitesDataNothingIsStored)
+{
+    twse.answer(kT86, {200, Big5(kTwse19)});
+    tpex.answer(kDailyTrade, {200, ""});
+    EXPECT_EQ(fetch({"1151208"}), 2) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("櫃買中心"))) << output.toStdString();
+    EXPECT_TRUE(list("買超明細資料").isEmpty());
+    EXPECT_FALSE(QFile::exists(cached(ExchangeFile::TpexInstitutional)));
+
+    QFile::remove(cached(ExchangeFile::TwseInstitutional));
+    twse.answer(kT86, {200, "<html><title>Access Denied</title></html>"});
+    EXPECT_EQ(fetch({"1151208"}), 1);
+    EXPECT_TRUE(output.contains(QStringLiteral("Access Denied"))) << output.toStdString();
+    EXPECT_FALSE(QFile::exists(cached(ExchangeFile::TwseInstitutional)));
+
+    QFile ini(folder.filePath(kIniFileName));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[download]\ntwse=http://127.0.0.1:9\n");   // nobody listens
+    ini.close();
+    EXPECT_EQ(fetch({"1151208"}), 1);
+    EXPECT_EQ(fetch({"11512"}), 1);
+    EXPECT_TRUE(output.contains(QStringLiteral("用法"))) << output.toStdString();
+    EXPECT_TRUE(list("買超明細資料").isEmpty());
+}
+
+// Another PC saving at the same moment: the day waits for its lock, and
+// both saves are kept.
+TEST_F(DownloadTest, ADaySavedWhileAnotherProcessWritesKeepsBoth)
+{
+    serveTheDay();
+    QProcess other;
+    other.start(QStringLiteral(QUORVEX_CONCURRENT_WRITER), {gConnectionString, QStringLiteral("hold"), QStringLiteral("1500")});
+    ASSERT_TRUE(other.waitForReadyRead(10000));
+    ASSERT_EQ(other.readLine().trimmed(), "held");
+    EXPECT_EQ(fetch({"1151208"}), 0) << output.toStdString();
+    ASSERT_TRUE(other.waitForFinished(10000));
+    EXPECT_EQ(other.exitCode(), 0);
+    db::Connection c(gConnectionString);
+    EXPECT_EQ(c.query(QStringLiteral("SELECT count(*) FROM 股號資料 WHERE 股號 = 'HOLD'")).value(0, 0).toInt(), 1);
+    EXPECT_EQ(list("買超明細資料").size(), 3);
+}
+
+// One site is asked once per interval, with the program named; a site that
+// goes silent or trickles is given up at the deadline.
+TEST_F(DownloadTest, TheFetcherWaitsItsTurnAndGivesUpOnASilentSite)
+{
+    twse.answer(QStringLiteral("/a"), {200, "a"});
+    twse.answer(QStringLiteral("/silent"), {200, "x", LocalHttpServer::Answer::Silent});
+    twse.answer(QStringLiteral("/trickle"), {200, QByteArray(100, 'x'), LocalHttpServer::Answer::Trickle});
+    PoliteFetcher fetcher(400, 1000);
+    int waits = 0;
+    QObject::connect(&fetcher, &PoliteFetcher::waiting, [&waits](const QUrl&, int) { ++waits; });
+    QUrl a = twse.base();
+    a.setPath(QStringLiteral("/a"));
+    EXPECT_EQ(fetcher.get(a).body, "a");
+    EXPECT_EQ(fetcher.get(a).status, 200);
+    ASSERT_EQ(twse.requests().size(), 2);
+    EXPECT_GE(twse.requests().at(1).atMs - twse.requests().at(0).atMs, 390);
+    EXPECT_EQ(waits, 1);
+
+    for (const char* path : {"/silent", "/trickle"}) {
+        QUrl url = twse.base();
+        url.setPath(QString::fromLatin1(path));
+        const FetchReply reply = fetcher.get(url);
+        EXPECT_EQ(reply.status, 0) << path;
+        EXPECT_TRUE(reply.failure.contains(QStringLiteral("秒"))) << reply.failure.toStdString();
+    }
+}
+
+} // namespace
