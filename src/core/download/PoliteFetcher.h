@@ -28,6 +28,7 @@ public:
     explicit PoliteFetcher(int intervalMs, int deadlineMs = 60000, QObject* parent = nullptr);
 
     FetchReply get(const QUrl& url);
+    void setInterval(int intervalMs) { m_intervalMs = intervalMs; }
     // Ends the wait or the transfer under way; its get() returns cancelled.
     void cancel();
 

@@ -4,7 +4,9 @@
 #include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/stock/StockRecords.h"
+#include "core/text/Clock.h"
 #include "core/text/RocDate.h"
+#include "gui/download/DownloadProgress.h"
 #include "gui/entry/EntrySheet.h"
 #include "gui/entry/InstitutionalImportDialog.h"
 #include "gui/uikit/BusyCursor.h"
@@ -17,6 +19,7 @@
 namespace {
 
 const QString kTitle = QStringLiteral("匯入買賣超");
+const QString kDownloadTitle = QStringLiteral("下載買賣超");
 
 QVector<QVector<QVariant>> SheetRows(const QVector<RankedStock>& stocks)
 {
@@ -28,17 +31,42 @@ QVector<QVector<QVariant>> SheetRows(const QVector<RankedStock>& stocks)
 
 } // namespace
 
+bool frm買賣超輸入作業::readyToImport()
+{
+    if (mode() != kModeAdd && currentKey().isEmpty()) {
+        ShowMessage(QStringLiteral("請先按「新增」，或顯示要填入的買賣日期。"), kTitle, MsgIcon::Information);
+        return false;
+    }
+    return true;
+}
+
 void frm買賣超輸入作業::importLists()
 {
-    const bool adding = mode() == kModeAdd;
-    if (!adding && currentKey().isEmpty()) {
-        ShowMessage(QStringLiteral("請先按「新增」，或顯示要填入的買賣日期。"), kTitle, MsgIcon::Information);
+    if (!readyToImport())
         return;
-    }
     const QStringList paths = GetOpenFileNames(this, kTitle, QDir::homePath(),
                                                QStringLiteral("三大法人買賣超檔案 (*.csv);;所有檔案 (*)"));
-    if (paths.isEmpty())
+    if (!paths.isEmpty())
+        importFiles(paths);
+}
+
+void frm買賣超輸入作業::downloadLists()
+{
+    if (!readyToImport())
         return;
+    const QDate date = mode() == kModeAdd ? Now().date() : DateFromRoc(m_date->text().trimmed());
+    const DownloadedDay day = DownloadDayWithProgress(this, date);
+    if (day.outcome == DownloadedDay::Ready)
+        importFiles(day.paths);
+    else if (day.outcome == DownloadedDay::NoData)
+        ShowMessage(day.message, kDownloadTitle, MsgIcon::Information);
+    else if (day.outcome == DownloadedDay::Failed)
+        ShowMessage(day.message, kDownloadTitle, MsgIcon::Warning);
+}
+
+void frm買賣超輸入作業::importFiles(const QStringList& paths)
+{
+    const bool adding = mode() == kModeAdd;
     QString error;
     InstitutionalDay day;
     QHash<QString, QString> names;

@@ -157,6 +157,11 @@ QWidget* frm買賣超輸入作業::buildRecordPanel()
     import->setToolTip(QStringLiteral("從證交所、櫃買中心的三大法人買賣超檔案填入兩張清單 (Ctrl+I)"));
     connect(import, &QPushButton::clicked, this, [this] { importLists(); });
     dateRow->addWidget(import);
+    auto* download = new QPushButton(QStringLiteral("下載..."), panel);
+    download->setObjectName(QStringLiteral("scmd下載買賣超"));
+    download->setToolTip(QStringLiteral("從證交所、櫃買中心下載這一天的三大法人買賣超檔案並填入兩張清單 (Ctrl+D)"));
+    connect(download, &QPushButton::clicked, this, [this] { downloadLists(); });
+    dateRow->addWidget(download);
 
     m_buys = new EntrySheet(panel);
     m_buys->setObjectName(QStringLiteral("fml買超"));
@@ -224,9 +229,12 @@ bool frm買賣超輸入作業::eventFilter(QObject* watched, QEvent* event)
 
 bool frm買賣超輸入作業::screenShortcut(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (key != Qt::Key_I || modifiers != Qt::ControlModifier)
+    if (modifiers != Qt::ControlModifier || (key != Qt::Key_I && key != Qt::Key_D))
         return false;
-    importLists();
+    if (key == Qt::Key_I)
+        importLists();
+    else
+        downloadLists();
     return true;
 }
 

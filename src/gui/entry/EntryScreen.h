@@ -17,6 +17,9 @@ public:
     // 匯入買賣超 (Ctrl+I): fills the day's lists from the exchanges' files, as
     // if typed; nothing is saved until 儲存.
     void importLists();
+    // 下載... (Ctrl+D): the same with the day's files downloaded from the
+    // exchanges, for the shown date (today in 新增).
+    void downloadLists();
     EntrySheet* sellSheet() const { return m_sells; }
 
 protected:
@@ -36,6 +39,8 @@ protected:
     bool screenShortcut(int key, Qt::KeyboardModifiers modifiers) override;
 
 private:
+    bool readyToImport();
+    void importFiles(const QStringList& paths);
     QWidget* buildRecordPanel();
     void buildQueryConditions();
     QWidget* buildList(EntrySheet* sheet, const QString& caption, int index, const QString& colour);

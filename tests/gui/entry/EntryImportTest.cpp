@@ -2,7 +2,10 @@
 #include "core/data/Settings.h"
 #include "core/entry/InstitutionalFixtures.h"
 #include "core/entry/InstitutionalTrades.h"
+#include "core/download/DownloadSettings.h"
+#include "core/support/LocalHttpServer.h"
 #include "core/support/TempAppFolder.h"
+#include "core/text/Clock.h"
 #include "gui/entry/EntryScreen.h"
 #include "gui/entry/EntrySheet.h"
 #include "gui/support/ScriptedMessages.h"
@@ -17,7 +20,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -164,6 +169,64 @@ TEST_F(EntryImportTest, WarrantsAreLeftOutAndABasisAFileLacksCannotBeTaken)
         << lacking.toStdString();
     EXPECT_FALSE(okWithTrust);
     EXPECT_TRUE(screen->buySheet()->SheetToRows().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+void WriteDownloadSites(const QString& folder, const LocalHttpServer& twse, const LocalHttpServer& tpex)
+{
+    QFile ini(QDir(folder).filePath(kIniFileName));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[download]\ntwse=" + twse.base().toString().toUtf8() + "\ntpex=" + tpex.base().toString().toUtf8() + "\n");
+}
+
+// 下載... fills a new day from today's files as a picked pair would, nothing
+// saved; a day the sites have no data for says so and changes nothing.
+TEST_F(EntryImportTest, DownloadFillsTheNewDayAndADayWithoutDataSaysSo)
+{
+    SetFixedNow(QDateTime(QDate(2026, 12, 8), QTime(17, 30)));
+    LocalHttpServer twse;
+    LocalHttpServer tpex;
+    twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261208"), {200, QStringEncoder("Big5")(QString::fromUtf8(kTwse19))});
+    tpex.answer(QStringLiteral("/www/zh-tw/insti/dailyTrade"), {200, kTpex});
+    WriteDownloadSites(folder.path(), twse, tpex);
+    open();
+    screen->keyAction(QStringLiteral("add"))->trigger();
+    // The review opens once the download's own window has gone: looked for
+    // without blocking the download's events.
+    bool reviewed = false;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&reviewed] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (modal && modal->objectName() == QStringLiteral("frm匯入買賣超") && !reviewed) {
+            reviewed = true;
+            modal->accept();
+        }
+    });
+    look.start(20);
+    key(Qt::Key_D, Qt::ControlModifier);
+    look.stop();
+    ASSERT_TRUE(reviewed) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(box("txt買賣日期")->text(), "1151208");
+    const QStringList buys = Codes(screen->buySheet());
+    ASSERT_FALSE(buys.isEmpty());
+    EXPECT_EQ(buys.first(), QString::fromUtf8("1:2330 台積電"));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買賣超資料")), 0);
+
+    LocalHttpServer quietTwse;
+    LocalHttpServer quietTpex;
+    quietTwse.answer(QStringLiteral("/"), {200, ""});
+    quietTpex.answer(QStringLiteral("/"), {200, ""});
+    WriteDownloadSites(folder.path(), quietTwse, quietTpex);
+    QDir(DownloadFolder(folder.path())).removeRecursively();
+    messages.clear();
+    Child<QPushButton>(screen, QStringLiteral("scmd下載買賣超"))->click();
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_EQ(messages.last().title, QString::fromUtf8("下載買賣超"));
+    EXPECT_TRUE(messages.last().text.contains(QString::fromUtf8("沒有這一天的資料"))) << messages.last().text.toStdString();
+    EXPECT_EQ(Codes(screen->buySheet()), buys);
 }
 
 } // namespace

@@ -1,0 +1,33 @@
+#include "gui/download/DownloadProgress.h"
+
+#include "core/data/Settings.h"
+#include "core/download/PoliteFetcher.h"
+#include "core/text/RocDate.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+
+DownloadedDay DownloadDayWithProgress(QWidget* parent, const QDate& date)
+{
+    const DownloadSettings settings = ReadDownloadSettings(gAppFolder);
+    // One fetcher for the program's life: the polite interval holds across
+    // downloads, however quickly they are asked for.
+    static PoliteFetcher* shared = new PoliteFetcher(settings.intervalSeconds * 1000, 60000, qApp);
+    PoliteFetcher& fetcher = *shared;
+    fetcher.setInterval(settings.intervalSeconds * 1000);
+    QProgressDialog progress(parent);
+    progress.setObjectName(QStringLiteral("frm下載"));
+    progress.setWindowTitle(QStringLiteral("下載 %1 的三大法人買賣超").arg(RocDateDisplay(RocDateText(date))));
+    progress.setCancelButtonText(QStringLiteral("取消"));
+    progress.setRange(0, 0);
+    progress.setMinimumDuration(0);
+    progress.setMinimumWidth(520);
+    progress.setWindowModality(Qt::WindowModal);
+    QObject::connect(&progress, &QProgressDialog::canceled, &fetcher, &PoliteFetcher::cancel);
+    QObject::connect(&fetcher, &PoliteFetcher::waiting, &progress, [&progress](const QUrl& url, int seconds) {
+        progress.setLabelText(QStringLiteral("對 %1 的兩次下載之間稍候 %2 秒…").arg(url.host()).arg(seconds));
+    });
+    progress.show();
+    return DownloadInstitutionalDay(fetcher, settings, DownloadFolder(gAppFolder), date,
+                                    [&progress](const QString& step) { progress.setLabelText(step); });
+}
