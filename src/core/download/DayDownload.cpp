@@ -12,7 +12,6 @@ DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSet
                                        const std::function<void(const QString&)>& step)
 {
     DownloadedDay day;
-    QStringList withoutData;
     for (const ExchangeFile file : {ExchangeFile::TwseInstitutional, ExchangeFile::TpexInstitutional}) {
         const QString site = SiteName(file);
         const QString path = CachedFilePath(downloadFolder, file, date);
@@ -32,9 +31,9 @@ DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSet
         if (check.verdict == ReplyCheck::Refused)
             return {DownloadedDay::Failed, {}, QStringLiteral("%1：%2").arg(site, check.message)};
         if (check.verdict == ReplyCheck::NoData) {
+            // A day one site has no data for is not stored: the other is not asked.
             step(QStringLiteral("%1：%2").arg(site, check.message));
-            withoutData << QStringLiteral("%1：%2").arg(site, check.message);
-            continue;
+            return {DownloadedDay::NoData, {}, QStringLiteral("%1：%2").arg(site, check.message)};
         }
         QString error;
         if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !SaveWholeFile(path, reply.body, &error))
@@ -43,8 +42,6 @@ DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSet
         step(QStringLiteral("%1：已保存 %2（%3 KB）").arg(site, QDir::toNativeSeparators(path)).arg((reply.body.size() + 1023) / 1024));
         day.paths << path;
     }
-    if (!withoutData.isEmpty())
-        return {DownloadedDay::NoData, {}, withoutData.join(QLatin1Char('\n'))};
     day.outcome = DownloadedDay::Ready;
     return day;
 }

@@ -4,8 +4,7 @@
 #include "core/data/ErrorWords.h"
 #include "core/data/Schema.h"
 #include "core/data/Settings.h"
-#include "core/download/DayDownload.h"
-#include "core/download/DayStore.h"
+#include "core/download/DayFetch.h"
 #include "core/download/PoliteFetcher.h"
 #include "core/text/Clock.h"
 #include "core/text/RocDate.h"
@@ -13,32 +12,60 @@
 #include <QDir>
 
 #include <optional>
-#include <stdexcept>
 
 namespace {
 
 enum ExitCode { kStored = 0, kFailed = 1, kNoData = 2 };
 
-struct FetchOptions {
-    QDate date;
-    TradeBasis basis = TradeBasis::AllThree;
-    int top = 30;
-    bool replace = false;
+const QString kFetch = QStringLiteral("--fetch");
+const QString kFetchRange = QStringLiteral("--fetch-range");
+
+struct FetchRequest {
+    QDate from;
+    QDate to;   // the same as `from` for one day
+    DayFetchOptions options;
 };
 
 const QString kUsage = QStringLiteral(
-    "用法：quorvex --fetch [YYYMMDD|today] [--basis 合計|外資|投信|自營商] [--top N] [--replace]");
+    "用法：quorvex --fetch [YYYMMDD|today] [--basis 合計|外資|投信|自營商] [--top N] [--replace]\n"
+    "      quorvex --fetch-range YYYMMDD YYYMMDD [--basis 合計|外資|投信|自營商] [--top N]");
 
-std::optional<FetchOptions> ParseOptions(const QStringList& arguments, QString* error)
+std::optional<QDate> DateWord(const QString& word, QString* error)
 {
-    FetchOptions options;
-    options.date = Now().date();
-    const int at = static_cast<int>(arguments.indexOf(QStringLiteral("--fetch")));
-    for (int i = at + 1; i < arguments.size(); ++i) {
+    if (word == QLatin1String("today"))
+        return Now().date();
+    const QDate date = DateFromRoc(word);
+    if (word.size() == 7 && date.isValid())
+        return date;
+    *error = QStringLiteral("日期 %1 不是 7 位數的民國日期（例如 1151208）或 today。").arg(word);
+    return std::nullopt;
+}
+
+std::optional<FetchRequest> ParseRequest(const QStringList& arguments, QString* error)
+{
+    FetchRequest request;
+    request.from = request.to = Now().date();
+    const bool range = arguments.contains(kFetchRange);
+    int i = static_cast<int>(arguments.indexOf(range ? kFetchRange : kFetch)) + 1;
+    // The dates first: two for a range, at most one for a day.
+    for (int dates = 0; i < arguments.size() && !arguments.at(i).startsWith(QLatin1String("--")) && dates < (range ? 2 : 1);
+         ++i, ++dates) {
+        const std::optional<QDate> date = DateWord(arguments.at(i), error);
+        if (!date)
+            return std::nullopt;
+        (dates == 0 ? request.from : request.to) = *date;
+        if (!range)
+            request.to = *date;
+    }
+    if (range && (i < 3 || request.to < request.from)) {
+        *error = QStringLiteral("--fetch-range 須有起訖兩個日期，起日不得晚於訖日。");
+        return std::nullopt;
+    }
+    for (; i < arguments.size(); ++i) {
         const QString& word = arguments.at(i);
-        const QString value = i + 1 < arguments.size() ? arguments.at(i + 1) : QString();
-        if (word == QLatin1String("--replace")) {
-            options.replace = true;
+        const QString value = arguments.value(i + 1);
+        if (word == QLatin1String("--replace") && !range) {
+            request.options.replace = true;
         } else if (word == QLatin1String("--basis")) {
             static const QStringList names = {QStringLiteral("合計"), QStringLiteral("外資"), QStringLiteral("投信"),
                                               QStringLiteral("自營商")};
@@ -46,44 +73,49 @@ std::optional<FetchOptions> ParseOptions(const QStringList& arguments, QString* 
                 *error = QStringLiteral("--basis 須為 合計、外資、投信 或 自營商。");
                 return std::nullopt;
             }
-            options.basis = TradeBasis(names.indexOf(value));
+            request.options.basis = TradeBasis(names.indexOf(value));
             ++i;
         } else if (word == QLatin1String("--top")) {
             bool ok = false;
-            options.top = value.toInt(&ok);
-            if (!ok || options.top < 1 || options.top > 200) {
+            request.options.top = value.toInt(&ok);
+            if (!ok || request.options.top < 1 || request.options.top > 200) {
                 *error = QStringLiteral("--top 須為 1 到 200 的整數。");
                 return std::nullopt;
             }
             ++i;
-        } else if (i == at + 1 && !word.startsWith(QLatin1String("--"))) {
-            if (word != QLatin1String("today")) {
-                options.date = DateFromRoc(word);
-                if (word.size() != 7 || !options.date.isValid()) {
-                    *error = QStringLiteral("日期 %1 不是 7 位數的民國日期（例如 1151208）或 today。").arg(word);
-                    return std::nullopt;
-                }
-            }
         } else {
             *error = QStringLiteral("不認得的參數 %1。").arg(word);
             return std::nullopt;
         }
     }
-    return options;
+    return request;
+}
+
+int ExitCodeOf(DayFetchResult::Outcome outcome)
+{
+    switch (outcome) {
+    case DayFetchResult::Stored:
+    case DayFetchResult::AlreadyThere:
+        return kStored;
+    case DayFetchResult::NoData:
+        return kNoData;
+    default:
+        return kFailed;
+    }
 }
 
 } // namespace
 
 bool IsFetchCommand(const QStringList& arguments)
 {
-    return arguments.contains(QStringLiteral("--fetch"));
+    return arguments.contains(kFetch) || arguments.contains(kFetchRange);
 }
 
 int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTextStream& out)
 {
     QString error;
-    const std::optional<FetchOptions> options = ParseOptions(arguments, &error);
-    if (!options) {
+    const std::optional<FetchRequest> request = ParseRequest(arguments, &error);
+    if (!request) {
         out << error << '\n' << kUsage << '\n';
         return kFailed;
     }
@@ -91,48 +123,46 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
     const DownloadSettings settings = ReadDownloadSettings(dataFolder, &warnings);
     for (const QString& warning : warnings)
         out << warning << '\n';
-    const QString date = RocDateText(options->date);
-    out << QStringLiteral("下載 %1 的三大法人買賣超").arg(RocDateDisplay(date)) << '\n';
-    out.flush();
 
-    PoliteFetcher fetcher(settings.intervalSeconds * 1000);
-    const DownloadedDay files = DownloadInstitutionalDay(fetcher, settings, DownloadFolder(dataFolder), options->date,
-                                                         [&out](const QString& line) {
-                                                             out << line << '\n';
-                                                             out.flush();
-                                                         });
-    if (files.outcome != DownloadedDay::Ready) {
-        out << files.message << '\n' << QStringLiteral("未儲存任何資料。") << '\n';
-        return files.outcome == DownloadedDay::NoData ? kNoData : kFailed;
-    }
-    const InstitutionalDay day = ReadInstitutionalFiles(files.paths, &error);
-    if (!error.isEmpty()) {
-        out << error << '\n' << QStringLiteral("未儲存任何資料。") << '\n';
-        return kFailed;
-    }
+    QVector<QDate> dates{request->from};
     try {
         db::Connection connection(gConnectionString);
         // A wrong folder must not go unnoticed behind a new, empty data file.
         const QString created = db::TakeCreatedDatabaseFile();
         if (!created.isEmpty())
             out << QStringLiteral("已建立新的資料庫檔案: ") << QDir::toNativeSeparators(created) << '\n';
-        const StoredDay stored = StoreInstitutionalDay(connection, day, options->basis, options->top, true, options->replace);
-        if (!stored.stored) {
-            out << QStringLiteral("%1 已有資料，未變更（要取代請加 --replace）。").arg(RocDateDisplay(date)) << '\n';
-            return kStored;
+        if (request->to != request->from) {
+            dates = MissingWeekdays(connection, request->from, request->to);
+            out << QStringLiteral("%1 到 %2 之間有 %3 個週間日尚無資料。")
+                       .arg(RocDateDisplay(RocDateText(request->from)), RocDateDisplay(RocDateText(request->to)))
+                       .arg(dates.size())
+                << '\n';
         }
-        out << QStringLiteral("已儲存 %1：買超 %2 筆、賣超 %3 筆（依%4排行）。")
-                   .arg(RocDateDisplay(date))
-                   .arg(stored.buys)
-                   .arg(stored.sells)
-                   .arg(BasisName(options->basis))
-            << '\n';
-        return kStored;
     } catch (const db::DbError& failure) {
         out << db::ErrorMessage(failure) << '\n';
-    } catch (const std::invalid_argument& lacking) {
-        out << QString::fromStdString(lacking.what()) << '\n';
+        return kFailed;
     }
-    out << QStringLiteral("未儲存任何資料。") << '\n';
-    return kFailed;
+
+    PoliteFetcher fetcher(settings.intervalSeconds * 1000);
+    int code = kStored;
+    for (const QDate& date : dates) {
+        out << QStringLiteral("下載 %1 的三大法人買賣超").arg(RocDateDisplay(RocDateText(date))) << '\n';
+        out.flush();
+        const DayFetchResult result = FetchAndStoreDay(fetcher, settings, dataFolder, date, request->options,
+                                                       [&out](const QString& line) {
+                                                           out << line << '\n';
+                                                           out.flush();
+                                                       });
+        out << result.message << '\n';
+        if (result.outcome == DayFetchResult::AlreadyThere && dates.size() == 1)
+            out << QStringLiteral("要取代請加 --replace。") << '\n';
+        if (result.outcome != DayFetchResult::Stored && result.outcome != DayFetchResult::AlreadyThere)
+            out << QStringLiteral("這一天未儲存任何資料。") << '\n';
+        code = ExitCodeOf(result.outcome);
+        // A range goes on past a holiday, but not past a refusal.
+        if (code == kFailed)
+            return kFailed;
+    }
+    out.flush();
+    return dates.size() == 1 ? code : kStored;
 }

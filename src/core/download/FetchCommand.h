@@ -3,11 +3,13 @@
 #include <QStringList>
 #include <QTextStream>
 
-// quorvex --fetch [YYYMMDD|today] [--basis 合計|外資|投信|自營商] [--top N] [--replace]
-// Downloads the day's two files and stores the day, with no window and no
-// login, for a scheduled daily run. One line per step on `out`; the exit
-// code: 0 stored (or already there), 2 no data for that date, 1 an error,
-// with nothing stored.
+// For a scheduled run, with no window and no login:
+//   quorvex --fetch [YYYMMDD|today] [--basis 合計|外資|投信|自營商] [--top N] [--replace]
+//   quorvex --fetch-range FROM TO [--basis ...] [--top N]
+// Downloads a day's two files and stores the day; a range does so for each
+// weekday not stored yet, politely, and goes on past days without data. One
+// line per step on `out`; the exit code: 0 stored (or already there), 2 no
+// data for that date, 1 an error (nothing of that day stored).
 int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTextStream& out);
 
 // The command line asks for a download rather than the windows.

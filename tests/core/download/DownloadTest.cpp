@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStringEncoder>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ protected:
     {
         QFile ini(folder.filePath(kIniFileName));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[download]\ntwse=" + twse.base().toString().toUtf8() + "\ntpex=" + tpex.base().toString().toUtf8() + "\n");
+        ini.write("[download]\ntwse=" + twse.base().toString().toUtf8() + "\ntpex=" + tpex.base().toString().toUtf8() + "\ninterval=3\n");
     }
     void serveTheDay()
     {
@@ -74,7 +75,7 @@ TEST_F(DownloadTest, SettingsComeFromTheIniAndABadValueFallsBackWithAWord)
     QStringList warnings;
     DownloadSettings settings = ReadDownloadSettings(folder.path(), &warnings);
     EXPECT_EQ(settings.twse, twse.base());
-    EXPECT_EQ(settings.intervalSeconds, 5);
+    EXPECT_EQ(settings.intervalSeconds, 3);
     EXPECT_TRUE(warnings.isEmpty());
 
     QFile ini(folder.filePath(kIniFileName));
@@ -218,6 +219,99 @@ TEST_F(DownloadTest, TheFetcherWaitsItsTurnAndGivesUpOnASilentSite)
         EXPECT_EQ(reply.status, 0) << path;
         EXPECT_TRUE(reply.failure.contains(QStringLiteral("秒"))) << reply.failure.toStdString();
     }
+}
+
+} // namespace
+
+namespace {
+
+// The fixtures moved to another day of December 2026.
+QByteArray TwseOn(int day)
+{
+    return Big5(QString::fromUtf8(kTwse19).replace(QStringLiteral("12月08日"), QStringLiteral("12月%1日").arg(day, 2, 10, QLatin1Char('0'))).toUtf8());
+}
+
+QByteArray TpexOn(int day)
+{
+    return Utf8(QString::fromUtf8(kTpex).replace(QStringLiteral("115/12/08"), QStringLiteral("115/12/%1").arg(day, 2, 10, QLatin1Char('0'))).toUtf8());
+}
+
+class DownloadRangeTest : public DownloadTest {
+protected:
+    void serveDays(const QList<int>& days)
+    {
+        for (int day : days) {
+            twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=202612%1").arg(day, 2, 10, QLatin1Char('0')), {200, TwseOn(day)});
+            tpex.answer(QStringLiteral("/www/zh-tw/insti/dailyTrade?type=Daily&sect=EW&date=2026/12/%1").arg(day, 2, 10, QLatin1Char('0')),
+                        {200, TpexOn(day)});
+        }
+    }
+    QStringList storedDays()
+    {
+        db::Connection c(gConnectionString);
+        const db::ResultSet rows = c.query(QStringLiteral("SELECT 買賣日期 FROM 買賣超資料 ORDER BY 買賣日期"));
+        QStringList days;
+        for (int r = 0; r < rows.rowCount(); ++r)
+            days << rows.text(r, 0);
+        return days;
+    }
+};
+
+// A range fetches only the weekdays not stored yet, goes on past a day
+// without data, and stops at a refusal.
+TEST_F(DownloadRangeTest, ARangeFetchesTheMissingWeekdaysOnly)
+{
+    serveDays({8, 9});
+    twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261207"), {200, "{\"stat\":\"很抱歉，沒有符合條件的資料!\"}"});
+    ASSERT_EQ(fetch({"1151208"}), 0);
+    output.clear();
+    QTextStream rangeOut(&output);
+    ASSERT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151205", "1151209"}, folder.path(), rangeOut), 0)
+        << output.toStdString();
+    EXPECT_EQ(storedDays(), QStringList({"1151208", "1151209"}));
+    QStringList asked;
+    for (const LocalHttpServer::Request& r : twse.requests())
+        asked << r.target.section(QLatin1Char('='), 1, 1).left(8);
+    EXPECT_EQ(asked, QStringList({"20261208", "20261207", "20261209"}));
+
+    twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261210"), {403, "<html><title>Blocked</title></html>"});
+    output.clear();
+    QTextStream out(&output);
+    EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151210", "1151211"}, folder.path(), out), 1);
+    EXPECT_TRUE(output.contains(QStringLiteral("Blocked"))) << output.toStdString();
+    EXPECT_EQ(twse.requests().size(), 4);
+}
+
+} // namespace
+
+namespace {
+
+// The real program killed between two days of a range: the days it stored
+// are whole, and the next run fetches only the rest.
+TEST_F(DownloadRangeTest, AKilledRangeRunKeepsItsDaysAndTheNextRunResumes)
+{
+    const QString program = folder.filePath(QStringLiteral("quorvex"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORVEX_PROGRAM), program));
+    serveDays({7, 8, 9});
+    QProcess run;
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(program, {"--fetch-range", "1151207", "1151209"});
+    // The server answers from this process's events while the program runs.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return storedDays().size() == 1; }, 20000)) << run.readAll().constData();
+    run.kill();
+    run.waitForFinished();
+    EXPECT_EQ(storedDays(), QStringList{"1151207"});
+    EXPECT_EQ(list("買超明細資料").size(), 3);
+
+    run.start(program, {"--fetch-range", "1151207", "1151209"});
+    ASSERT_TRUE(QTest::qWaitFor([&run] { return run.state() == QProcess::NotRunning; }, 30000));
+    EXPECT_EQ(run.exitCode(), 0) << run.readAll().constData();
+    EXPECT_EQ(storedDays(), QStringList({"1151207", "1151208", "1151209"}));
+    EXPECT_EQ(list("買超明細資料").size(), 9);
+    int dayOneAsked = 0;
+    for (const LocalHttpServer::Request& r : twse.requests())
+        dayOneAsked += r.target.contains(QStringLiteral("20261207")) ? 1 : 0;
+    EXPECT_EQ(dayOneAsked, 1);
 }
 
 } // namespace

@@ -1,0 +1,62 @@
+#include "core/download/DayFetch.h"
+
+#include "core/data/Connection.h"
+#include "core/data/ErrorWords.h"
+#include "core/data/Settings.h"
+#include "core/download/DayDownload.h"
+#include "core/text/RocDate.h"
+
+#include <QSet>
+
+#include <stdexcept>
+
+DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& settings, const QString& dataFolder,
+                                const QDate& date, const DayFetchOptions& options,
+                                const std::function<void(const QString&)>& step)
+{
+    const QString shown = RocDateDisplay(RocDateText(date));
+    const DownloadedDay files = DownloadInstitutionalDay(fetcher, settings, DownloadFolder(dataFolder), date, step);
+    switch (files.outcome) {
+    case DownloadedDay::NoData:
+        return {DayFetchResult::NoData, files.message};
+    case DownloadedDay::Failed:
+        return {DayFetchResult::Failed, files.message};
+    case DownloadedDay::Cancelled:
+        return {DayFetchResult::Cancelled, files.message};
+    case DownloadedDay::Ready:
+        break;
+    }
+    QString error;
+    const InstitutionalDay day = ReadInstitutionalFiles(files.paths, &error);
+    if (!error.isEmpty())
+        return {DayFetchResult::Failed, error};
+    try {
+        db::Connection connection(gConnectionString);
+        const StoredDay stored = StoreInstitutionalDay(connection, day, options.basis, options.top, true, options.replace);
+        if (!stored.stored)
+            return {DayFetchResult::AlreadyThere, QStringLiteral("%1 已有資料，未變更。").arg(shown)};
+        return {DayFetchResult::Stored, QStringLiteral("已儲存 %1：買超 %2 筆、賣超 %3 筆（依%4排行）。")
+                                            .arg(shown)
+                                            .arg(stored.buys)
+                                            .arg(stored.sells)
+                                            .arg(BasisName(options.basis))};
+    } catch (const db::DbError& failure) {
+        return {DayFetchResult::Failed, db::ErrorMessage(failure)};
+    } catch (const std::invalid_argument& lacking) {
+        return {DayFetchResult::Failed, QString::fromStdString(lacking.what())};
+    }
+}
+
+QVector<QDate> MissingWeekdays(db::Connection& connection, const QDate& from, const QDate& to)
+{
+    const db::ResultSet rows = connection.query(
+        QStringLiteral("SELECT 買賣日期 FROM 買賣超資料 WHERE 買賣日期 BETWEEN ? AND ?"), {RocDateText(from), RocDateText(to)});
+    QSet<QString> stored;
+    for (int r = 0; r < rows.rowCount(); ++r)
+        stored.insert(rows.text(r, 0));
+    QVector<QDate> missing;
+    for (QDate d = from; d <= to; d = d.addDays(1))
+        if (d.dayOfWeek() <= 5 && !stored.contains(RocDateText(d)))
+            missing.push_back(d);
+    return missing;
+}
