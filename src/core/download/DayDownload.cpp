@@ -7,12 +7,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSettings& settings,
-                                       const QString& downloadFolder, const QDate& date,
-                                       const std::function<void(const QString&)>& step)
+DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettings& settings,
+                                    const QString& downloadFolder, const QDate& date,
+                                    const QVector<ExchangeFile>& files,
+                                    const std::function<void(const QString&)>& step)
 {
     DownloadedDay day;
-    for (const ExchangeFile file : {ExchangeFile::TwseInstitutional, ExchangeFile::TpexInstitutional}) {
+    for (const ExchangeFile file : files) {
         const QString site = SiteName(file);
         const QString path = CachedFilePath(downloadFolder, file, date);
         if (QFileInfo::exists(path)) {
@@ -27,7 +28,7 @@ DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSet
             return {DownloadedDay::Cancelled, {}, QStringLiteral("已取消下載。")};
         if (!reply.failure.isEmpty())
             return {DownloadedDay::Failed, {}, QStringLiteral("%1：%2").arg(site, reply.failure)};
-        const ReplyCheck check = CheckInstitutionalReply(reply.status, reply.body, date);
+        const ReplyCheck check = CheckReply(file, reply.status, reply.body, date);
         if (check.verdict == ReplyCheck::Refused)
             return {DownloadedDay::Failed, {}, QStringLiteral("%1：%2").arg(site, check.message)};
         if (check.verdict == ReplyCheck::NoData) {
@@ -44,4 +45,12 @@ DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSet
     }
     day.outcome = DownloadedDay::Ready;
     return day;
+}
+
+DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSettings& settings,
+                                       const QString& downloadFolder, const QDate& date,
+                                       const std::function<void(const QString&)>& step)
+{
+    return DownloadExchangeFiles(fetcher, settings, downloadFolder, date,
+                                 {ExchangeFile::TwseInstitutional, ExchangeFile::TpexInstitutional}, step);
 }

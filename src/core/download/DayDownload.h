@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/download/DownloadSettings.h"
+#include "core/download/ExchangeFiles.h"
 
 #include <QDate>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 
@@ -15,10 +17,16 @@ struct DownloadedDay {
     QString message;     // NoData and Failed: why, naming the site
 };
 
-// Both exchanges' institutional files of `date`, each fetched unless already
-// kept in `downloadFolder` and kept there once it proves to hold that date's
-// data. A day is Ready only with both files: one site without data yet makes
-// it NoData, so half a market is never stored. `step` hears one line per file.
+// Files of `date`, each fetched unless already kept in `downloadFolder` and
+// kept there once it proves to hold that date's data. Ready only with every
+// file: a site without data makes it NoData and the rest are not asked, so
+// half a market is never stored. `step` hears one line per file.
+DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettings& settings,
+                                    const QString& downloadFolder, const QDate& date,
+                                    const QVector<ExchangeFile>& files,
+                                    const std::function<void(const QString&)>& step);
+
+// Both exchanges' institutional files of `date`.
 DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSettings& settings,
                                        const QString& downloadFolder, const QDate& date,
                                        const std::function<void(const QString&)>& step);

@@ -60,3 +60,8 @@ QVector<QDate> MissingWeekdays(db::Connection& connection, const QDate& from, co
             missing.push_back(d);
     return missing;
 }
+
+QDate LastStoredTradingDate(db::Connection& connection)
+{
+    return DateFromRoc(connection.query(QStringLiteral("SELECT max(買賣日期) FROM 買賣超資料")).text(0, 0));
+}

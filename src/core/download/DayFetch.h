@@ -35,3 +35,6 @@ DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& 
 // The weekdays from `from` to `to` with no day stored: what a range download
 // still has to fetch, so a stopped one resumes where it was.
 QVector<QDate> MissingWeekdays(db::Connection& connection, const QDate& from, const QDate& to);
+
+// The latest trading date stored; invalid when none is.
+QDate LastStoredTradingDate(db::Connection& connection);

@@ -2,6 +2,7 @@
 
 #include "core/entry/InstitutionalTrades.h"
 #include "core/stock/CsvReader.h"
+#include "core/stock/StockImport.h"
 #include "core/text/RocDate.h"
 
 #include <QDir>
@@ -32,6 +33,19 @@ QString PageWords(const QString& page)
     if (words.trimmed().isEmpty())
         words = QString(page).remove(tags);
     return words.simplified().left(120);
+}
+
+// The date of a file's title lines: "115年12月08日 ..." or "資料日期:115/12/08".
+QString TitleDate(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("(\\d{2,3})\\s*(?:年|/)\\s*(\\d{1,2})\\s*(?:月|/)\\s*(\\d{1,2})"));
+    const QRegularExpressionMatch m = pattern.match(text.left(text.indexOf(QLatin1Char('\n'), text.indexOf(QLatin1Char('\n')) + 1)));
+    if (!m.hasMatch())
+        return {};
+    return QStringLiteral("%1%2%3")
+        .arg(m.captured(1).toInt(), 3, 10, QLatin1Char('0'))
+        .arg(m.captured(2).toInt(), 2, 10, QLatin1Char('0'))
+        .arg(m.captured(3).toInt(), 2, 10, QLatin1Char('0'));
 }
 
 bool SaysNoData(const QString& text)
@@ -78,7 +92,7 @@ QString SiteName(ExchangeFile file)
                                                                                        : QStringLiteral("櫃買中心");
 }
 
-ReplyCheck CheckInstitutionalReply(int httpStatus, const QByteArray& body, const QDate& date)
+ReplyCheck CheckReply(ExchangeFile file, int httpStatus, const QByteArray& body, const QDate& date)
 {
     QString decodeError;
     const QString text = DecodeCsvText(body, &decodeError);
@@ -101,14 +115,24 @@ ReplyCheck CheckInstitutionalReply(int httpStatus, const QByteArray& body, const
     }
     if (!decodeError.isEmpty())
         return {ReplyCheck::Refused, decodeError};
+
     QString problem;
-    const InstitutionalDay day = InstitutionalDayFromText(text, &problem);
+    QString fileDate;
+    if (file == ExchangeFile::TwseInstitutional || file == ExchangeFile::TpexInstitutional) {
+        fileDate = InstitutionalDayFromText(text, &problem).date;
+    } else {
+        const StockFile stocks = StocksFromRecords(ParseCsv(text), &problem);
+        if (problem.isEmpty() && (stocks.stocks.isEmpty() || !stocks.stocks.first().hasRatios))
+            problem = QStringLiteral("檔案中沒有股票的本益比、殖利率與股價淨值比。");
+        fileDate = TitleDate(text);
+    }
     if (!problem.isEmpty())
         return SaysNoData(text) ? ReplyCheck{ReplyCheck::NoData, QStringLiteral("網站沒有這一天的資料。")}
                                 : ReplyCheck{ReplyCheck::Refused, QStringLiteral("網站回覆的檔案無法讀取：%1").arg(problem)};
     const QString wanted = RocDateText(date);
-    if (day.date != wanted)
-        return {ReplyCheck::Refused, QStringLiteral("網站回覆的是 %1 的資料，不是 %2 的。")
-                                         .arg(RocDateDisplay(day.date), RocDateDisplay(wanted))};
+    if (fileDate != wanted)
+        return {ReplyCheck::Refused, fileDate.isEmpty() ? QStringLiteral("網站回覆的檔案沒有資料日期。")
+                                                        : QStringLiteral("網站回覆的是 %1 的資料，不是 %2 的。")
+                                                              .arg(RocDateDisplay(fileDate), RocDateDisplay(wanted))};
     return {ReplyCheck::Data, {}};
 }

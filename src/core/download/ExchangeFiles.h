@@ -29,8 +29,8 @@ struct ReplyCheck {
     QString message;   // NoData and Refused: what the site said, in a sentence
 };
 
-// An institutional file for `date`: data of that date; no data (a holiday, or
-// not published yet: the files appear around 16:00); or refused (an HTTP
-// error, an error or block page, another date's data, a file of another
-// layout), with what the site said.
-ReplyCheck CheckInstitutionalReply(int httpStatus, const QByteArray& body, const QDate& date);
+// A file of `date`: data of that date; no data (a holiday, or not published
+// yet: the files appear around 16:00); or refused (an HTTP error, an error
+// or block page, another date's data, a file of another layout), with what
+// the site said.
+ReplyCheck CheckReply(ExchangeFile file, int httpStatus, const QByteArray& body, const QDate& date);

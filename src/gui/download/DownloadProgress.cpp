@@ -7,7 +7,8 @@
 #include <QApplication>
 #include <QProgressDialog>
 
-DownloadedDay DownloadDayWithProgress(QWidget* parent, const QDate& date)
+DownloadedDay DownloadWithProgress(QWidget* parent, const QString& what, const QDate& date,
+                                   const QVector<ExchangeFile>& files)
 {
     const DownloadSettings settings = ReadDownloadSettings(gAppFolder);
     // One fetcher for the program's life: the polite interval holds across
@@ -17,7 +18,7 @@ DownloadedDay DownloadDayWithProgress(QWidget* parent, const QDate& date)
     fetcher.setInterval(settings.intervalSeconds * 1000);
     QProgressDialog progress(parent);
     progress.setObjectName(QStringLiteral("frm下載"));
-    progress.setWindowTitle(QStringLiteral("下載 %1 的三大法人買賣超").arg(RocDateDisplay(RocDateText(date))));
+    progress.setWindowTitle(QStringLiteral("下載 %1 的%2").arg(RocDateDisplay(RocDateText(date)), what));
     progress.setCancelButtonText(QStringLiteral("取消"));
     progress.setRange(0, 0);
     progress.setMinimumDuration(0);
@@ -28,6 +29,6 @@ DownloadedDay DownloadDayWithProgress(QWidget* parent, const QDate& date)
         progress.setLabelText(QStringLiteral("對 %1 的兩次下載之間稍候 %2 秒…").arg(url.host()).arg(seconds));
     });
     progress.show();
-    return DownloadInstitutionalDay(fetcher, settings, DownloadFolder(gAppFolder), date,
-                                    [&progress](const QString& step) { progress.setLabelText(step); });
+    return DownloadExchangeFiles(fetcher, settings, DownloadFolder(gAppFolder), date, files,
+                                 [&progress](const QString& step) { progress.setLabelText(step); });
 }

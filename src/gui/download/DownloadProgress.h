@@ -4,6 +4,7 @@
 
 class QWidget;
 
-// Downloads the two institutional files of `date` (settings from the data
-// folder's Quorvex.ini) under a progress window whose 取消 stops at once.
-DownloadedDay DownloadDayWithProgress(QWidget* parent, const QDate& date);
+// Downloads `files` of `date` (settings from the data folder's Quorvex.ini)
+// under a progress window titled `what` and the date, whose 取消 stops at once.
+DownloadedDay DownloadWithProgress(QWidget* parent, const QString& what, const QDate& date,
+                                   const QVector<ExchangeFile>& files);

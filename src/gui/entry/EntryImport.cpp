@@ -55,7 +55,8 @@ void frm買賣超輸入作業::downloadLists()
     if (!readyToImport())
         return;
     const QDate date = mode() == kModeAdd ? Now().date() : DateFromRoc(m_date->text().trimmed());
-    const DownloadedDay day = DownloadDayWithProgress(this, date);
+    const DownloadedDay day = DownloadWithProgress(this, QStringLiteral("三大法人買賣超"), date,
+                                                   {ExchangeFile::TwseInstitutional, ExchangeFile::TpexInstitutional});
     if (day.outcome == DownloadedDay::Ready)
         importFiles(day.paths);
     else if (day.outcome == DownloadedDay::NoData)

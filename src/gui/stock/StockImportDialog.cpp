@@ -46,25 +46,36 @@ void frm資料匯入_股號::Start()
     }
     setWorking(true);
     setStatus(kWorking);
-    Import(path());
+    ImportFiles({path()});
     setStatus(kIdle);
     setWorking(false);
     if (m_completed)
         accept();
 }
 
-void frm資料匯入_股號::Import(const QString& file)
+void frm資料匯入_股號::ImportFiles(const QStringList& files)
 {
-    if (!QFileInfo::exists(file)) {
-        ShowMessage(QStringLiteral("找不到檔案!"), QStringLiteral("警告"), MsgIcon::Warning);
-        return;
+    for (const QString& file : files) {
+        if (!QFileInfo::exists(file)) {
+            ShowMessage(QStringLiteral("找不到檔案!"), QStringLiteral("警告"), MsgIcon::Warning);
+            return;
+        }
     }
     QString error;
     StockFile stocks;
     ImportPlan plan;
     {
         BusyCursor busy;
-        stocks = ReadStockFile(file, &error);
+        for (const QString& file : files) {
+            const StockFile read = ReadStockFile(file, &error);
+            if (!error.isEmpty()) {
+                if (files.size() > 1)
+                    error = QFileInfo(file).fileName() + QStringLiteral("：") + error;
+                break;
+            }
+            stocks.stocks += read.stocks;
+            stocks.skipped += read.skipped;
+        }
         if (error.isEmpty()) {
             try {
                 db::Connection connection(gConnectionString);

@@ -17,9 +17,11 @@ public:
     bool importCompleted() const { return m_completed; }
 
     void Start();
+    // The same review and import for files chosen elsewhere (the exchanges'
+    // two ratio files, downloaded), taken as one.
+    void ImportFiles(const QStringList& paths);
 
 private:
-    void Import(const QString& path);
     // Shows what the import would add, overwrite and skip; true to go on.
     bool confirm(const ImportPlan& plan, const QStringList& skipped);
     void setStatus(const QString& text);

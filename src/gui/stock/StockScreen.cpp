@@ -1,9 +1,15 @@
 #include "gui/stock/StockScreen.h"
 
+#include "core/data/Connection.h"
+#include "core/data/ErrorWords.h"
+#include "core/data/Settings.h"
+#include "core/download/DayFetch.h"
 #include "core/stock/StockPrint.h"
+#include "core/text/Clock.h"
 #include "core/stock/StockRecords.h"
 #include "gui/recordscreen/PrintPanel.h"
 #include "gui/recordscreen/PrintRun.h"
+#include "gui/download/DownloadProgress.h"
 #include "gui/stock/StockImportDialog.h"
 #include "gui/uikit/InputBehaviour.h"
 #include "gui/uikit/MessageBox.h"
@@ -20,6 +26,7 @@ namespace {
 
 constexpr int kFieldLength = 10;
 constexpr int kRatioKind = 7;
+const QString kDownloadRatiosTitle = QStringLiteral("下載本益比");
 
 RecordScreenTexts StockTexts()
 {
@@ -87,8 +94,14 @@ QWidget* frm股號資料::buildRecordPanel()
             ShowRecord(currentKey());
     });
 
+    auto* download = new QPushButton(QStringLiteral("  下載本益比  "), panel);
+    download->setObjectName(QStringLiteral("scmd下載本益比"));
+    download->setToolTip(QStringLiteral("從證交所、櫃買中心下載最近交易日的本益比、殖利率及股價淨值比，經確認後更新股號資料"));
+    connect(download, &QPushButton::clicked, this, [this] { downloadRatios(); });
+
     auto* importRow = new QHBoxLayout;
     importRow->addStretch();
+    importRow->addWidget(download);
     importRow->addWidget(m_import);
     form->addRow(importRow);
 
@@ -97,6 +110,35 @@ QWidget* frm股號資料::buildRecordPanel()
     layout->addWidget(group, 0, Qt::AlignLeft);
     layout->addStretch();
     return panel;
+}
+
+void frm股號資料::downloadRatios()
+{
+    // The refreshed master is shown afresh over what was typed.
+    if (hasUnsavedWork() && !AskToDiscardUnsavedWork())
+        return;
+    QDate date;
+    try {
+        db::Connection connection(gConnectionString);
+        date = LastStoredTradingDate(connection);
+    } catch (const db::DbError& failure) {
+        ShowError(db::ErrorMessage(failure), kDownloadRatiosTitle);
+        return;
+    }
+    if (!date.isValid())
+        date = Now().date();
+    const DownloadedDay files =
+        DownloadWithProgress(this, QStringLiteral("本益比、殖利率及股價淨值比"), date, {ExchangeFile::TwseRatios, ExchangeFile::TpexRatios});
+    if (files.outcome == DownloadedDay::NoData)
+        ShowMessage(files.message, kDownloadRatiosTitle, MsgIcon::Information);
+    else if (files.outcome == DownloadedDay::Failed)
+        ShowMessage(files.message, kDownloadRatiosTitle, MsgIcon::Warning);
+    if (files.outcome != DownloadedDay::Ready)
+        return;
+    frm資料匯入_股號 import(this);
+    import.ImportFiles(files.paths);
+    if (import.importCompleted() && FindLastKey() == 0)
+        ShowRecord(currentKey());
 }
 
 bool frm股號資料::fillFields(db::Connection& connection, const QString& key)

@@ -24,6 +24,9 @@ protected:
     void PrintList(bool preview) override;
 
 private:
+    // 下載本益比: the exchanges' ratio files of the last trading date stored,
+    // through the import's review.
+    void downloadRatios();
     QWidget* buildRecordPanel();
     void buildQueryConditions();
 

@@ -94,11 +94,15 @@ TEST_F(DownloadTest, SettingsComeFromTheIniAndABadValueFallsBackWithAWord)
 // refusal, and a refusal says what the site said.
 TEST_F(DownloadTest, RepliesAreTakenOnlyWhenTheyHoldThatDatesData)
 {
-    EXPECT_EQ(CheckInstitutionalReply(200, Big5(kTwse19), kDay).verdict, ReplyCheck::Data);
-    EXPECT_EQ(CheckInstitutionalReply(200, Utf8(kTpex), kDay).verdict, ReplyCheck::Data);
+    EXPECT_EQ(CheckReply(ExchangeFile::TwseInstitutional, 200, Big5(kTwse19), kDay).verdict, ReplyCheck::Data);
+    EXPECT_EQ(CheckReply(ExchangeFile::TwseInstitutional, 200, Utf8(kTpex), kDay).verdict, ReplyCheck::Data);
+    EXPECT_EQ(CheckReply(ExchangeFile::TwseRatios, 200, Big5(kTwseRatios), kDay).verdict, ReplyCheck::Data);
+    EXPECT_EQ(CheckReply(ExchangeFile::TpexRatios, 200, Utf8(kTpexRatios), kDay).verdict, ReplyCheck::Data);
+    EXPECT_EQ(CheckReply(ExchangeFile::TpexRatios, 200, Utf8(kTpexRatios), kDay.addDays(-1)).verdict, ReplyCheck::Refused);
+    EXPECT_EQ(CheckReply(ExchangeFile::TwseRatios, 200, Big5(kTwse19), kDay).verdict, ReplyCheck::Refused);
     for (const QByteArray& none : {QByteArray(), QByteArray("\r\n"), QByteArray("{\"stat\":\"很抱歉，沒有符合條件的資料!\"}"),
                                    kTpexWithoutRows})
-        EXPECT_EQ(CheckInstitutionalReply(200, none, kDay).verdict, ReplyCheck::NoData) << none.constData();
+        EXPECT_EQ(CheckReply(ExchangeFile::TwseInstitutional, 200, none, kDay).verdict, ReplyCheck::NoData) << none.constData();
 
     const struct {
         int status;
@@ -114,7 +118,7 @@ TEST_F(DownloadTest, RepliesAreTakenOnlyWhenTheyHoldThatDatesData)
     };
     for (const auto& r : refusals) {
         const QDate asked = QString::fromUtf8(r.said) == QLatin1String("115/12/08") ? kDay.addDays(1) : kDay;
-        const ReplyCheck check = CheckInstitutionalReply(r.status, r.body, asked);
+        const ReplyCheck check = CheckReply(ExchangeFile::TwseInstitutional, r.status, r.body, asked);
         EXPECT_EQ(check.verdict, ReplyCheck::Refused) << r.said;
         EXPECT_TRUE(check.message.contains(QString::fromUtf8(r.said))) << check.message.toStdString();
     }

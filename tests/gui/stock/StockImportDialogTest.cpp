@@ -1,9 +1,13 @@
 #include "StockScreenFixture.h"
 
+#include "core/download/DownloadSettings.h"
+#include "core/entry/InstitutionalFixtures.h"
+#include "core/support/LocalHttpServer.h"
 #include "gui/stock/StockImportDialog.h"
 
 #include <QFile>
 #include <QPushButton>
+#include <QStringEncoder>
 
 namespace {
 
@@ -107,6 +111,44 @@ TEST_F(StockImportDialogTest, TypedChangesAreGivenUpForAnImportOnlyOnYes)
     QTest::mouseClick(Child<QPushButton>(screen, QStringLiteral("scmd資料匯入")), Qt::LeftButton);
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(messages.count(), 2);
+}
+
+} // namespace
+
+namespace {
+
+// 下載本益比 takes the ratio files of the last stored trading date from both
+// exchanges, and stores them only after the import's question.
+TEST_F(StockImportDialogTest, DownloadedRatiosGoThroughTheImportsQuestion)
+{
+    seedFour();
+    {
+        db::Connection c(gConnectionString);
+        c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES ('1151208', '二')"));
+    }
+    LocalHttpServer twse;
+    LocalHttpServer tpex;
+    twse.answer(QStringLiteral("/rwd/zh/afterTrading/BWIBBU_d?date=20261208"),
+                {200, QStringEncoder("Big5")(QString::fromUtf8(kTwseRatios))});
+    tpex.answer(QStringLiteral("/www/zh-tw/afterTrading/peQryDate?date=2026/12/08"), {200, kTpexRatios});
+    QFile ini(folder.filePath(kIniFileName));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[download]\ntwse=" + twse.base().toString().toUtf8() + "\ntpex=" + tpex.base().toString().toUtf8() + "\n");
+    ini.close();
+    open();
+
+    QPushButton* download = Child<QPushButton>(screen, QStringLiteral("scmd下載本益比"));
+    download->click();   // the question answered No
+    ASSERT_EQ(messages.count(), 1) << messages.texts().join('|').toStdString();
+    EXPECT_TRUE(messages.last().text.startsWith(QString::fromUtf8("將新增 1 筆、更新 2 筆"))) << messages.last().text.toStdString();
+    EXPECT_EQ(rows(QStringLiteral("WHERE 股號 = '2330' AND 本益比 = '22.50'")), 0);
+
+    messages.answerNext(MsgAnswer::Yes);
+    download->click();
+    EXPECT_EQ(messages.last().text, QString::fromUtf8("已成功匯入 3 筆資料!"));
+    EXPECT_EQ(rows(QStringLiteral("WHERE 股號 = '2330' AND 本益比 = '22.50' AND 殖利率 = '1.60'")), 1);
+    EXPECT_EQ(rows(QStringLiteral("WHERE 股號 = '6488' AND 股價淨值比 = '2.40'")), 1);
+    EXPECT_EQ(twse.requests().size(), 1);   // the kept file served the second time
 }
 
 } // namespace
