@@ -4,8 +4,21 @@
 #include "core/download/ExchangeFiles.h"
 #include "core/download/PoliteFetcher.h"
 
+#include "core/text/Clock.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+namespace {
+
+// Beside a file's place: the site said it has no data for that past day.
+QString NoDataMarkPath(const QString& path)
+{
+    return path.chopped(4) + QStringLiteral(".無資料.txt");
+}
+
+} // namespace
 
 DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettings& settings,
                                     const QString& downloadFolder, const QDate& date,
@@ -21,6 +34,13 @@ DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettin
             day.paths << path;
             continue;
         }
+        const QString noData = NoDataMarkPath(path);
+        QFile mark(noData);
+        if (mark.open(QIODevice::ReadOnly)) {
+            const QString said = QStringLiteral("%1：%2").arg(site, QString::fromUtf8(mark.readAll()));
+            step(said);
+            return {DownloadedDay::NoData, {}, said};
+        }
         const QUrl url = ExchangeFileUrl(settings, file, date);
         step(QStringLiteral("%1：下載 %2").arg(site, url.toString()));
         const FetchReply reply = fetcher.get(url);
@@ -34,6 +54,10 @@ DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettin
         if (check.verdict == ReplyCheck::NoData) {
             // A day one site has no data for is not stored: the other is not asked.
             step(QStringLiteral("%1：%2").arg(site, check.message));
+            // A past day without data stays so: a resumed range does not ask again.
+            QString ignored;
+            if (date < Now().date() && QDir().mkpath(QFileInfo(path).absolutePath()))
+                SaveWholeFile(noData, check.message.toUtf8(), &ignored);
             return {DownloadedDay::NoData, {}, QStringLiteral("%1：%2").arg(site, check.message)};
         }
         QString error;

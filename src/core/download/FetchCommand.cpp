@@ -48,8 +48,8 @@ std::optional<FetchRequest> ParseRequest(const QStringList& arguments, QString* 
     const bool range = arguments.contains(kFetchRange);
     int i = static_cast<int>(arguments.indexOf(range ? kFetchRange : kFetch)) + 1;
     // The dates first: two for a range, at most one for a day.
-    for (int dates = 0; i < arguments.size() && !arguments.at(i).startsWith(QLatin1String("--")) && dates < (range ? 2 : 1);
-         ++i, ++dates) {
+    int dates = 0;
+    for (; i < arguments.size() && !arguments.at(i).startsWith(QLatin1String("--")) && dates < (range ? 2 : 1); ++i, ++dates) {
         const std::optional<QDate> date = DateWord(arguments.at(i), error);
         if (!date)
             return std::nullopt;
@@ -57,7 +57,7 @@ std::optional<FetchRequest> ParseRequest(const QStringList& arguments, QString* 
         if (!range)
             request.to = *date;
     }
-    if (range && (i < 3 || request.to < request.from)) {
+    if (range && (dates < 2 || request.to < request.from)) {
         *error = QStringLiteral("--fetch-range 須有起訖兩個日期，起日不得晚於訖日。");
         return std::nullopt;
     }
@@ -124,6 +124,7 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
     for (const QString& warning : warnings)
         out << warning << '\n';
 
+    const bool range = arguments.contains(kFetchRange);
     QVector<QDate> dates{request->from};
     try {
         db::Connection connection(gConnectionString);
@@ -131,7 +132,7 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
         const QString created = db::TakeCreatedDatabaseFile();
         if (!created.isEmpty())
             out << QStringLiteral("已建立新的資料庫檔案: ") << QDir::toNativeSeparators(created) << '\n';
-        if (request->to != request->from) {
+        if (range) {
             dates = MissingWeekdays(connection, request->from, request->to);
             out << QStringLiteral("%1 到 %2 之間有 %3 個週間日尚無資料。")
                        .arg(RocDateDisplay(RocDateText(request->from)), RocDateDisplay(RocDateText(request->to)))
@@ -154,7 +155,7 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
                                                            out.flush();
                                                        });
         out << result.message << '\n';
-        if (result.outcome == DayFetchResult::AlreadyThere && dates.size() == 1)
+        if (result.outcome == DayFetchResult::AlreadyThere && !range)
             out << QStringLiteral("要取代請加 --replace。") << '\n';
         if (result.outcome != DayFetchResult::Stored && result.outcome != DayFetchResult::AlreadyThere)
             out << QStringLiteral("這一天未儲存任何資料。") << '\n';
@@ -164,5 +165,5 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
             return kFailed;
     }
     out.flush();
-    return dates.size() == 1 ? code : kStored;
+    return range ? kStored : code;
 }

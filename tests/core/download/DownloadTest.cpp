@@ -278,6 +278,11 @@ TEST_F(DownloadRangeTest, ARangeFetchesTheMissingWeekdaysOnly)
         asked << r.target.section(QLatin1Char('='), 1, 1).left(8);
     EXPECT_EQ(asked, QStringList({"20261208", "20261207", "20261209"}));
 
+    // The day without data is known now: a second run asks nobody.
+    output.clear();
+    EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151207", "1151209"}, folder.path(), rangeOut), 0);
+    EXPECT_EQ(twse.requests().size(), 3) << output.toStdString();
+
     twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261210"), {403, "<html><title>Blocked</title></html>"});
     output.clear();
     QTextStream out(&output);
