@@ -7,15 +7,18 @@
 #include <QApplication>
 #include <QProgressDialog>
 
+PoliteFetcher& SharedFetcher(const DownloadSettings& settings)
+{
+    static PoliteFetcher* shared = new PoliteFetcher(settings.intervalSeconds * 1000, 60000, qApp);
+    shared->setInterval(settings.intervalSeconds * 1000);
+    return *shared;
+}
+
 DownloadedDay DownloadWithProgress(QWidget* parent, const QString& what, const QDate& date,
                                    const QVector<ExchangeFile>& files)
 {
     const DownloadSettings settings = ReadDownloadSettings(gAppFolder);
-    // One fetcher for the program's life: the polite interval holds across
-    // downloads, however quickly they are asked for.
-    static PoliteFetcher* shared = new PoliteFetcher(settings.intervalSeconds * 1000, 60000, qApp);
-    PoliteFetcher& fetcher = *shared;
-    fetcher.setInterval(settings.intervalSeconds * 1000);
+    PoliteFetcher& fetcher = SharedFetcher(settings);
     QProgressDialog progress(parent);
     progress.setObjectName(QStringLiteral("frm下載"));
     progress.setWindowTitle(QStringLiteral("下載 %1 的%2").arg(RocDateDisplay(RocDateText(date)), what));

@@ -2,7 +2,12 @@
 
 #include "core/download/DayDownload.h"
 
+class PoliteFetcher;
 class QWidget;
+
+// One fetcher for the program's life, at the interval the settings name: the
+// polite interval holds across downloads, however quickly they are asked for.
+PoliteFetcher& SharedFetcher(const DownloadSettings& settings);
 
 // Downloads `files` of `date` (settings from the data folder's Quorvex.ini)
 // under a progress window titled `what` and the date, whose 取消 stops at once.

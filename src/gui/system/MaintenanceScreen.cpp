@@ -6,6 +6,7 @@
 #include "core/data/Settings.h"
 #include "core/system/Maintenance.h"
 #include "core/text/Clock.h"
+#include "gui/download/HistoryDownloadDialog.h"
 #include "gui/system/ConversionScreen.h"
 #include "gui/uikit/BusyCursor.h"
 #include "gui/uikit/ExitToolbar.h"
@@ -153,9 +154,20 @@ QWidget* frm系統維護作業::buildDataGroup()
         raise();
         activateWindow();
     });
+    QPushButton* history = Button(group, QStringLiteral("scmd下載歷史資料"), QStringLiteral("下載歷史資料"));
+    history->setToolTip(QStringLiteral("下載一段期間內尚無資料的每個交易日，依排行儲存"));
+    connect(history, &QPushButton::clicked, this, [this] {
+        {
+            HistoryDownloadDialog download(this);
+            download.exec();
+        }
+        raise();
+        activateWindow();
+    });
     QPushButton* clear = Button(group, QStringLiteral("scmd清除資料"), QStringLiteral("清除資料"));
     connect(clear, &QPushButton::clicked, this, &frm系統維護作業::ClearData);
     layout->addWidget(convert);
+    layout->addWidget(history);
     layout->addWidget(clear);
     return group;
 }
