@@ -81,6 +81,7 @@ HistoryDownloadDialog::HistoryDownloadDialog(QWidget* parent) : QDialog(parent)
     range->addWidget(m_to);
     range->addStretch();
     auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->addRow(QStringLiteral("買賣日期:"), range);
     static_cast<QLabel*>(form->labelForField(range))->setBuddy(m_from);
     form->addRow(QStringLiteral("依據:"), m_basis);
@@ -89,7 +90,9 @@ HistoryDownloadDialog::HistoryDownloadDialog(QWidget* parent) : QDialog(parent)
     m_bar = new QProgressBar(this);
     m_bar->setObjectName(QStringLiteral("prg進度"));
     m_bar->setFormat(QStringLiteral("%v / %m 天"));
+    m_bar->setRange(0, 1);
     m_bar->setValue(0);
+    m_bar->setTextVisible(false);
     m_step = new QLabel(this);
     m_step->setObjectName(QStringLiteral("lbl步驟"));
     m_step->setWordWrap(true);
@@ -99,9 +102,11 @@ HistoryDownloadDialog::HistoryDownloadDialog(QWidget* parent) : QDialog(parent)
     m_log->setObjectName(QStringLiteral("txt紀錄"));
     m_log->setAccessibleName(QStringLiteral("紀錄"));
     m_log->setReadOnly(true);
+    m_log->setTabChangesFocus(true);
 
     m_start = new QPushButton(QStringLiteral("開始"), this);
     m_start->setObjectName(QStringLiteral("cmd開始"));
+    m_start->setDefault(true);
     m_pause = new QPushButton(QStringLiteral("暫停"), this);
     m_pause->setObjectName(QStringLiteral("cmd暫停"));
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
@@ -120,6 +125,11 @@ HistoryDownloadDialog::HistoryDownloadDialog(QWidget* parent) : QDialog(parent)
     layout->addWidget(m_left);
     layout->addWidget(m_log, 1);
     layout->addLayout(buttons);
+
+    // The keys reach the commands before the record of what was done.
+    QWidget* order[] = {m_from, m_to, m_basis, m_top, m_start, m_pause, m_cancel, m_leave, m_log};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     connect(m_start, &QPushButton::clicked, this, &HistoryDownloadDialog::Start);
     connect(m_pause, &QPushButton::clicked, this, [this] {
@@ -204,6 +214,7 @@ void HistoryDownloadDialog::run(const QDate& from, const QDate& to)
     setRunning(true);
     m_bar->setRange(0, static_cast<int>(days.size()));
     m_bar->setValue(0);
+    m_bar->setTextVisible(true);
     log(QStringLiteral("%1 到 %2 之間有 %3 個週間日尚無資料。")
             .arg(RocDateDisplay(RocDateText(from)), RocDateDisplay(RocDateText(to)))
             .arg(days.size()));
