@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 
 namespace {
@@ -53,7 +54,7 @@ void frm資料匯入_股號::Start()
         accept();
 }
 
-void frm資料匯入_股號::ImportFiles(const QStringList& files)
+void frm資料匯入_股號::ImportFiles(const QStringList& files, NewCodes newCodes)
 {
     for (const QString& file : files) {
         if (!QFileInfo::exists(file)) {
@@ -89,7 +90,18 @@ void frm資料匯入_股號::ImportFiles(const QStringList& files)
         ShowError(error, QStringLiteral("資料匯入錯誤"));
         return;
     }
-    if (!confirm(plan, stocks.skipped))
+    int leftOut = 0;
+    if (newCodes == NewCodes::Leave && !plan.added.isEmpty()) {
+        QSet<QString> added;
+        for (const ImportedStock& stock : plan.added)
+            added.insert(stock.code);
+        const auto kept = std::remove_if(stocks.stocks.begin(), stocks.stocks.end(),
+                                         [&added](const ImportedStock& stock) { return added.contains(stock.code); });
+        leftOut = static_cast<int>(added.size());
+        stocks.stocks.erase(kept, stocks.stocks.end());
+        plan.added.clear();
+    }
+    if (!confirm(plan, stocks.skipped, leftOut))
         return;
     int written = 0;
     {
@@ -107,7 +119,7 @@ void frm資料匯入_股號::ImportFiles(const QStringList& files)
     m_completed = true;
 }
 
-bool frm資料匯入_股號::confirm(const ImportPlan& plan, const QStringList& skipped)
+bool frm資料匯入_股號::confirm(const ImportPlan& plan, const QStringList& skipped, int leftOut)
 {
     static constexpr int kShown = 5;
     const auto sample = [](const QVector<ImportedStock>& stocks) {
@@ -127,6 +139,8 @@ bool frm資料匯入_股號::confirm(const ImportPlan& plan, const QStringList& 
     if (!skipped.isEmpty())
         text += QStringLiteral("\n略過：") + skipped.mid(0, kShown).join(QStringLiteral("、"))
                 + (skipped.size() > kShown ? QStringLiteral("…") : QString());
+    if (leftOut > 0)
+        text += QStringLiteral("\n股號資料中沒有的 %1 檔不新增。").arg(leftOut);
     text += QStringLiteral("\n確定匯入嗎？");
     return AskYesNo(text, QStringLiteral("詢問"));
 }

@@ -18,12 +18,14 @@ public:
 
     void Start();
     // The same review and import for files chosen elsewhere (the exchanges'
-    // two ratio files, downloaded), taken as one.
-    void ImportFiles(const QStringList& paths);
+    // two ratio files, downloaded), taken as one; with Leave, codes the
+    // master lacks are left out and only stored codes are refreshed.
+    enum class NewCodes { Add, Leave };
+    void ImportFiles(const QStringList& paths, NewCodes newCodes = NewCodes::Add);
 
 private:
     // Shows what the import would add, overwrite and skip; true to go on.
-    bool confirm(const ImportPlan& plan, const QStringList& skipped);
+    bool confirm(const ImportPlan& plan, const QStringList& skipped, int leftOut);
     void setStatus(const QString& text);
 
     QLabel* m_status = nullptr;

@@ -100,6 +100,7 @@ QWidget* frm股號資料::buildRecordPanel()
     connect(download, &QPushButton::clicked, this, [this] { downloadRatios(); });
 
     auto* importRow = new QHBoxLayout;
+    importRow->setSpacing(6);
     importRow->addStretch();
     importRow->addWidget(download);
     importRow->addWidget(m_import);
@@ -136,7 +137,7 @@ void frm股號資料::downloadRatios()
     if (files.outcome != DownloadedDay::Ready)
         return;
     frm資料匯入_股號 import(this);
-    import.ImportFiles(files.paths);
+    import.ImportFiles(files.paths, frm資料匯入_股號::NewCodes::Leave);
     if (import.importCompleted() && FindLastKey() == 0)
         ShowRecord(currentKey());
 }

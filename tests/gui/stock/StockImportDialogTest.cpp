@@ -118,7 +118,8 @@ TEST_F(StockImportDialogTest, TypedChangesAreGivenUpForAnImportOnlyOnYes)
 namespace {
 
 // 下載本益比 takes the ratio files of the last stored trading date from both
-// exchanges, and stores them only after the import's question.
+// exchanges, refreshes the codes the master holds (adding none), and only
+// after the import's question.
 TEST_F(StockImportDialogTest, DownloadedRatiosGoThroughTheImportsQuestion)
 {
     seedFour();
@@ -140,14 +141,16 @@ TEST_F(StockImportDialogTest, DownloadedRatiosGoThroughTheImportsQuestion)
     QPushButton* download = Child<QPushButton>(screen, QStringLiteral("scmd下載本益比"));
     download->click();   // the question answered No
     ASSERT_EQ(messages.count(), 1) << messages.texts().join('|').toStdString();
-    EXPECT_TRUE(messages.last().text.startsWith(QString::fromUtf8("將新增 1 筆、更新 2 筆"))) << messages.last().text.toStdString();
+    EXPECT_TRUE(messages.last().text.startsWith(QString::fromUtf8("將新增 0 筆、更新 2 筆"))) << messages.last().text.toStdString();
+    EXPECT_TRUE(messages.last().text.contains(QString::fromUtf8("股號資料中沒有的 1 檔不新增"))) << messages.last().text.toStdString();
     EXPECT_EQ(rows(QStringLiteral("WHERE 股號 = '2330' AND 本益比 = '22.50'")), 0);
 
     messages.answerNext(MsgAnswer::Yes);
     download->click();
-    EXPECT_EQ(messages.last().text, QString::fromUtf8("已成功匯入 3 筆資料!"));
+    EXPECT_EQ(messages.last().text, QString::fromUtf8("已成功匯入 2 筆資料!"));
     EXPECT_EQ(rows(QStringLiteral("WHERE 股號 = '2330' AND 本益比 = '22.50' AND 殖利率 = '1.60'")), 1);
-    EXPECT_EQ(rows(QStringLiteral("WHERE 股號 = '6488' AND 股價淨值比 = '2.40'")), 1);
+    EXPECT_EQ(rows(QStringLiteral("WHERE 股號 = '1101' AND 本益比 = '-' AND 股價淨值比 = '1.05'")), 1);
+    EXPECT_EQ(rows(QStringLiteral("WHERE 股號 = '6488'")), 0);
     EXPECT_EQ(twse.requests().size(), 1);   // the kept file served the second time
 }
 
