@@ -122,7 +122,7 @@ void BM_DownloadedDayStored(benchmark::State& state)
     PoliteFetcher fetcher(5000);
     const DownloadSettings settings = ReadDownloadSettings(folder);
     for (auto _ : state) {
-        const DayFetchResult result = FetchAndStoreDay(fetcher, settings, folder, date, {TradeBasis::AllThree, 30, true},
+        const DayFetchResult result = FetchAndStoreDay(fetcher, settings, folder, date, {TradeBasis::AllThree, 30, true, false},
                                                        [](const QString&) {});
         if (result.outcome != DayFetchResult::Stored)
             state.SkipWithError(result.message.toUtf8().constData());

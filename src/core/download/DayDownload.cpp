@@ -22,7 +22,7 @@ QString NoDataMarkPath(const QString& path)
 
 DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettings& settings,
                                     const QString& downloadFolder, const QDate& date,
-                                    const QVector<ExchangeFile>& files,
+                                    const QVector<ExchangeFile>& files, bool trustNoData,
                                     const std::function<void(const QString&)>& step)
 {
     DownloadedDay day;
@@ -36,7 +36,7 @@ DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettin
         }
         const QString noData = NoDataMarkPath(path);
         QFile mark(noData);
-        if (mark.open(QIODevice::ReadOnly)) {
+        if (trustNoData && mark.open(QIODevice::ReadOnly)) {
             const QString said = QStringLiteral("%1：%2").arg(site, QString::fromUtf8(mark.readAll()));
             step(said);
             return {DownloadedDay::NoData, {}, said};
@@ -72,9 +72,9 @@ DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettin
 }
 
 DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSettings& settings,
-                                       const QString& downloadFolder, const QDate& date,
+                                       const QString& downloadFolder, const QDate& date, bool trustNoData,
                                        const std::function<void(const QString&)>& step)
 {
     return DownloadExchangeFiles(fetcher, settings, downloadFolder, date,
-                                 {ExchangeFile::TwseInstitutional, ExchangeFile::TpexInstitutional}, step);
+                                 {ExchangeFile::TwseInstitutional, ExchangeFile::TpexInstitutional}, trustNoData, step);
 }

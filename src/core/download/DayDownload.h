@@ -20,13 +20,15 @@ struct DownloadedDay {
 // Files of `date`, each fetched unless already kept in `downloadFolder` and
 // kept there once it proves to hold that date's data. Ready only with every
 // file: a site without data makes it NoData and the rest are not asked, so
-// half a market is never stored. `step` hears one line per file.
+// half a market is never stored. A past day a site had no data for is noted
+// beside the files; with `trustNoData` (a range) the note answers instead of
+// the site. `step` hears one line per file.
 DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettings& settings,
                                     const QString& downloadFolder, const QDate& date,
-                                    const QVector<ExchangeFile>& files,
+                                    const QVector<ExchangeFile>& files, bool trustNoData,
                                     const std::function<void(const QString&)>& step);
 
 // Both exchanges' institutional files of `date`.
 DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSettings& settings,
-                                       const QString& downloadFolder, const QDate& date,
+                                       const QString& downloadFolder, const QDate& date, bool trustNoData,
                                        const std::function<void(const QString&)>& step);

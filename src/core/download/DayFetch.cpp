@@ -15,7 +15,7 @@ DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& 
                                 const std::function<void(const QString&)>& step)
 {
     const QString shown = RocDateDisplay(RocDateText(date));
-    const DownloadedDay files = DownloadInstitutionalDay(fetcher, settings, DownloadFolder(dataFolder), date, step);
+    const DownloadedDay files = DownloadInstitutionalDay(fetcher, settings, DownloadFolder(dataFolder), date, options.inRange, step);
     switch (files.outcome) {
     case DownloadedDay::NoData:
         return {DayFetchResult::NoData, files.message};

@@ -18,6 +18,7 @@ struct DayFetchOptions {
     TradeBasis basis = TradeBasis::AllThree;
     int top = 30;
     bool replace = false;
+    bool inRange = false;   // a day of a range: a noted day without data is not asked again
 };
 
 struct DayFetchResult {

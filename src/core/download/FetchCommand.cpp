@@ -125,6 +125,8 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
         out << warning << '\n';
 
     const bool range = arguments.contains(kFetchRange);
+    DayFetchOptions options = request->options;
+    options.inRange = range;
     QVector<QDate> dates{request->from};
     try {
         db::Connection connection(gConnectionString);
@@ -149,7 +151,7 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
     for (const QDate& date : dates) {
         out << QStringLiteral("下載 %1 的三大法人買賣超").arg(RocDateDisplay(RocDateText(date))) << '\n';
         out.flush();
-        const DayFetchResult result = FetchAndStoreDay(fetcher, settings, dataFolder, date, request->options,
+        const DayFetchResult result = FetchAndStoreDay(fetcher, settings, dataFolder, date, options,
                                                        [&out](const QString& line) {
                                                            out << line << '\n';
                                                            out.flush();

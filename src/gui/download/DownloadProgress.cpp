@@ -32,6 +32,6 @@ DownloadedDay DownloadWithProgress(QWidget* parent, const QString& what, const Q
         progress.setLabelText(QStringLiteral("對 %1 的兩次下載之間稍候 %2 秒…").arg(url.host()).arg(seconds));
     });
     progress.show();
-    return DownloadExchangeFiles(fetcher, settings, DownloadFolder(gAppFolder), date, files,
+    return DownloadExchangeFiles(fetcher, settings, DownloadFolder(gAppFolder), date, files, false,
                                  [&progress](const QString& step) { progress.setLabelText(step); });
 }

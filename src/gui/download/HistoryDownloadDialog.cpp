@@ -218,7 +218,7 @@ void HistoryDownloadDialog::run(const QDate& from, const QDate& to)
     log(QStringLiteral("%1 到 %2 之間有 %3 個週間日尚無資料。")
             .arg(RocDateDisplay(RocDateText(from)), RocDateDisplay(RocDateText(to)))
             .arg(days.size()));
-    const DayFetchOptions options{TradeBasis(m_basis->currentIndex()), m_top->value(), false};
+    const DayFetchOptions options{TradeBasis(m_basis->currentIndex()), m_top->value(), false, true};
     bool failed = false;
     for (int i = 0; i < days.size() && !failed && goOn(); ++i) {
         const QString shown = RocDateDisplay(RocDateText(days.at(i)));

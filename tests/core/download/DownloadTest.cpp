@@ -282,13 +282,15 @@ TEST_F(DownloadRangeTest, ARangeFetchesTheMissingWeekdaysOnly)
     output.clear();
     EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151207", "1151209"}, folder.path(), rangeOut), 0);
     EXPECT_EQ(twse.requests().size(), 3) << output.toStdString();
+    EXPECT_EQ(fetch({"1151207"}), 2);   // asked for alone, the day is asked for again
+    EXPECT_EQ(twse.requests().size(), 4);
 
     twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261210"), {403, "<html><title>Blocked</title></html>"});
     output.clear();
     QTextStream out(&output);
     EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151210", "1151211"}, folder.path(), out), 1);
     EXPECT_TRUE(output.contains(QStringLiteral("Blocked"))) << output.toStdString();
-    EXPECT_EQ(twse.requests().size(), 4);
+    EXPECT_EQ(twse.requests().size(), 5);
 }
 
 } // namespace
