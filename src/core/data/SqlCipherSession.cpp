@@ -17,6 +17,20 @@ namespace db {
 
 namespace {
 
+// SQLCipher 3's file format also for the files the engine opens on its own
+// (a copy's ATTACH ... KEY): set once, for every connection opened after.
+void PinDefaultFileFormat()
+{
+    static const bool pinned = [] {
+        sqlite3* memory = nullptr;
+        if (sqlite3_open(":memory:", &memory) == SQLITE_OK)
+            sqlite3_exec(memory, "PRAGMA cipher_default_compatibility = 3", nullptr, nullptr, nullptr);
+        sqlite3_close(memory);
+        return true;
+    }();
+    (void)pinned;
+}
+
 ErrorKind KindOf(int extendedCode)
 {
     if (extendedCode == SQLITE_CONSTRAINT_UNIQUE || extendedCode == SQLITE_CONSTRAINT_PRIMARYKEY)
@@ -306,6 +320,7 @@ private:
             CreateDatabaseFile(m_path, m_password);
         }
 
+        PinDefaultFileFormat();
         const QByteArray path = m_path.toUtf8();
         const int rc = sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
         if (rc != SQLITE_OK) {
@@ -335,6 +350,11 @@ private:
             const QByteArray key = salt.isEmpty() ? m_password.toUtf8() : RawKeyPragmaValue(m_password, salt);
             if (sqlite3_key(m_db, key.constData(), static_cast<int>(key.size())) != SQLITE_OK)
                 throw DbError(ErrorKind::Other, QStringLiteral("無法設定資料庫密碼 (%1)").arg(m_path));
+            // The file format stays SQLCipher 3's (page size, HMAC, key
+            // derivation) whichever SQLCipher the program is built on: 4.x
+            // reads and writes it once told; 3.4 knows no such setting and
+            // ignores it.
+            sqlite3_exec(m_db, "PRAGMA cipher_compatibility = 3", nullptr, nullptr, nullptr);
         }
         RegisterSqlFunctions(m_db);
         // Room for a statistic's scratch rows without spilling to the journal

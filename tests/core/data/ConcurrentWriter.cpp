@@ -13,6 +13,10 @@
 //     saves days one by one, printing each day's number once it is saved
 //   concurrent_writer <database path> convert <old file>
 //     converts the old file into the database, printing every progress step
+//   concurrent_writer <database path> count
+//     prints the days, the net-buy rows and the stocks stored
+//   concurrent_writer <database path> compact
+//     compacts the database in place
 //   concurrent_writer <database path> backup <target>
 //     copies the database to the target; with QUORVEX_FAIL_FOLDER_SYNC set,
 //     syncing a folder fails as on a disk that reports an I/O error
@@ -127,6 +131,17 @@ int main(int argc, char** argv)
                 std::printf("%d %d\n", now.table, now.rowPercent);
                 std::fflush(stdout);
             });
+            return 0;
+        }
+        if (args.at(2) == QLatin1String("count")) {
+            db::Connection c(cs);
+            std::printf("%lld %lld %lld\n", c.query(QStringLiteral("SELECT count(*) FROM 買賣超資料")).value(0, 0).toLongLong(),
+                        c.query(QStringLiteral("SELECT count(*) FROM 買超明細資料")).value(0, 0).toLongLong(),
+                        c.query(QStringLiteral("SELECT count(*) FROM 股號資料")).value(0, 0).toLongLong());
+            return 0;
+        }
+        if (args.at(2) == QLatin1String("compact")) {
+            db::CompactDatabase(cs, QStringLiteral("Tmp.mdb"));
             return 0;
         }
         if (args.at(2) == QLatin1String("backup")) {
