@@ -64,7 +64,9 @@ std::optional<FetchRequest> ParseRequest(const QStringList& arguments, QString* 
     for (; i < arguments.size(); ++i) {
         const QString& word = arguments.at(i);
         const QString value = arguments.value(i + 1);
-        if (word == QLatin1String("--replace") && !range) {
+        if (word == QLatin1String("--data")) {
+            ++i;   // the data folder, already chosen
+        } else if (word == QLatin1String("--replace") && !range) {
             request.options.replace = true;
         } else if (word == QLatin1String("--basis")) {
             static const QStringList names = {QStringLiteral("合計"), QStringLiteral("外資"), QStringLiteral("投信"),

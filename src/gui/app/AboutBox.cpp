@@ -4,6 +4,7 @@
 #include "gui/uikit/FormHelpers.h"
 
 #include <QHBoxLayout>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -36,6 +37,15 @@ frm關於系統::frm關於系統(QWidget* parent) : QDialog(parent)
     versionRow->addWidget(versionCaption);
     versionRow->addWidget(version);
     versionRow->addStretch();
+    auto* folderCaption = new QLabel(QStringLiteral("資料夾:"), this);
+    auto* folder = new QLabel(QDir::toNativeSeparators(gAppFolder), this);
+    folder->setObjectName(QStringLiteral("lbl資料夾"));
+    folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    folderCaption->setBuddy(folder);
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(folderCaption);
+    folderRow->addWidget(folder);
+    folderRow->addStretch();
 
     auto* notice = new QLabel(LegalNotice(), this);
     notice->setObjectName(QStringLiteral("lbl警告內容"));
@@ -58,6 +68,7 @@ frm關於系統::frm關於系統(QWidget* parent) : QDialog(parent)
     layout->addWidget(name);
     layout->addWidget(subtitle);
     layout->addLayout(versionRow);
+    layout->addLayout(folderRow);
     layout->addSpacing(8);
     layout->addWidget(notice);
     layout->addLayout(buttons);

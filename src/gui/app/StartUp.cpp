@@ -31,9 +31,13 @@ void SetUpApplication(QApplication& app)
     app.setWindowIcon(MenuIcon(MenuGlyph::BuyCount));
 }
 
-int StartRoutine(QApplication& app, const QString& appFolder)
+int StartRoutine(QApplication& app, const QString& dataFolder, const QString& folderError)
 {
-    InitSettings(appFolder);
+    if (dataFolder.isEmpty()) {
+        ShowError(folderError, QStringLiteral("Quorvex"));
+        return 1;
+    }
+    InitSettings(dataFolder);
 
     SingleInstance instance;
     if (!instance.acquire())

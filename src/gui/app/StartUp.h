@@ -9,4 +9,5 @@ void SetUpApplication(QApplication& app);
 
 // The start routine: settings, single instance, login, main menu. Returns the
 // process's exit code.
-int StartRoutine(QApplication& app, const QString& appFolder);
+// `dataFolder` empty: no folder could be used, for the reason in `folderError`.
+int StartRoutine(QApplication& app, const QString& dataFolder, const QString& folderError = QString());

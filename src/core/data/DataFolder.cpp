@@ -1,0 +1,65 @@
+#include "core/data/DataFolder.h"
+
+#include "core/data/Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+// An installed program's folder is the system's, whoever may write it.
+bool IsSystemFolder(const QString& folder)
+{
+    const QString path = QDir(folder).canonicalPath();
+    for (const char* prefix : {"/usr/", "/bin", "/sbin", "/lib"})
+        if (path.startsWith(QLatin1String(prefix)))
+            return true;
+    return false;
+}
+
+bool HoldsData(const QString& folder)
+{
+    const QDir dir(folder);
+    return QFileInfo::exists(dir.filePath(kDatabaseFileName)) || QFileInfo::exists(dir.filePath(kServerFileName));
+}
+
+QString Usable(const QString& folder, QString* error)
+{
+    const QString path = QDir(folder).absolutePath();
+    if (!QDir().mkpath(path)) {
+        *error = QStringLiteral("無法建立資料夾 %1").arg(QDir::toNativeSeparators(path));
+        return {};
+    }
+    return path;
+}
+
+} // namespace
+
+QString DataOption(const QStringList& arguments)
+{
+    const int at = static_cast<int>(arguments.indexOf(QStringLiteral("--data")));
+    return at >= 0 ? arguments.value(at + 1) : QString();
+}
+
+QString ChooseDataFolder(const QString& programFolder, const QStringList& arguments, QString* error)
+{
+    if (arguments.contains(QStringLiteral("--data"))) {
+        const QString given = DataOption(arguments);
+        if (given.isEmpty() || given.startsWith(QLatin1String("--"))) {
+            *error = QStringLiteral("--data 後面須是資料夾。");
+            return {};
+        }
+        return Usable(given, error);
+    }
+    if (HoldsData(programFolder) || (QFileInfo(programFolder).isWritable() && !IsSystemFolder(programFolder)))
+        return QDir(programFolder).absolutePath();
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QSettings named(QDir(config).filePath(QStringLiteral("Quorvex/Quorvex.ini")), QSettings::IniFormat);
+    const QString folder = named.value(QStringLiteral("data/folder")).toString().trimmed();
+    if (!folder.isEmpty())
+        return Usable(QDir::fromNativeSeparators(folder), error);
+    return Usable(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(QStringLiteral("Quorvex")),
+                  error);
+}

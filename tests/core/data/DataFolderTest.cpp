@@ -1,0 +1,71 @@
+#include "core/data/DataFolder.h"
+#include "core/data/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The user's folders are the test mode's own (under ~/.qttest), emptied
+// of what the tests leave.
+class DataFolderTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        QDir(userData).removeRecursively();
+        QDir(QFileInfo(namingIni).path()).removeRecursively();
+    }
+    QString choose(const QString& program, const QStringList& args = {})
+    {
+        error.clear();
+        return ChooseDataFolder(program, QStringList{"quorvex"} + args, &error);
+    }
+
+    QTemporaryDir home;
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quorvex");
+    const QString namingIni =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Quorvex/Quorvex.ini");
+    QString error;
+};
+
+// A copy on a shared folder keeps its data beside it; an installed program
+// uses the folder the user names, else the user's own; --data wins.
+TEST_F(DataFolderTest, TheProgramsFolderThenTheNamedFolderThenTheUsersOwn)
+{
+    EXPECT_EQ(choose(home.path()), home.path());
+    EXPECT_EQ(choose(QStringLiteral("/usr/bin")), userData);
+    EXPECT_TRUE(QDir(userData).exists());
+
+    QDir().mkpath(QFileInfo(namingIni).path());
+    QFile ini(namingIni);
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(("[data]\nfolder=" + home.filePath("shared") + "\n").toUtf8());
+    ini.close();
+    EXPECT_EQ(choose(QStringLiteral("/usr/bin")), home.filePath("shared"));
+    EXPECT_EQ(choose(QStringLiteral("/usr/bin"), {"--data", home.filePath("given")}), home.filePath("given"));
+    EXPECT_TRUE(QDir(home.filePath("given")).exists());
+
+    EXPECT_TRUE(choose(QStringLiteral("/usr/bin"), {"--data"}).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+// A folder that holds the data keeps it, writable or not: a read-only share
+// that names a server.
+TEST_F(DataFolderTest, AFolderHoldingTheDataKeepsIt)
+{
+    const QString program = home.filePath("share");
+    QDir().mkpath(program);
+    QFile conninfo(QDir(program).filePath(kServerFileName));
+    ASSERT_TRUE(conninfo.open(QIODevice::WriteOnly));
+    conninfo.close();
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(choose(program), program);
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
