@@ -259,13 +259,14 @@ TEST_F(MainMenuTest, CloseByTheProgramAsksNothing)
     EXPECT_TRUE(programEnd.ended());
 }
 
-TEST_F(MainMenuTest, AboutBoxIsModalAndShowsVersionAndNotice)
+TEST_F(MainMenuTest, AboutBoxIsModalAndShowsVersionFolderAndNotice)
 {
-    QString title, version, notice;
+    QString title, version, notice, folder;
     bool menuOpenedSomething = true;
     WhenModalOpens([&](QWidget* modal) {
         title = modal->windowTitle();
         version = Child<QLabel>(modal, QStringLiteral("lbl版本號碼"))->text();
+        folder = Child<QLabel>(modal, QStringLiteral("lbl資料夾"))->text();
         notice = Child<QLabel>(modal, QStringLiteral("lbl警告內容"))->text();
         // A click on the menu through the window system is blocked while the box is open.
         auto* entry = Child<QToolButton>(menu, QStringLiteral("cmd輸入作業"));
@@ -277,6 +278,7 @@ TEST_F(MainMenuTest, AboutBoxIsModalAndShowsVersionAndNotice)
     trigger("m關於系統");
     EXPECT_EQ(title, QString::fromUtf8("關於本系統"));
     EXPECT_EQ(version, VersionNumber());
+    EXPECT_EQ(folder, gAppFolder);   // the data folder in use
     const QStringList lines = notice.split('\n');
     ASSERT_EQ(lines.size(), 4);
     for (int i = 1; i < 4; ++i) {
