@@ -6,6 +6,7 @@
 #include "core/download/PoliteFetcher.h"
 #include "core/entry/InstitutionalFixtures.h"
 #include "core/support/LocalHttpServer.h"
+#include "core/support/StoredDays.h"
 #include "core/support/TempAppFolder.h"
 
 #include <QDir>
@@ -250,15 +251,6 @@ protected:
                         {200, TpexOn(day)});
         }
     }
-    QStringList storedDays()
-    {
-        db::Connection c(gConnectionString);
-        const db::ResultSet rows = c.query(QStringLiteral("SELECT 買賣日期 FROM 買賣超資料 ORDER BY 買賣日期"));
-        QStringList days;
-        for (int r = 0; r < rows.rowCount(); ++r)
-            days << rows.text(r, 0);
-        return days;
-    }
 };
 
 // A range fetches only the weekdays not stored yet, goes on past a day
@@ -272,7 +264,7 @@ TEST_F(DownloadRangeTest, ARangeFetchesTheMissingWeekdaysOnly)
     QTextStream rangeOut(&output);
     ASSERT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151205", "1151209"}, folder.path(), rangeOut), 0)
         << output.toStdString();
-    EXPECT_EQ(storedDays(), QStringList({"1151208", "1151209"}));
+    EXPECT_EQ(StoredTradingDates(), QStringList({"1151208", "1151209"}));
     QStringList asked;
     for (const LocalHttpServer::Request& r : twse.requests())
         asked << r.target.section(QLatin1Char('='), 1, 1).left(8);
@@ -308,16 +300,16 @@ TEST_F(DownloadRangeTest, AKilledRangeRunKeepsItsDaysAndTheNextRunResumes)
     run.setProcessChannelMode(QProcess::MergedChannels);
     run.start(program, {"--fetch-range", "1151207", "1151209"});
     // The server answers from this process's events while the program runs.
-    ASSERT_TRUE(QTest::qWaitFor([this] { return storedDays().size() == 1; }, 20000)) << run.readAll().constData();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return StoredTradingDates().size() == 1; }, 20000)) << run.readAll().constData();
     run.kill();
     run.waitForFinished();
-    EXPECT_EQ(storedDays(), QStringList{"1151207"});
+    EXPECT_EQ(StoredTradingDates(), QStringList{"1151207"});
     EXPECT_EQ(list("買超明細資料").size(), 3);
 
     run.start(program, {"--fetch-range", "1151207", "1151209"});
     ASSERT_TRUE(QTest::qWaitFor([&run] { return run.state() == QProcess::NotRunning; }, 30000));
     EXPECT_EQ(run.exitCode(), 0) << run.readAll().constData();
-    EXPECT_EQ(storedDays(), QStringList({"1151207", "1151208", "1151209"}));
+    EXPECT_EQ(StoredTradingDates(), QStringList({"1151207", "1151208", "1151209"}));
     EXPECT_EQ(list("買超明細資料").size(), 9);
     int dayOneAsked = 0;
     for (const LocalHttpServer::Request& r : twse.requests())

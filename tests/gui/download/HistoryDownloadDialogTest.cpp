@@ -3,6 +3,7 @@
 #include "core/download/DownloadSettings.h"
 #include "core/entry/InstitutionalFixtures.h"
 #include "core/support/LocalHttpServer.h"
+#include "core/support/StoredDays.h"
 #include "core/support/TempAppFolder.h"
 #include "gui/download/HistoryDownloadDialog.h"
 #include "gui/support/ScriptedMessages.h"
@@ -43,15 +44,6 @@ protected:
                   + "\ninterval=3\n");
     }
     void TearDown() override { CloseAllWindows(); }
-    QStringList storedDays()
-    {
-        db::Connection c(gConnectionString);
-        const db::ResultSet rows = c.query(QStringLiteral("SELECT 買賣日期 FROM 買賣超資料 ORDER BY 買賣日期"));
-        QStringList days;
-        for (int r = 0; r < rows.rowCount(); ++r)
-            days << rows.text(r, 0);
-        return days;
-    }
 
     TempAppFolder folder{QDate(2026, 12, 10)};
     LocalHttpServer twse;
@@ -73,7 +65,7 @@ TEST_F(HistoryDownloadDialogTest, ACancelledRangeComesBackAndThenRunsToTheEnd)
         EXPECT_TRUE(Child<QPlainTextEdit>(&dialog, QStringLiteral("txt紀錄"))->toPlainText().contains(QStringLiteral("已取消")));
         EXPECT_TRUE(Child<QPushButton>(&dialog, QStringLiteral("cmd開始"))->isEnabled());
     }
-    EXPECT_TRUE(storedDays().isEmpty());
+    EXPECT_TRUE(StoredTradingDates().isEmpty());
 
     HistoryDownloadDialog dialog;
     dialog.show();
@@ -82,7 +74,7 @@ TEST_F(HistoryDownloadDialogTest, ACancelledRangeComesBackAndThenRunsToTheEnd)
     Child<QPushButton>(&dialog, QStringLiteral("cmd開始"))->click();
     const QString log = Child<QPlainTextEdit>(&dialog, QStringLiteral("txt紀錄"))->toPlainText();
     EXPECT_TRUE(log.endsWith(QStringLiteral("完成。"))) << log.toStdString();
-    EXPECT_EQ(storedDays(), QStringList({"1151208", "1151209"}));
+    EXPECT_EQ(StoredTradingDates(), QStringList({"1151208", "1151209"}));
     EXPECT_EQ(Child<QProgressBar>(&dialog, QStringLiteral("prg進度"))->value(), 2);
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('|').toStdString();
 
