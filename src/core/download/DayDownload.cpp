@@ -29,18 +29,23 @@ DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettin
     for (const ExchangeFile file : files) {
         const QString site = SiteName(file);
         const QString path = CachedFilePath(downloadFolder, file, date);
-        if (QFileInfo::exists(path)) {
-            step(QStringLiteral("%1：已有下載的檔案 %2").arg(site, QDir::toNativeSeparators(path)));
-            day.paths << path;
-            continue;
+        QFile kept(path);
+        if (kept.open(QIODevice::ReadOnly | QIODevice::ExistingOnly)) {
+            // Checked again as a reply: a file damaged or replaced since is fetched anew.
+            const bool whole = kept.size() <= PoliteFetcher::kLargestReply
+                               && CheckReply(file, 200, kept.read(PoliteFetcher::kLargestReply), date).verdict == ReplyCheck::Data;
+            kept.close();
+            if (whole) {
+                step(QStringLiteral("%1：已有下載的檔案 %2").arg(site, QDir::toNativeSeparators(path)));
+                day.paths << path;
+                continue;
+            }
+            step(QStringLiteral("%1：已有的檔案 %2 不是這一天的完整資料，重新下載").arg(site, QDir::toNativeSeparators(path)));
         }
         const QString noData = NoDataMarkPath(path);
         QFile mark(noData);
-        if (trustNoData && mark.open(QIODevice::ReadOnly)) {
-            const QString said = QStringLiteral("%1：%2").arg(site, QString::fromUtf8(mark.readAll()));
-            step(said);
-            return {DownloadedDay::NoData, {}, said};
-        }
+        if (trustNoData && mark.open(QIODevice::ReadOnly))
+            return {DownloadedDay::NoData, {}, QStringLiteral("%1：%2").arg(site, QString::fromUtf8(mark.readAll()))};
         const QUrl url = ExchangeFileUrl(settings, file, date);
         step(QStringLiteral("%1：下載 %2").arg(site, url.toString()));
         const FetchReply reply = fetcher.get(url);
@@ -52,11 +57,12 @@ DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettin
         if (check.verdict == ReplyCheck::Refused)
             return {DownloadedDay::Failed, {}, QStringLiteral("%1：%2").arg(site, check.message)};
         if (check.verdict == ReplyCheck::NoData) {
-            // A day one site has no data for is not stored: the other is not asked.
-            step(QStringLiteral("%1：%2").arg(site, check.message));
-            // A past day without data stays so: a resumed range does not ask again.
+            // A day one site has no data for is not stored: the other is not
+            // asked. A past day the first site says in words it has no data
+            // for stays so, and a resumed range does not ask again; an empty
+            // reply, or a site silent where the other had data, may be a fault.
             QString ignored;
-            if (date < Now().date() && QDir().mkpath(QFileInfo(path).absolutePath()))
+            if (check.stated && day.paths.isEmpty() && date < Now().date() && QDir().mkpath(QFileInfo(path).absolutePath()))
                 SaveWholeFile(noData, check.message.toUtf8(), &ignored);
             return {DownloadedDay::NoData, {}, QStringLiteral("%1：%2").arg(site, check.message)};
         }
@@ -77,4 +83,13 @@ DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSet
 {
     return DownloadExchangeFiles(fetcher, settings, downloadFolder, date,
                                  {ExchangeFile::TwseInstitutional, ExchangeFile::TpexInstitutional}, trustNoData, step);
+}
+
+void ForgetKeptFiles(const QString& downloadFolder, const QDate& date, const QVector<ExchangeFile>& files)
+{
+    for (const ExchangeFile file : files) {
+        const QString path = CachedFilePath(downloadFolder, file, date);
+        QFile::remove(path);
+        QFile::remove(NoDataMarkPath(path));
+    }
 }

@@ -32,3 +32,7 @@ DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettin
 DownloadedDay DownloadInstitutionalDay(PoliteFetcher& fetcher, const DownloadSettings& settings,
                                        const QString& downloadFolder, const QDate& date, bool trustNoData,
                                        const std::function<void(const QString&)>& step);
+
+// Drops the kept files (and notes) of `date`, so the next download asks the
+// sites again: a day the exchanges corrected.
+void ForgetKeptFiles(const QString& downloadFolder, const QDate& date, const QVector<ExchangeFile>& files);

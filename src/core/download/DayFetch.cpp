@@ -15,6 +15,8 @@ DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& 
                                 const std::function<void(const QString&)>& step)
 {
     const QString shown = RocDateDisplay(RocDateText(date));
+    if (options.replace)
+        ForgetKeptFiles(DownloadFolder(dataFolder), date, {ExchangeFile::TwseInstitutional, ExchangeFile::TpexInstitutional});
     const DownloadedDay files = DownloadInstitutionalDay(fetcher, settings, DownloadFolder(dataFolder), date, options.inRange, step);
     switch (files.outcome) {
     case DownloadedDay::NoData:
@@ -30,6 +32,8 @@ DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& 
     const InstitutionalDay day = ReadInstitutionalFiles(files.paths, &error);
     if (!error.isEmpty())
         return {DayFetchResult::Failed, error};
+    if (day.date != RocDateText(date))
+        return {DayFetchResult::Failed, QStringLiteral("下載的檔案是 %1 的資料，不是 %2 的。").arg(RocDateDisplay(day.date), shown)};
     try {
         db::Connection connection(gConnectionString);
         const StoredDay stored = StoreInstitutionalDay(connection, day, options.basis, options.top, true, options.replace);

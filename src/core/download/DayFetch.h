@@ -17,7 +17,7 @@ class Connection;
 struct DayFetchOptions {
     TradeBasis basis = TradeBasis::AllThree;
     int top = 30;
-    bool replace = false;
+    bool replace = false;   // also fetches the day's files again
     bool inRange = false;   // a day of a range: a noted day without data is not asked again
 };
 

@@ -4,9 +4,14 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <algorithm>
+
 const QString kIniFileName = QStringLiteral("Quorvex.ini");
 
 namespace {
+
+// Beyond an hour is a slip of the finger, and its milliseconds must fit an int.
+constexpr int kLongestInterval = 3600;
 
 const QUrl kTwse(QStringLiteral("https://www.twse.com.tw"));
 const QUrl kTpex(QStringLiteral("https://www.tpex.org.tw"));
@@ -41,16 +46,14 @@ DownloadSettings ReadDownloadSettings(const QString& folder, QStringList* warnin
     if (!interval.isEmpty()) {
         bool ok = false;
         const int seconds = interval.toInt(&ok);
-        if (ok && seconds >= kLeastInterval) {
-            settings.intervalSeconds = seconds;
-        } else if (warnings) {
-            *warnings << QStringLiteral("%1 的 interval=%2 不可用（至少 %3 秒），改用 %4 秒。")
+        const int used = !ok ? settings.intervalSeconds : std::clamp(seconds, kLeastInterval, kLongestInterval);
+        if (warnings && used != seconds)
+            *warnings << QStringLiteral("%1 的 interval=%2 不可用（須為 %3 到 %4 秒），改用 %5 秒。")
                              .arg(kIniFileName, interval)
                              .arg(kLeastInterval)
-                             .arg(ok ? kLeastInterval : settings.intervalSeconds);
-        }
-        if (ok && seconds < kLeastInterval)
-            settings.intervalSeconds = kLeastInterval;
+                             .arg(kLongestInterval)
+                             .arg(used);
+        settings.intervalSeconds = used;
     }
     return settings;
 }

@@ -110,7 +110,7 @@ ReplyCheck CheckReply(ExchangeFile file, int httpStatus, const QByteArray& body,
         // The sites answer a query without data (or a refused one) in JSON.
         const QString stat = QJsonDocument::fromJson(body).object().value(QStringLiteral("stat")).toString();
         if (SaysNoData(stat))
-            return {ReplyCheck::NoData, QStringLiteral("網站沒有這一天的資料：%1").arg(stat)};
+            return {ReplyCheck::NoData, QStringLiteral("網站沒有這一天的資料：%1").arg(stat), true};
         return {ReplyCheck::Refused, QStringLiteral("網站回覆：%1").arg(stat.isEmpty() ? start.left(120) : stat)};
     }
     if (!decodeError.isEmpty())
@@ -127,7 +127,7 @@ ReplyCheck CheckReply(ExchangeFile file, int httpStatus, const QByteArray& body,
         fileDate = TitleDate(text);
     }
     if (!problem.isEmpty())
-        return SaysNoData(text) ? ReplyCheck{ReplyCheck::NoData, QStringLiteral("網站沒有這一天的資料。")}
+        return SaysNoData(text) ? ReplyCheck{ReplyCheck::NoData, QStringLiteral("網站沒有這一天的資料。"), true}
                                 : ReplyCheck{ReplyCheck::Refused, QStringLiteral("網站回覆的檔案無法讀取：%1").arg(problem)};
     const QString wanted = RocDateText(date);
     if (fileDate != wanted)

@@ -27,6 +27,7 @@ QString SiteName(ExchangeFile file);
 struct ReplyCheck {
     enum Verdict { Data, NoData, Refused } verdict = Refused;
     QString message;   // NoData and Refused: what the site said, in a sentence
+    bool stated = false;   // NoData in the site's own words, not merely an empty reply
 };
 
 // A file of `date`: data of that date; no data (a holiday, or not published

@@ -150,6 +150,7 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
 
     PoliteFetcher fetcher(settings.intervalSeconds * 1000);
     int code = kStored;
+    bool storedAny = false;
     for (const QDate& date : dates) {
         out << QStringLiteral("下載 %1 的三大法人買賣超").arg(RocDateDisplay(RocDateText(date))) << '\n';
         out.flush();
@@ -164,10 +165,12 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
         if (result.outcome != DayFetchResult::Stored && result.outcome != DayFetchResult::AlreadyThere)
             out << QStringLiteral("這一天未儲存任何資料。") << '\n';
         code = ExitCodeOf(result.outcome);
+        storedAny = storedAny || code == kStored;
         // A range goes on past a holiday, but not past a refusal.
         if (code == kFailed)
             return kFailed;
     }
     out.flush();
-    return range ? kStored : code;
+    // A range that found only days without data stored nothing: said as such.
+    return !range ? code : (dates.isEmpty() || storedAny) ? kStored : kNoData;
 }

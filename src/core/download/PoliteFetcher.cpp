@@ -61,7 +61,9 @@ FetchReply PoliteFetcher::get(const QUrl& url)
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader,
                       QStringLiteral("Quorvex/%1 (daily institutional lists; one request at a time)").arg(VersionNumber()));
+    // A redirect is a request too: a couple are followed, never a loop.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(2);
     QNetworkReply* reply = m_network.get(request);
     QEventLoop loop;
     m_loop = &loop;
@@ -93,7 +95,9 @@ FetchReply PoliteFetcher::get(const QUrl& url)
     } else {
         result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         result.body = reply->readAll();
-        if (result.status == 0)
+        // An error beside a status that is no HTTP error: the transfer itself
+        // failed (closed before the announced length, decompression refused).
+        if (result.status == 0 || (reply->error() != QNetworkReply::NoError && result.status < 400))
             result.failure = reply->errorString();
     }
     reply->deleteLater();

@@ -32,7 +32,11 @@ public:
     // Ends the wait or the transfer under way; its get() returns cancelled.
     void cancel();
 
-    static constexpr qint64 kLargestReply = 32 * 1024 * 1024;
+    // A get() is under way (its wait or its transfer): another must not start.
+    bool busy() const { return !m_loop.isNull(); }
+
+    // As large as the readers take a file.
+    static constexpr qint64 kLargestReply = 16 * 1024 * 1024;
 
 signals:
     // Before a polite wait of `seconds` for the site of `url`.

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QProgressDialog>
 
+const QString kAnotherDownload = QStringLiteral("另一個下載正在進行中，請等它結束再下載。");
+
 PoliteFetcher& SharedFetcher(const DownloadSettings& settings)
 {
     static PoliteFetcher* shared = new PoliteFetcher(settings.intervalSeconds * 1000, 60000, qApp);
@@ -19,6 +21,8 @@ DownloadedDay DownloadWithProgress(QWidget* parent, const QString& what, const Q
 {
     const DownloadSettings settings = ReadDownloadSettings(gAppFolder);
     PoliteFetcher& fetcher = SharedFetcher(settings);
+    if (fetcher.busy())
+        return {DownloadedDay::Failed, {}, kAnotherDownload};
     QProgressDialog progress(parent);
     progress.setObjectName(QStringLiteral("frm下載"));
     progress.setWindowTitle(QStringLiteral("下載 %1 的%2").arg(RocDateDisplay(RocDateText(date)), what));

@@ -209,6 +209,10 @@ void HistoryDownloadDialog::run(const QDate& from, const QDate& to)
         return;
     }
     const DownloadSettings settings = ReadDownloadSettings(gAppFolder);
+    if (SharedFetcher(settings).busy()) {
+        ShowMessage(kAnotherDownload, kTitle, MsgIcon::Information);
+        return;
+    }
     m_fetcher = &SharedFetcher(settings);
     m_cancelled = false;
     setRunning(true);

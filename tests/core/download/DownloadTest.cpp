@@ -10,6 +10,7 @@
 #include "core/support/TempAppFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QStringEncoder>
@@ -81,13 +82,13 @@ TEST_F(DownloadTest, SettingsComeFromTheIniAndABadValueFallsBackWithAWord)
 
     QFile ini(folder.filePath(kIniFileName));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[download]\ntwse=ftp://mirror\ntpex=http://127.0.0.1:9/\ninterval=1\n");
+    ini.write("[download]\ntwse=ftp://mirror\ntpex=http://127.0.0.1:9/\ninterval=2147484\n");
     ini.close();
     settings = ReadDownloadSettings(folder.path(), &warnings);
     EXPECT_EQ(settings.twse.host(), "www.twse.com.tw");
     EXPECT_EQ(ExchangeFileUrl(settings, ExchangeFile::TpexInstitutional, kDay).toString(),
               "http://127.0.0.1:9/www/zh-tw/insti/dailyTrade?type=Daily&sect=EW&date=2026/12/08&response=csv");
-    EXPECT_EQ(settings.intervalSeconds, kLeastInterval);
+    EXPECT_EQ(settings.intervalSeconds, 3600);   // its milliseconds must fit
     EXPECT_EQ(warnings.size(), 2) << warnings.join('\n').toStdString();
 }
 
@@ -151,7 +152,7 @@ TEST_F(DownloadTest, TheCommandStoresTheDayAndKeepsTheFiles)
     EXPECT_EQ(fetch({"1151208", "--top", "1", "--basis", "投信", "--replace"}), 0) << output.toStdString();
     EXPECT_EQ(list("買超明細資料"), QStringList({"1101"}));
     EXPECT_EQ(list("賣超明細資料"), QStringList({"2330"}));
-    EXPECT_EQ(twse.requests().size() + tpex.requests().size(), 2);
+    EXPECT_EQ(twse.requests().size() + tpex.requests().size(), 4);   // kept files served, but --replace asks again
 }
 
 // Half a market is never stored: one site without data, a refusal or a
@@ -166,7 +167,15 @@ TEST_F(DownloadTest, WithoutBothSitesDataNothingIsStored)
     EXPECT_TRUE(list("買超明細資料").isEmpty());
     EXPECT_FALSE(QFile::exists(cached(ExchangeFile::TpexInstitutional)));
 
+    // A reply whose connection closed early is no file, however well it reads.
     QFile::remove(cached(ExchangeFile::TwseInstitutional));
+    QByteArray cut = Big5(kTwse19);
+    cut.truncate(cut.indexOf("=\"0050\""));
+    twse.answer(kT86, {200, cut, LocalHttpServer::Answer::Cut});
+    tpex.answer(kDailyTrade, {200, Utf8(kTpex)});
+    EXPECT_EQ(fetch({"1151208"}), 1) << output.toStdString();
+    EXPECT_FALSE(QFile::exists(cached(ExchangeFile::TwseInstitutional)));
+
     twse.answer(kT86, {200, "<html><title>Access Denied</title></html>"});
     EXPECT_EQ(fetch({"1151208"}), 1);
     EXPECT_TRUE(output.contains(QStringLiteral("Access Denied"))) << output.toStdString();
@@ -270,9 +279,10 @@ TEST_F(DownloadRangeTest, ARangeFetchesTheMissingWeekdaysOnly)
         asked << r.target.section(QLatin1Char('='), 1, 1).left(8);
     EXPECT_EQ(asked, QStringList({"20261208", "20261207", "20261209"}));
 
-    // The day without data is known now: a second run asks nobody.
+    // The day without data is known now: a second run asks nobody, and
+    // having stored nothing, says so.
     output.clear();
-    EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151207", "1151209"}, folder.path(), rangeOut), 0);
+    EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151207", "1151209"}, folder.path(), rangeOut), 2);
     EXPECT_EQ(twse.requests().size(), 3) << output.toStdString();
     EXPECT_EQ(fetch({"1151207"}), 2);   // asked for alone, the day is asked for again
     EXPECT_EQ(twse.requests().size(), 4);
@@ -315,6 +325,36 @@ TEST_F(DownloadRangeTest, AKilledRangeRunKeepsItsDaysAndTheNextRunResumes)
     for (const LocalHttpServer::Request& r : twse.requests())
         dayOneAsked += r.target.contains(QStringLiteral("20261207")) ? 1 : 0;
     EXPECT_EQ(dayOneAsked, 1);
+}
+
+} // namespace
+
+namespace {
+
+// A kept file damaged since is fetched anew; an empty reply is not taken for
+// a holiday to remember, nor a silent second site where the first had data.
+TEST_F(DownloadRangeTest, DamagedKeptFilesAreFetchedAgainAndOnlyStatedHolidaysAreRemembered)
+{
+    serveDays({8});
+    QDir().mkpath(QFileInfo(cached(ExchangeFile::TwseInstitutional)).path());
+    QFile damaged(cached(ExchangeFile::TwseInstitutional));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(TwseOn(8).left(200));
+    damaged.close();
+    EXPECT_EQ(fetch({"1151208"}), 0) << output.toStdString();
+    EXPECT_EQ(StoredTradingDates(), QStringList{"1151208"});
+    EXPECT_EQ(twse.requests().size(), 1);
+
+    twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261204"), {200, ""});
+    twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261207"), {200, TwseOn(7)});
+    tpex.answer(QStringLiteral("/www/zh-tw/insti/dailyTrade?type=Daily&sect=EW&date=2026/12/07"),
+                {200, "{\"stat\":\"很抱歉，沒有符合條件的資料!\"}"});
+    output.clear();
+    QTextStream out(&output);
+    EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151204", "1151207"}, folder.path(), out), 2) << output.toStdString();
+    const QString downloads = DownloadFolder(folder.path());
+    EXPECT_TRUE(QDir(downloads + QStringLiteral("/20261204")).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(QDir(downloads + QStringLiteral("/20261207")).entryList(QDir::Files), QStringList{"twse_T86.csv"});
 }
 
 } // namespace

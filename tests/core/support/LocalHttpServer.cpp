@@ -47,8 +47,8 @@ void LocalHttpServer::serve(QTcpSocket* socket)
         return;
     QByteArray head = "HTTP/1.1 " + QByteArray::number(answer.status) + " Scripted\r\n"
                       "Content-Type: text/csv\r\nConnection: close\r\nContent-Length: "
-                      + QByteArray::number(answer.body.size()) + "\r\n\r\n";
-    if (answer.manner == Answer::Whole) {
+                      + QByteArray::number(answer.body.size() + (answer.manner == Answer::Cut ? 4096 : 0)) + "\r\n\r\n";
+    if (answer.manner == Answer::Whole || answer.manner == Answer::Cut) {
         socket->write(head + answer.body);
         socket->disconnectFromHost();
         return;

@@ -16,7 +16,9 @@ public:
     struct Answer {
         int status = 200;
         QByteArray body;
-        enum Manner { Whole, Silent, Trickle } manner = Whole;   // Trickle: a byte every 200 ms
+        // Trickle: a byte every 200 ms; Cut: the connection closed before the
+        // announced length.
+        enum Manner { Whole, Silent, Trickle, Cut } manner = Whole;
     };
     struct Request {
         QString target;      // path and query as sent
