@@ -12,8 +12,8 @@ namespace {
 // An installed program's folder is the system's, whoever may write it.
 bool IsSystemFolder(const QString& folder)
 {
-    const QString path = QDir(folder).canonicalPath();
-    for (const char* prefix : {"/usr/", "/bin", "/sbin", "/lib"})
+    const QString path = QDir(folder).canonicalPath() + QLatin1Char('/');
+    for (const char* prefix : {"/usr/", "/bin/", "/sbin/", "/lib/"})
         if (path.startsWith(QLatin1String(prefix)))
             return true;
     return false;

@@ -3,7 +3,6 @@
 #include "core/data/FileMove.h"
 #include "core/download/ExchangeFiles.h"
 #include "core/download/PoliteFetcher.h"
-
 #include "core/text/Clock.h"
 
 #include <QDir>

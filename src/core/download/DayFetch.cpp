@@ -15,6 +15,16 @@ DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& 
                                 const std::function<void(const QString&)>& step)
 {
     const QString shown = RocDateDisplay(RocDateText(date));
+    // A stored day costs the sites no request unless it is to be replaced.
+    if (!options.replace) {
+        try {
+            db::Connection connection(gConnectionString);
+            if (IsDayStored(connection, RocDateText(date)))
+                return {DayFetchResult::AlreadyThere, QStringLiteral("%1 已有資料，未變更。").arg(shown)};
+        } catch (const db::DbError& failure) {
+            return {DayFetchResult::Failed, db::ErrorMessage(failure)};
+        }
+    }
     if (options.replace)
         ForgetKeptFiles(DownloadFolder(dataFolder), date, {ExchangeFile::TwseInstitutional, ExchangeFile::TpexInstitutional});
     const DownloadedDay files = DownloadInstitutionalDay(fetcher, settings, DownloadFolder(dataFolder), date, options.inRange, step);

@@ -27,13 +27,16 @@ StoredDay StoreInstitutionalDay(db::Connection& connection, const InstitutionalD
     }
 
     db::Transaction transaction(connection);
-    const bool there = connection.query(QStringLiteral("SELECT count(*) FROM 買賣超資料 WHERE 買賣日期 = ?"), {day.date})
-                           .value(0, 0)
-                           .toInt() > 0;
+    const bool there = IsDayStored(connection, day.date);
     if (there && !replace)
         return {false, 0, 0};
     SaveTradingDay(connection, !there, day.date, trading);
     AddMissingStocks(connection, listed);
     transaction.commit();
     return {true, int(trading.buys.size()), int(trading.sells.size())};
+}
+
+bool IsDayStored(db::Connection& connection, const QString& date)
+{
+    return connection.query(QStringLiteral("SELECT count(*) FROM 買賣超資料 WHERE 買賣日期 = ?"), {date}).value(0, 0).toInt() > 0;
 }

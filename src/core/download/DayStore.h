@@ -19,3 +19,6 @@ struct StoredDay {
 // std::invalid_argument when a file lacks the basis' column.
 StoredDay StoreInstitutionalDay(db::Connection& connection, const InstitutionalDay& day, TradeBasis basis, int length,
                                 bool sharesOnly, bool replace);
+
+// A day of that 7-digit date is stored.
+bool IsDayStored(db::Connection& connection, const QString& date);

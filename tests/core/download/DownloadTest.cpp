@@ -146,8 +146,10 @@ TEST_F(DownloadTest, TheCommandStoresTheDayAndKeepsTheFiles)
     ASSERT_EQ(twse.requests().size(), 1);
     EXPECT_TRUE(twse.requests().first().userAgent.startsWith("Quorvex/"));
 
+    QFile::remove(cached(ExchangeFile::TwseInstitutional));
     EXPECT_EQ(fetch({"1151208", "--top", "1"}), 0);
     EXPECT_TRUE(output.contains(QStringLiteral("已有資料"))) << output.toStdString();
+    EXPECT_EQ(twse.requests().size(), 1);   // a stored day costs the site nothing
     EXPECT_EQ(list("買超明細資料").size(), 3);
     EXPECT_EQ(fetch({"1151208", "--top", "1", "--basis", "投信", "--replace"}), 0) << output.toStdString();
     EXPECT_EQ(list("買超明細資料"), QStringList({"1101"}));
