@@ -114,7 +114,32 @@ int CopyTable(db::Connection& current, db::Connection& old, const QStringList& o
     db::Statement insert(current, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                       .arg(db::QuotedName(table), names.join(QLatin1Char(',')),
                                            QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+    // Rows go in batches (a server gets each in one round trip). A repeated
+    // key undoes its batch, which then goes row by row to refuse that row
+    // alone. Anything else (a full disk, an I/O error) may have undone the
+    // whole transaction already: going on would write the rest outside it.
+    constexpr int kBatch = 1000;
     int refused = 0;
+    QVector<QVariantList> batch;
+    batch.reserve(kBatch);
+    const auto insertBatch = [&] {
+        try {
+            insert.executeBatch(batch);
+        } catch (const db::DbError& error) {
+            if (error.kind() != db::ErrorKind::DuplicateKey)
+                throw;
+            for (const QVariantList& values : batch) {
+                try {
+                    insert.execute(values);
+                } catch (const db::DbError& rowError) {
+                    if (rowError.kind() != db::ErrorKind::DuplicateKey)
+                        throw;
+                    ++refused;
+                }
+            }
+        }
+        batch.clear();
+    };
     for (int r = 0; r < rows.rowCount(); ++r) {
         QVariantList values;
         values.reserve(targets.size());
@@ -125,20 +150,12 @@ int CopyTable(db::Connection& current, db::Connection& old, const QStringList& o
                 break;
             values << *value;
         }
-        if (values.size() < targets.size()) {
+        if (values.size() < targets.size())
             ++refused;
-        } else {
-            try {
-                insert.execute(values);
-            } catch (const db::DbError& error) {
-                // A repeated key refuses one row. Anything else (a full disk, an
-                // I/O error) may have undone the whole transaction already: going
-                // on would write the rest outside it.
-                if (error.kind() != db::ErrorKind::DuplicateKey)
-                    throw;
-                ++refused;
-            }
-        }
+        else
+            batch.push_back(std::move(values));
+        if (batch.size() == kBatch || r + 1 == rows.rowCount())
+            insertBatch();
         if ((r + 1) % 1000 == 0 || r + 1 == rows.rowCount())
             rowPercent(qRound((r + 1) * 100.0 / rows.rowCount()));
     }
