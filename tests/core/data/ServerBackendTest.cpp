@@ -91,6 +91,25 @@ TEST_F(ServerBackendTest, ABackupCarriesTheServerHomeAndAConversionBringsAFileBa
     EXPECT_EQ(c.query("SELECT count(*) FROM 買超明細資料").value(0, 0).toLongLong(), 2);
 }
 
+// Many rows go to the server as one statement; a repeated key in one of
+// them is refused alone, the rest of its statement kept.
+TEST_F(ServerBackendTest, AConversionInManyRowStatementsRefusesARepeatedKeyAlone)
+{
+    QTemporaryDir dir;
+    const QString old = dir.filePath("old.mdb");
+    {
+        db::Connection file(db::BuildConnectionString(old, "kvew7315"));
+        file.executeScript("DROP INDEX 股號資料_股號;"
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1500)"
+                           "  INSERT INTO 股號資料 (股號, 名稱) SELECT 1000 + i, 'S' || i FROM n;"
+                           "INSERT INTO 股號資料 (股號, 名稱) VALUES ('1500', 'again');");
+    }
+    db::Connection c(server);   // the first connection builds the tables
+    EXPECT_EQ(ConvertOldDatabase(server, old, "kvew7315", [](const ConversionProgress&) {}), 1);
+    EXPECT_EQ(c.query("SELECT count(*) FROM 股號資料").value(0, 0).toLongLong(), 1500);
+    EXPECT_EQ(c.query("SELECT 名稱 FROM 股號資料 WHERE 股號 = '1500'").text(0, 0), "S500");
+}
+
 TEST_F(ServerBackendTest, AConnectionLostMidSaveLeavesNothingWritten)
 {
     db::Connection admin(server);
