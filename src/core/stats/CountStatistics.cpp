@@ -14,9 +14,9 @@ QString OtherTable(bool netBuy)
 
 namespace {
 
-// Past about a year of lists, reading the code index straight through beats
+// Past about three years of lists, reading the code index straight through beats
 // fetching the rows of the range one by one through the date index.
-constexpr int kWideRangeDays = 250;
+constexpr int kWideRangeDays = 750;
 
 } // namespace
 
