@@ -38,7 +38,9 @@ PaginatedReport Lay(QVector<ReportRow> rows)
     return report.paginate();
 }
 
-void BM_CountToFirstPage(benchmark::State& state)
+const CountQuery kOneYear{true, QStringLiteral("0980101"), QStringLiteral("0981231"), false};
+
+void CountToFirstPage(benchmark::State& state, const CountQuery& range)
 {
     TenYearFolder();
     size_t lines = 0;
@@ -46,28 +48,23 @@ void BM_CountToFirstPage(benchmark::State& state)
         QVector<ReportRow> rows;
         {
             db::Connection connection(gConnectionString);
-            rows = RunCountStatistic(connection, kWholeRange);
+            rows = RunCountStatistic(connection, range);
         }
         lines = rows.size();
         RenderFirstPage(Lay(std::move(rows)));
     }
     state.counters["lines"] = double(lines);
 }
-BENCHMARK(BM_CountToFirstPage)->Unit(benchmark::kMillisecond);
 
-const CountQuery kOneYear{true, QStringLiteral("0980101"), QStringLiteral("0981231"), false};
+void BM_CountToFirstPage(benchmark::State& state)
+{
+    CountToFirstPage(state, kWholeRange);
+}
+BENCHMARK(BM_CountToFirstPage)->Unit(benchmark::kMillisecond);
 
 void BM_CountToFirstPageYear(benchmark::State& state)
 {
-    TenYearFolder();
-    for (auto _ : state) {
-        QVector<ReportRow> rows;
-        {
-            db::Connection connection(gConnectionString);
-            rows = RunCountStatistic(connection, kOneYear);
-        }
-        RenderFirstPage(Lay(std::move(rows)));
-    }
+    CountToFirstPage(state, kOneYear);
 }
 BENCHMARK(BM_CountToFirstPageYear)->Unit(benchmark::kMillisecond);
 
