@@ -21,14 +21,13 @@ namespace {
 // (a copy's ATTACH ... KEY): set once, for every connection opened after.
 void PinDefaultFileFormat()
 {
-    static const bool pinned = [] {
+    [[maybe_unused]] static const bool pinned = [] {
         sqlite3* memory = nullptr;
         if (sqlite3_open(":memory:", &memory) == SQLITE_OK)
             sqlite3_exec(memory, "PRAGMA cipher_default_compatibility = 3", nullptr, nullptr, nullptr);
         sqlite3_close(memory);
         return true;
     }();
-    (void)pinned;
 }
 
 ErrorKind KindOf(int extendedCode)

@@ -326,19 +326,25 @@ bool WriteReportXlsx(const PaginatedReport& report, const QString& path, QString
         head += "</cols>";
     }
     head += "<sheetData>";
-    const PackedMember rowsPacked = sheet.finish(head);
-    if (row > kMaxRows) {
-        *error = QStringLiteral("報表共 %1 列，超過 Excel 工作表的 %2 列上限").arg(row).arg(kMaxRows);
+    ZipWriter zip;
+    try {
+        const PackedMember rowsPacked = sheet.finish(head);
+        if (row > kMaxRows) {
+            *error = QStringLiteral("報表共 %1 列，超過 Excel 工作表的 %2 列上限").arg(row).arg(kMaxRows);
+            return false;
+        }
+        const bool packed = zip.add(QStringLiteral("[Content_Types].xml"), kContentTypes, error)
+                            && zip.add(QStringLiteral("_rels/.rels"), kPackageRelations, error)
+                            && zip.add(QStringLiteral("xl/workbook.xml"), WorkbookXml(SheetName(report.caption())), error)
+                            && zip.add(QStringLiteral("xl/_rels/workbook.xml.rels"), kWorkbookRelations, error)
+                            && zip.add(QStringLiteral("xl/styles.xml"), kStyles, error)
+                            && zip.add(QStringLiteral("xl/sharedStrings.xml"), texts.xml(textUses), error)
+                            && zip.add(QStringLiteral("xl/worksheets/sheet1.xml"), rowsPacked, error);
+        if (!packed)
+            return false;
+    } catch (const std::bad_alloc&) {
+        *error = QStringLiteral("記憶體不足，無法寫成 Excel 活頁簿");
         return false;
     }
-
-    ZipWriter zip;
-    const bool packed = zip.add(QStringLiteral("[Content_Types].xml"), kContentTypes, error)
-                        && zip.add(QStringLiteral("_rels/.rels"), kPackageRelations, error)
-                        && zip.add(QStringLiteral("xl/workbook.xml"), WorkbookXml(SheetName(report.caption())), error)
-                        && zip.add(QStringLiteral("xl/_rels/workbook.xml.rels"), kWorkbookRelations, error)
-                        && zip.add(QStringLiteral("xl/styles.xml"), kStyles, error)
-                        && zip.add(QStringLiteral("xl/sharedStrings.xml"), texts.xml(textUses), error)
-                        && zip.add(QStringLiteral("xl/worksheets/sheet1.xml"), rowsPacked, error);
-    return packed && SaveWholeFile(path, zip.finish(), error);
+    return SaveWholeFile(path, zip.finish(), error);
 }

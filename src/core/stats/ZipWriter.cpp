@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <limits>
+#include <new>
 #include <memory>
 
 namespace {
@@ -45,7 +46,9 @@ PackedMember Deflate(QByteArrayView slice, bool last)
 {
     PackedMember packed;
     z_stream z = {};
-    deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    // Only memory can fail zlib here: the state it needs, or its output.
+    if (deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        throw std::bad_alloc();
     packed.crc = static_cast<quint32>(crc32(0, nullptr, 0));
     // zlib counts in 32 bits: a larger slice goes in parts.
     constexpr qsizetype kPart = 1 << 30;
@@ -66,6 +69,10 @@ PackedMember Deflate(QByteArrayView slice, bool last)
             z.avail_out = kOutputStep;
             result = deflate(&z, flush);
             packed.bytes.resize(used + kOutputStep - z.avail_out);
+            if (result == Z_STREAM_ERROR) {
+                deflateEnd(&z);
+                throw std::bad_alloc();
+            }
         } while (z.avail_in > 0 || z.avail_out == 0 || (flush == Z_FINISH && result != Z_STREAM_END));
     } while (at < slice.size());
     deflateEnd(&z);
@@ -79,7 +86,13 @@ void SliceDeflater::feed(QByteArray slice)
 {
     auto done = std::make_shared<std::promise<PackedMember>>();
     m_slices.push_back(done->get_future());
-    QThreadPool::globalInstance()->start([done, slice = std::move(slice)] { done->set_value(Deflate(slice, false)); });
+    QThreadPool::globalInstance()->start([done, slice = std::move(slice)] {
+        try {
+            done->set_value(Deflate(slice, false));
+        } catch (...) {
+            done->set_exception(std::current_exception());
+        }
+    });
 }
 
 PackedMember SliceDeflater::finish(QByteArrayView head)

@@ -23,6 +23,7 @@ public:
     void feed(QByteArray slice);
     // The member: `head` (what is known only once every slice is made, such
     // as a sheet's column widths), then the slices in the order fed.
+    // Throws std::bad_alloc, as the packing of any slice may.
     PackedMember finish(QByteArrayView head = {});
 
 private:
