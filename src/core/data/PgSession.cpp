@@ -139,6 +139,7 @@ struct IdleConnection {
     QString conninfo;
     PGconn* conn;
     bool scratchReady;
+    bool schemaCurrent;   // checked against this version when first used
 };
 
 class IdlePool {
@@ -227,6 +228,7 @@ public:
             if (Succeeded(PQexec(idle->conn, settings().constData()))) {
                 m_conn = idle->conn;
                 m_scratchReady = idle->scratchReady;
+                m_schemaCurrent = idle->schemaCurrent;
                 break;
             }
             PQfinish(idle->conn);
@@ -248,7 +250,7 @@ public:
     ~PgSession() override
     {
         if (PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) == PQTRANS_IDLE)
-            IdlePool::instance().give({m_conninfo, m_conn, m_scratchReady});
+            IdlePool::instance().give({m_conninfo, m_conn, m_scratchReady, m_schemaCurrent});
         else
             PQfinish(m_conn);
     }
@@ -431,15 +433,24 @@ private:
     // A fresh database gets the schema once, even when several PCs start together.
     void ensureSchema(OpenMode mode)
     {
-        if (schemaPresent())
-            return;
-        if (mode == OpenMode::MustExist)
+        const bool present = schemaPresent();
+        if (!present && mode == OpenMode::MustExist)
             throw DbError(ErrorKind::NotADatabase, QStringLiteral("伺服器上的資料庫沒有 Quorvex 的資料表"));
+        // An earlier version's database is brought up once per connection.
+        if (present && (mode == OpenMode::MustExist || m_schemaCurrent || schemaVersion() >= kSchemaVersion)) {
+            m_schemaCurrent = m_schemaCurrent || mode == OpenMode::CreateIfMissing;
+            return;
+        }
         begin(true);
         try {
-            if (!schemaPresent())
+            if (!schemaPresent()) {
                 exec(ServerSchemaScript().toUtf8());
+            } else if (const qlonglong version = schemaVersion(); version < kSchemaVersion) {
+                exec(UpgradeScript(Dialect::PostgreSQL, version).toUtf8());
+                exec(QByteArray("INSERT INTO quorvex_schema (version) VALUES (") + QByteArray::number(kSchemaVersion) + ")");
+            }
             commit();
+            m_schemaCurrent = true;
         } catch (...) {
             end(true);
             throw;
@@ -455,6 +466,7 @@ private:
     QString m_conninfo;
     PGconn* m_conn = nullptr;
     bool m_scratchReady = false;
+    bool m_schemaCurrent = false;
     QByteArray m_transactionId;
     QByteArray m_backendId;
 };

@@ -54,6 +54,7 @@ CREATE TABLE 賣超明細資料 (
 CREATE INDEX 賣超明細資料_買賣日期 ON 賣超明細資料 (買賣日期, 股號);
 CREATE INDEX 賣超明細資料_股號 ON 賣超明細資料 (股號, 買賣日期);
 
+%AMOUNTS%
 CREATE VIEW 買賣超明細查詢 AS
     SELECT d.買賣日期 AS 買賣日期, h.買賣星期 AS 買賣星期, '買超' AS 類別,
            d.股號 AS 股號, ifnull(s.名稱, '') AS 名稱, d.序 AS 序
@@ -68,6 +69,21 @@ CREATE VIEW 買賣超明細查詢 AS
 
 CREATE VIEW 工作單 AS
     SELECT 買賣日期, 買賣星期, 類別, 序, 股號, 名稱 FROM 買賣超明細查詢;
+)SQL";
+
+// Every stock's net shares per institution and date, as the exchanges'
+// files give them; a basis a file has no column for is null.
+const char* const kAmountsScript = R"SQL(
+CREATE TABLE 法人買賣超 (
+    買賣日期 TEXT COLLATE NOCASE NOT NULL,
+    股號 TEXT COLLATE NOCASE NOT NULL,
+    外資 INTEGER,
+    投信 INTEGER,
+    自營商 INTEGER,
+    合計 INTEGER
+);
+CREATE UNIQUE INDEX 法人買賣超_買賣日期 ON 法人買賣超 (買賣日期, 股號);
+CREATE INDEX 法人買賣超_股號 ON 法人買賣超 (股號, 買賣日期);
 )SQL";
 
 // The statistics' scratch tables and the saved queries over them. A server
@@ -162,7 +178,7 @@ QString InServerWords(QString script, bool scratch)
 
 QString SchemaScript(Dialect dialect)
 {
-    const QString script = QString::fromUtf8(kTablesScript);
+    const QString script = QString::fromUtf8(kTablesScript).replace(QStringLiteral("%AMOUNTS%"), QString::fromUtf8(kAmountsScript));
     return dialect == Dialect::SqlCipher ? script : InServerWords(script, false);
 }
 
@@ -176,6 +192,14 @@ QString ServerSchemaScript()
 {
     return QString::fromUtf8(kServerPrelude) + SchemaScript(Dialect::PostgreSQL) + QString::fromUtf8(kFirstUserScript)
            + QStringLiteral("INSERT INTO quorvex_schema (version) VALUES (%1);").arg(kSchemaVersion);
+}
+
+QString UpgradeScript(Dialect dialect, qlonglong fromVersion)
+{
+    QString script;
+    if (fromVersion < 2)
+        script += QString::fromUtf8(kAmountsScript);
+    return dialect == Dialect::SqlCipher ? script : InServerWords(script, false);
 }
 
 void CreateSchema(Connection& connection)

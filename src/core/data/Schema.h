@@ -6,12 +6,16 @@ namespace db {
 
 class Connection;
 
-constexpr int kSchemaVersion = 1;
+// 2: the institutions' daily amounts (法人買賣超).
+constexpr int kSchemaVersion = 2;
 
 enum class Dialect { SqlCipher, PostgreSQL };
 
 // The tables, keys and saved queries in an engine's own words.
 QString SchemaScript(Dialect dialect);
+// What brings a schema of `fromVersion` up to kSchemaVersion; empty when
+// nothing does. The program's own file and server are brought up when opened.
+QString UpgradeScript(Dialect dialect, qlonglong fromVersion);
 // The statistics' scratch tables and the queries over them; temporary, per
 // connection, on a server.
 QString ScratchScript(Dialect dialect);

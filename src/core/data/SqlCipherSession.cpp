@@ -332,6 +332,8 @@ private:
         // file refused is closed here.
         try {
             configure();
+            if (mode == OpenMode::CreateIfMissing)
+                upgrade();
         } catch (...) {
             sqlite3_close_v2(m_db);
             m_db = nullptr;
@@ -372,6 +374,26 @@ private:
             throw DbError(ErrorKind::Busy,
                           QStringLiteral("無法將資料庫的日誌模式改回 DELETE（目前為 %1），請先關閉其他使用此檔案的程式 (%2)")
                               .arg(journal, m_path));
+    }
+
+    // A file of an earlier version gets what this one adds, once, under the
+    // write lock, whichever PC opens it first.
+    void upgrade()
+    {
+        if (schemaVersion() >= kSchemaVersion)
+            return;
+        begin(true);
+        try {
+            const qlonglong version = schemaVersion();
+            if (version < kSchemaVersion) {
+                executeScript(UpgradeScript(Dialect::SqlCipher, version));
+                executeScript(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+            }
+            commit();
+        } catch (...) {
+            end(true);
+            throw;
+        }
     }
 
     QString m_path;

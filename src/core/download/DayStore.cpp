@@ -1,6 +1,7 @@
 #include "core/download/DayStore.h"
 
 #include "core/data/Connection.h"
+#include "core/entry/InstitutionalAmounts.h"
 #include "core/entry/TradingDays.h"
 #include "core/stock/StockRecords.h"
 #include "core/text/RocDate.h"
@@ -28,9 +29,16 @@ StoredDay StoreInstitutionalDay(db::Connection& connection, const InstitutionalD
 
     db::Transaction transaction(connection);
     const bool there = IsDayStored(connection, day.date);
-    if (there && !replace)
+    if (there && !replace) {
+        // A day stored before amounts were kept gets them; its lists stay.
+        if (!HasInstitutionalAmounts(connection, day.date)) {
+            SaveInstitutionalAmounts(connection, day);
+            transaction.commit();
+        }
         return {false, 0, 0};
+    }
     SaveTradingDay(connection, !there, day.date, trading);
+    SaveInstitutionalAmounts(connection, day);
     AddMissingStocks(connection, listed);
     transaction.commit();
     return {true, int(trading.buys.size()), int(trading.sells.size())};

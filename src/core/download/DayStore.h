@@ -13,9 +13,9 @@ struct StoredDay {
 };
 
 // Stores a day read from the exchanges' files with its two lists ranked as
-// the import ranks them, and the listed codes the master lacks (named from
-// the files), in one transaction. A stored day is replaced only with
-// `replace`. Throws db::DbError, storing nothing, when it cannot; throws
+// the import ranks them, every stock's amounts, and the listed codes the
+// master lacks (named from the files), in one transaction. A stored day is
+// replaced only with `replace`; without it, only amounts it lacks are added. Throws db::DbError, storing nothing, when it cannot; throws
 // std::invalid_argument when a file lacks the basis' column.
 StoredDay StoreInstitutionalDay(db::Connection& connection, const InstitutionalDay& day, TradeBasis basis, int length,
                                 bool sharesOnly, bool replace);

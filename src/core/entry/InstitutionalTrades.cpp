@@ -131,7 +131,8 @@ qint64 Shares(QStringView field)
     return negative ? -value : value;
 }
 
-// One entry per code, nets added, in the order the codes first appear.
+// One entry per code, nets added, in the order the codes first appear. Codes
+// compare as the database does, without case.
 void MergeSameCodes(QVector<InstitutionalRow>& rows)
 {
     QHash<QString, int> at;
@@ -139,9 +140,10 @@ void MergeSameCodes(QVector<InstitutionalRow>& rows)
     QVector<InstitutionalRow> merged;
     merged.reserve(rows.size());
     for (InstitutionalRow& row : rows) {
-        const auto found = at.constFind(row.code);
+        const QString key = row.code.toUpper();
+        const auto found = at.constFind(key);
         if (found == at.constEnd()) {
-            at.insert(row.code, static_cast<int>(merged.size()));
+            at.insert(key, static_cast<int>(merged.size()));
             merged.push_back(std::move(row));
             continue;
         }

@@ -14,7 +14,7 @@
 
 namespace {
 
-enum class ColumnKind { Number, Bytes, Text };
+enum class ColumnKind { Number, Integer, Bytes, Text };
 
 struct Column {
     QString name;
@@ -34,7 +34,8 @@ QVector<Column> ColumnsOf(db::Connection& connection, const QString& table)
     QVector<Column> columns;
     for (const auto& [name, declared] : connection.tableColumns(table)) {
         const QString type = declared.toUpper();
-        const ColumnKind kind = type.contains(QLatin1String("INT")) || type.contains(QLatin1String("REAL"))
+        const ColumnKind kind = type.contains(QLatin1String("INT")) ? ColumnKind::Integer
+                                : type.contains(QLatin1String("REAL"))
                                         || type.contains(QLatin1String("FLOA")) || type.contains(QLatin1String("DOUB"))
                                         || type.contains(QLatin1String("NUM"))
                                     ? ColumnKind::Number
@@ -75,6 +76,16 @@ std::optional<QVariant> Converted(const QString& table, const Column& column, co
         if (!std::isfinite(number))
             return std::nullopt;
         return QVariant(number);
+    }
+    case ColumnKind::Integer: {
+        // An amount the files had no column for stays unknown.
+        if (old.isNull())
+            return QVariant();
+        const bool numeric = old.typeId() == QMetaType::Double || old.typeId() == QMetaType::LongLong;
+        const double number = numeric ? old.toDouble() : db::LeadingNumber(old.toString().toUtf8().toStdString());
+        if (!std::isfinite(number) || std::fabs(number) > 9.0e15)
+            return std::nullopt;
+        return QVariant(qlonglong(std::llround(number)));
     }
     case ColumnKind::Bytes:
         return old;

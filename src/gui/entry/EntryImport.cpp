@@ -102,6 +102,7 @@ void frm買賣超輸入作業::importFiles(const QStringList& paths)
                        MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
 
+    m_pendingAmounts = day;
     m_pendingStocks.clear();
     if (dialog.addMissingCodes()) {
         for (const RankedStock& s : dialog.missingStocks())

@@ -4,6 +4,7 @@
 #include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/entry/EntryPrint.h"
+#include "core/entry/InstitutionalAmounts.h"
 #include "core/entry/TradingDays.h"
 #include "core/stock/StockRecords.h"
 #include "core/text/Clock.h"
@@ -250,6 +251,7 @@ void frm買賣超輸入作業::updateWeekday()
 void frm買賣超輸入作業::clearRecordExtras()
 {
     m_pendingStocks.clear();
+    m_pendingAmounts.reset();
     for (EntrySheet* sheet : {m_buys, m_sells}) {
         sheet->ClearSheet();
         sheet->setUsedRowCount(0);
@@ -333,6 +335,8 @@ void frm買賣超輸入作業::writeRecord(db::Connection& connection, bool isNe
     day.buys = ListRowsFromTexts(m_buys->SheetToRows());
     day.sells = ListRowsFromTexts(m_sells->SheetToRows());
     SaveTradingDay(connection, isNew, currentKey, day);
+    if (m_pendingAmounts)
+        SaveInstitutionalAmounts(connection, *m_pendingAmounts);
     AddMissingStocks(connection, m_pendingStocks);
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/entry/InstitutionalTrades.h"
 #include "core/stock/StockRecords.h"
 #include "gui/recordscreen/RecordScreen.h"
+
+#include <optional>
 
 class EntrySheet;
 class QLineEdit;
@@ -61,4 +64,6 @@ private:
     // Codes an import would add to 股號資料: written with the day's save and
     // only then, dropped with the unsaved day.
     QVector<StockRecord> m_pendingStocks;
+    // Every stock's amounts of imported files, saved with the lists.
+    std::optional<InstitutionalDay> m_pendingAmounts;
 };

@@ -114,7 +114,7 @@ TEST_F(ConnectionTest, TableListingLeavesOutViewsAndInternalTables)
     EXPECT_TRUE(tables.contains(QStringLiteral("自動")));
     EXPECT_FALSE(tables.contains(QStringLiteral("sqlite_sequence")));
     EXPECT_FALSE(tables.contains(QStringLiteral("買賣超明細查詢")));
-    EXPECT_EQ(tables.size(), 12);
+    EXPECT_EQ(tables.size(), 13);
 }
 
 TEST(ConnectionString, OneSeparatorAndThePasswordLast)

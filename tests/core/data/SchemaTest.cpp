@@ -20,7 +20,7 @@ TEST_F(SchemaTest, FirstAccessCreatesTheCompleteSchema)
     EXPECT_TRUE(QFile::exists(path()));
     const QStringList expected = {
         "使用者資料", "公司基本資料", "基準日股號_tmp", "新增買超_tmp", "新增賣超_tmp", "比較日股號_tmp",
-        "股號資料",   "買賣超資料",   "買超明細資料",   "買超轉賣超_tmp", "賣超明細資料"};
+        "法人買賣超", "股號資料",   "買賣超資料",   "買超明細資料",   "買超轉賣超_tmp", "賣超明細資料"};
     QStringList tables = c.tableNames();
     QStringList sorted = expected;
     sorted.sort();
@@ -40,6 +40,28 @@ TEST_F(SchemaTest, FirstAccessCreatesTheCompleteSchema)
     EXPECT_EQ(c.query(QStringLiteral("PRAGMA journal_mode")).text(0, 0), "delete");
     // No temporary file is left beside the database.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Quorvex.mdb"});
+}
+
+TEST_F(SchemaTest, AFileOfTheFirstVersionIsBroughtUpOnceKeepingItsRows)
+{
+    {
+        Connection c(connectionString());
+        c.executeScript(QStringLiteral("DROP TABLE 法人買賣超; PRAGMA user_version = 1"));
+        c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES ('1150105', '一')"));
+    }
+    {
+        // Copies and old files are read as they are.
+        Connection other(connectionString(), db::OpenMode::MustExist);
+        EXPECT_EQ(other.schemaVersion(), 1);
+    }
+    Connection c(connectionString());
+    EXPECT_EQ(c.schemaVersion(), db::kSchemaVersion);
+    EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 買賣超資料")), 1);
+    c.execute(QStringLiteral("INSERT INTO 法人買賣超 VALUES ('1150105', '2330', 1, 2, 3, 6)"));
+    EXPECT_EQ(ErrorKindOf([&] { c.execute(QStringLiteral("INSERT INTO 法人買賣超 VALUES ('1150105', '2330', 0, 0, 0, 0)")); }),
+              db::ErrorKind::DuplicateKey);
+    Connection again(connectionString());
+    EXPECT_EQ(count(again, QStringLiteral("SELECT count(*) FROM 法人買賣超")), 1);
 }
 
 TEST_F(SchemaTest, AnExistingFileIsNeverRecreated)

@@ -1,6 +1,7 @@
 #include "core/data/Connection.h"
 #include "core/data/ConnectionString.h"
 #include "core/data/DatabaseCopy.h"
+#include "core/data/Schema.h"
 #include "core/support/CommitCuttingProxy.h"
 #include "core/support/TestServer.h"
 #include "core/system/Conversion.h"
@@ -42,6 +43,21 @@ TEST_F(ServerBackendTest, KeysCodesAndValBehaveAsInTheFile)
     EXPECT_DOUBLE_EQ(values.value(0, 3).toDouble(), 0);
     EXPECT_TRUE(c.tableNames().contains("股號資料"));
     EXPECT_FALSE(c.tableNames().contains("quorvex_schema"));
+}
+
+TEST_F(ServerBackendTest, AServerOfTheFirstVersionIsBroughtUpWhenTheProgramConnects)
+{
+    {
+        db::Connection c(server);
+        c.executeScript("DROP TABLE 法人買賣超; DELETE FROM quorvex_schema; INSERT INTO quorvex_schema VALUES (1)");
+        c.execute("INSERT INTO 買賣超資料 VALUES ('1150105', '一')");
+    }
+    db::CloseIdleServerConnections();
+    db::Connection c(server);
+    EXPECT_EQ(c.schemaVersion(), db::kSchemaVersion);
+    EXPECT_EQ(c.query("SELECT count(*) FROM 買賣超資料").value(0, 0).toLongLong(), 1);
+    c.execute("INSERT INTO 法人買賣超 VALUES ('1150105', '2330a', -9000000000, NULL, 3, 6)");
+    EXPECT_EQ(c.query("SELECT 外資 FROM 法人買賣超 WHERE 股號 = '2330A'").value(0, 0).toLongLong(), -9000000000LL);
 }
 
 TEST_F(ServerBackendTest, ScratchRowsBelongToTheirConnectionAndRollBackWithIt)

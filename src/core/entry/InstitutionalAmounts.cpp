@@ -1,0 +1,46 @@
+#include "core/entry/InstitutionalAmounts.h"
+
+#include "core/data/Connection.h"
+
+namespace {
+constexpr TradeBasis kStoredBases[] = {TradeBasis::Foreign, TradeBasis::InvestmentTrust, TradeBasis::Dealers,
+                                       TradeBasis::AllThree};
+}
+
+QString AmountColumn(TradeBasis basis)
+{
+    switch (basis) {
+    case TradeBasis::Foreign:
+        return QStringLiteral("外資");
+    case TradeBasis::InvestmentTrust:
+        return QStringLiteral("投信");
+    case TradeBasis::Dealers:
+        return QStringLiteral("自營商");
+    case TradeBasis::AllThree:
+        break;
+    }
+    return QStringLiteral("合計");
+}
+
+void SaveInstitutionalAmounts(db::Connection& connection, const InstitutionalDay& day)
+{
+    connection.execute(QStringLiteral("DELETE FROM 法人買賣超 WHERE 買賣日期 = ?"), {day.date});
+    QVector<QVariantList> rows;
+    rows.reserve(day.rows.size());
+    for (const InstitutionalRow& row : day.rows) {
+        QVariantList values{day.date, row.code.trimmed()};
+        for (TradeBasis basis : kStoredBases)
+            values << (day.lacking[int(basis)].isEmpty() ? QVariant(row.net[int(basis)]) : QVariant());
+        rows.push_back(std::move(values));
+    }
+    if (rows.isEmpty())
+        return;
+    db::Statement insert(connection, QStringLiteral("INSERT INTO 法人買賣超 (買賣日期, 股號, 外資, 投信, 自營商, 合計) "
+                                                    "VALUES (?, ?, ?, ?, ?, ?)"));
+    insert.executeBatch(rows);
+}
+
+bool HasInstitutionalAmounts(db::Connection& connection, const QString& date)
+{
+    return !connection.query(QStringLiteral("SELECT 1 FROM 法人買賣超 WHERE 買賣日期 = ? LIMIT 1"), {date}).isEmpty();
+}

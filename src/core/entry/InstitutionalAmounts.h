@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/entry/InstitutionalTrades.h"
+
+namespace db {
+class Connection;
+}
+
+// Replaces the amounts stored for the day's date with every row of the day
+// (not only the ranked ones): 外資, 投信, 自營商 and 合計 in shares, null for a
+// basis the files have no column for. Runs inside the caller's transaction.
+void SaveInstitutionalAmounts(db::Connection& connection, const InstitutionalDay& day);
+
+// Amounts are stored for that 7-digit date.
+bool HasInstitutionalAmounts(db::Connection& connection, const QString& date);
+
+// The column of 法人買賣超 holding a basis' net shares.
+QString AmountColumn(TradeBasis basis);
