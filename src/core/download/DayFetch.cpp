@@ -4,6 +4,7 @@
 #include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/download/DayDownload.h"
+#include "core/entry/InstitutionalAmounts.h"
 #include "core/text/RocDate.h"
 
 #include <QSet>
@@ -15,11 +16,12 @@ DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& 
                                 const std::function<void(const QString&)>& step)
 {
     const QString shown = RocDateDisplay(RocDateText(date));
-    // A stored day costs the sites no request unless it is to be replaced.
+    // A stored day costs the sites no request unless it is to be replaced or
+    // lacks the amounts (kept files then serve it).
     if (!options.replace) {
         try {
             db::Connection connection(gConnectionString);
-            if (IsDayStored(connection, RocDateText(date)))
+            if (IsDayStored(connection, RocDateText(date)) && HasInstitutionalAmounts(connection, RocDateText(date)))
                 return {DayFetchResult::AlreadyThere, QStringLiteral("%1 已有資料，未變更。").arg(shown)};
         } catch (const db::DbError& failure) {
             return {DayFetchResult::Failed, db::ErrorMessage(failure)};
@@ -48,7 +50,9 @@ DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& 
         db::Connection connection(gConnectionString);
         const StoredDay stored = StoreInstitutionalDay(connection, day, options.basis, options.top, true, options.replace);
         if (!stored.stored)
-            return {DayFetchResult::AlreadyThere, QStringLiteral("%1 已有資料，未變更。").arg(shown)};
+            return {DayFetchResult::AlreadyThere,
+                    stored.amountsAdded ? QStringLiteral("%1 已有資料，清單未變更；已補存各股法人買賣超。").arg(shown)
+                                        : QStringLiteral("%1 已有資料，未變更。").arg(shown)};
         return {DayFetchResult::Stored, QStringLiteral("已儲存 %1：買超 %2 筆、賣超 %3 筆（依%4排行）。")
                                             .arg(shown)
                                             .arg(stored.buys)

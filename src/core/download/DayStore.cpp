@@ -31,11 +31,11 @@ StoredDay StoreInstitutionalDay(db::Connection& connection, const InstitutionalD
     const bool there = IsDayStored(connection, day.date);
     if (there && !replace) {
         // A day stored before amounts were kept gets them; its lists stay.
-        if (!HasInstitutionalAmounts(connection, day.date)) {
-            SaveInstitutionalAmounts(connection, day);
-            transaction.commit();
-        }
-        return {false, 0, 0};
+        if (HasInstitutionalAmounts(connection, day.date))
+            return {false, 0, 0};
+        SaveInstitutionalAmounts(connection, day);
+        transaction.commit();
+        return {false, 0, 0, true};
     }
     SaveTradingDay(connection, !there, day.date, trading);
     SaveInstitutionalAmounts(connection, day);

@@ -10,6 +10,7 @@ struct StoredDay {
     bool stored = false;   // false: the day was there already and left alone
     int buys = 0;
     int sells = 0;
+    bool amountsAdded = false;   // to a stored day that lacked them
 };
 
 // Stores a day read from the exchanges' files with its two lists ranked as

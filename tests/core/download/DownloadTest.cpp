@@ -64,6 +64,19 @@ protected:
             codes << rows.text(r, 0);
         return codes;
     }
+    QStringList amounts()
+    {
+        db::Connection c(gConnectionString);
+        const db::ResultSet rows = c.query(QStringLiteral("SELECT 股號, 外資, 投信, 自營商, 合計 FROM 法人買賣超 ORDER BY 股號"));
+        QStringList lines;
+        for (int r = 0; r < rows.rowCount(); ++r) {
+            QStringList fields;
+            for (int col = 0; col < 5; ++col)
+                fields << rows.text(r, col);
+            lines << fields.join(QLatin1Char(' '));
+        }
+        return lines;
+    }
     QString cached(ExchangeFile file) const { return CachedFilePath(DownloadFolder(folder.path()), file, kDay); }
 
     TempAppFolder folder{QDate(2026, 12, 8)};
@@ -140,11 +153,21 @@ TEST_F(DownloadTest, TheCommandStoresTheDayAndKeepsTheFiles)
         EXPECT_EQ(c.query(QStringLiteral("SELECT 名稱 FROM 股號資料 WHERE 股號 = '6488'")).text(0, 0), QStringLiteral("環球晶"));
         EXPECT_EQ(c.query(QStringLiteral("SELECT 買賣星期 FROM 買賣超資料")).text(0, 0), QStringLiteral("二"));
     }
+    // Every stock's amounts, ranked or not, warrants and preferred shares too.
+    EXPECT_EQ(amounts(), QStringList({"0050 -2000000 0 0 -2000000", "1101 0 300000 0 300000", "2330 5001000 -200000 -300000 4501000",
+                                      "2881A 0 0 0 0", "5347 300000 0 0 300000", "6488 -4000000 0 -1000 -4001000"}));
     QFile kept(cached(ExchangeFile::TwseInstitutional));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), Big5(kTwse19));
     ASSERT_EQ(twse.requests().size(), 1);
     EXPECT_TRUE(twse.requests().first().userAgent.startsWith("Quorvex/"));
+
+    // A day stored without amounts gets them from the kept files, its lists untouched.
+    const QStringList stored = amounts();
+    db::Connection(gConnectionString).execute(QStringLiteral("DELETE FROM 法人買賣超"));
+    EXPECT_EQ(fetch({"1151208", "--top", "1"}), 0);
+    EXPECT_EQ(amounts(), stored);
+    EXPECT_EQ(list("買超明細資料").size(), 3);
 
     QFile::remove(cached(ExchangeFile::TwseInstitutional));
     EXPECT_EQ(fetch({"1151208", "--top", "1"}), 0);
@@ -154,6 +177,7 @@ TEST_F(DownloadTest, TheCommandStoresTheDayAndKeepsTheFiles)
     EXPECT_EQ(fetch({"1151208", "--top", "1", "--basis", "投信", "--replace"}), 0) << output.toStdString();
     EXPECT_EQ(list("買超明細資料"), QStringList({"1101"}));
     EXPECT_EQ(list("賣超明細資料"), QStringList({"2330"}));
+    EXPECT_EQ(amounts(), stored);
     EXPECT_EQ(twse.requests().size() + tpex.requests().size(), 4);   // kept files served, but --replace asks again
 }
 

@@ -51,8 +51,15 @@ TEST_F(ConversionTest, EveryTableTakesTheOldRowsConvertedToItsColumns)
         "CREATE TABLE 買超明細資料 (序 TEXT, 股號 TEXT, 買賣日期 TEXT);"
         "INSERT INTO 買超明細資料 VALUES (' 3x', '2330', '1000125');"
         "INSERT INTO 買超明細資料 VALUES (NULL, '1101', '1000125');"
-        "CREATE TABLE 賣超明細資料 (序 REAL, 股號 TEXT, 買賣日期 TEXT);"));
+        "CREATE TABLE 賣超明細資料 (序 REAL, 股號 TEXT, 買賣日期 TEXT);"
+        "CREATE TABLE 法人買賣超 (買賣日期 TEXT, 股號 TEXT, 外資 INTEGER, 投信 INTEGER, 自營商 INTEGER, 合計 INTEGER);"
+        "INSERT INTO 法人買賣超 VALUES ('1000125', '2330', -9000000000, NULL, '12x', 3.0);"));
+    c.execute(QStringLiteral("INSERT INTO 法人買賣超 VALUES ('1000124', '1101', 1, 1, 1, 3)"));
     EXPECT_EQ(convert(path), 0);
+    // Amounts come over whole; one the files had no column for stays unknown.
+    EXPECT_EQ(text(QStringLiteral("SELECT group_concat(quote(買賣日期) || quote(外資) || quote(投信) || quote(自營商) || quote(合計)) "
+                                  "FROM 法人買賣超")),
+              QString::fromUtf8("'1000125'-9000000000NULL123"));
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
     EXPECT_EQ(text(QStringLiteral("SELECT 股號 || '|' || 名稱 || '|' || 本益比 || '|' || 殖利率 || '|' || 股價淨值比 FROM 股號資料")),
               QString::fromUtf8("2330|台積電|15.25|2|"));

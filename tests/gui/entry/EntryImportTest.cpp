@@ -102,10 +102,14 @@ TEST_F(EntryImportTest, ANewDayIsFilledInRankOrderAndSavedOnlyBySave)
               (QStringList{QString::fromUtf8("1:6488 環球晶"), QString::fromUtf8("2:0050 元大台灣50")}));
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買超明細資料")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 法人買賣超")), 0);
 
     key(Qt::Key_F8);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買超明細資料 WHERE 買賣日期 = '1151208'")), 2);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 4);
+    // Every stock of the files, not only the ranked ones.
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 法人買賣超 WHERE 買賣日期 = '1151208'")), 6);
+    EXPECT_EQ(count(QStringLiteral("SELECT 合計 FROM 法人買賣超 WHERE 股號 = '6488'")), -4001000);
 }
 
 // The codes an import would add go with the day: a day left unsaved leaves
@@ -122,6 +126,7 @@ TEST_F(EntryImportTest, ADayLeftUnsavedAddsNoStock)
     key(Qt::Key_Escape);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買賣超資料")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 法人買賣超")), 0);
 }
 
 TEST_F(EntryImportTest, AFileOfAnotherDateOrARefusedReplacementChangesNothing)
