@@ -232,3 +232,31 @@ ReportLayout StreakReportLayout(bool netBuy)
     CountStyleFooter(layout);
     return layout;
 }
+
+ReportLayout AmountRankingReportLayout()
+{
+    ReportLayout layout = Frame(QStringLiteral("rpt法人累計買賣超排行"), 1935);
+    layout.groupHeader.elements
+        << Title(QStringLiteral("法人累計買賣超排行"), 2765, 210, 5465)
+        << Label(QStringLiteral("基準日期："), 850, 921, 1418) << Field(ReportSource::kBaseDate, 2055, 921, 1063, kCentre)
+        << Label(QStringLiteral("法　　人："), 3600, 921, 1200) << Field(ReportSource::kBasis, 4800, 921, 2800)
+        << Label(QStringLiteral("頁　　次："), 7724, 921, 1418) << Field(ReportSource::kPage, 9000, 921, 1134)
+        << Label(QStringLiteral("累計期間："), 850, 1205, 1418) << Field(ReportSource::kSpan, 2055, 1205, 5600)
+        << Label(QStringLiteral("印表日期："), 7724, 1205, 1418) << Field(ReportSource::kPrintDate, 9000, 1205, 1134)
+        << Line(850, 10134, 1559);
+    AddColumns(layout,
+               {{QStringLiteral("股  號"), QStringLiteral("股號"), 850, 850, Qt::AlignLeft},
+                {QStringLiteral("股票名稱"), QStringLiteral("名稱"), 1750, 2000, Qt::AlignLeft},
+                {QStringLiteral("累計張數"), QStringLiteral("累計張數"), 3800, 1300, kRight},
+                {QStringLiteral("買超天數"), QStringLiteral("買超天數"), 5150, 1000, kCentre},
+                {QStringLiteral("連續天數"), QStringLiteral("連續天數"), 6200, 1000, kCentre},
+                {QStringLiteral("本益比"), QStringLiteral("本益比"), 7250, 950, kRight},
+                {QStringLiteral("殖利率"), QStringLiteral("殖利率"), 8250, 950, kRight},
+                {QStringLiteral("淨值比"), QStringLiteral("股價淨值比"), 9250, 884, kRight}},
+               1630, 1913);
+    // A side's heading uses the same line as its stocks.
+    layout.detail.elements << Field(QStringLiteral("段落"), 850, 71, 9284);
+    layout.groupFooter.elements << Line(855, 10140, 0) << Label(QStringLiteral("合　　計："), 850, 142, 1276)
+                                << Field(ReportSource::kSummary, 2126, 142, 5000) << Line(850, 10134, 496);
+    return layout;
+}

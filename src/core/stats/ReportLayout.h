@@ -19,6 +19,9 @@ inline const QString kTotal = QStringLiteral("@total");
 inline const QString kCompany = QStringLiteral("@company");
 inline const QString kDateCount = QStringLiteral("@dates");
 inline const QString kMinDays = QStringLiteral("@days");
+inline const QString kBasis = QStringLiteral("@basis");
+inline const QString kSpan = QStringLiteral("@span");
+inline const QString kSummary = QStringLiteral("@summary");
 // A detail line whose field holds "1" starts a new page unless the line
 // after it fits too (a group heading never ends a page).
 inline const QString kKeepWithNext = QStringLiteral("@keep");
@@ -70,3 +73,4 @@ ReportLayout NewDetailsReportLayout(bool newSell);        // rpt新增賣超明�
 ReportLayout StockListReportLayout();                     // rpt股號資料表
 ReportLayout EntryListReportLayout();                     // rpt買賣超明細表
 ReportLayout StreakReportLayout(bool netBuy);             // rpt連續買超統計表 / rpt連續賣超統計表
+ReportLayout AmountRankingReportLayout();                 // rpt法人累計買賣超排行

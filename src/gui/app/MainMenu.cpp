@@ -103,7 +103,7 @@ frm主畫面::frm主畫面(QWidget* parent) : QMainWindow(parent)
         ++index;
     }
 
-    auto* hint = new QLabel(QStringLiteral("按數字鍵 1–8 或方向鍵選擇功能，Enter 開啟；Ctrl+B／Ctrl+S 連續買超／賣超統計表，F1 關於系統，Ctrl+Q 離開。"),
+    auto* hint = new QLabel(QStringLiteral("按數字鍵 1–8 或方向鍵選擇功能，Enter 開啟；Ctrl+B／Ctrl+S 連續買超／賣超統計表，Ctrl+R 法人累計買賣超排行，F1 關於系統，Ctrl+Q 離開。"),
                             central);
     hint->setObjectName(QStringLiteral("lblHint"));
     auto* version = new QLabel(VersionText(), central);

@@ -1,6 +1,7 @@
 #include "gui/app/Screens.h"
 
 #include "gui/entry/EntryScreen.h"
+#include "gui/stats/AmountRankingScreen.h"
 #include "gui/stats/BaseDateScreen.h"
 #include "gui/stats/CountStatsScreen.h"
 #include "gui/stats/StreakScreen.h"
@@ -45,6 +46,8 @@ const std::vector<ScreenCommand>& ScreenCommands()
          Create<frm連續買超統計表>},
         {ScreenId::SellStreak, u"連續賣超統計表", P::StatisticsMenu, {}, Qt::CTRL | Qt::Key_S, nullptr,
          Create<frm連續賣超統計表>},
+        {ScreenId::AmountRanking, u"法人累計買賣超排行", P::StatisticsMenu, {}, Qt::CTRL | Qt::Key_R, nullptr,
+         Create<frm法人累計買賣超排行>},
     };
     return rows;
 }

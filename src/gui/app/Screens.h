@@ -9,7 +9,9 @@
 class QWidget;
 
 // The working screens the main menu opens.
-enum class ScreenId { Entry, Stock, CountStats, NewBuy, NewSell, BuyToSell, SellToBuy, BuyStreak, SellStreak, Maintenance };
+enum class ScreenId {
+    Entry, Stock, CountStats, NewBuy, NewSell, BuyToSell, SellToBuy, BuyStreak, SellStreak, AmountRanking, Maintenance
+};
 
 // Where the main menu offers a command.
 enum class CommandPlace {

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/entry/InstitutionalTrades.h"
+#include "core/stats/Report.h"
+
+namespace db {
+class Connection;
+}
+
+struct AmountRankingQuery {
+    QString base;                            // 7 digits
+    int days = 5;                            // N: the dates with amounts up to the base date
+    TradeBasis basis = TradeBasis::AllThree;
+    int top = 30;                            // lines per side
+};
+
+struct AmountRanking {
+    QStringList dates;   // the dates summed, oldest first; fewer than N when fewer are stored
+    // A heading line (段落, with @keep) before each side that has stocks, then
+    // its lines: 股號, 名稱, 累計張數 (shares / 1000, grouped), 買超天數,
+    // 連續天數, 本益比, 殖利率, 股價淨值比.
+    QVector<ReportRow> lines;
+    int buys = 0;
+    int sells = 0;
+};
+
+// Each stock's net shares summed over the last N dates with amounts up to
+// the base date, in one grouped query: the largest net buys first, then the
+// most negative net sells, ties by code, at most `top` each. 連續天數 counts
+// the dates, back from the last one, on which the stock's net kept the side's
+// sign; a date without its amount ends the run.
+AmountRanking RunAmountRanking(db::Connection& connection, const AmountRankingQuery& query);
+
+// The dates with amounts up to `base`, newest first, at most `count`.
+QStringList AmountDatesUpTo(db::Connection& connection, const QString& base, int count);
+
+// The latest date with amounts, empty when there is none.
+QString LastAmountDate(db::Connection& connection);
