@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -68,6 +69,8 @@ long long GenerateBenchData(const QString& folder, const BenchDataShape& shape)
     static const char16_t* const kNameParts[] = {u"台", u"積", u"電", u"鴻", u"海", u"聯", u"發", u"科",
                                                 u"華", u"亞", u"光", u"國", u"泰", u"金", u"中", u"鋼"};
     std::vector<QString> codes;
+    std::vector<QString> distinct;   // the master's codes, each once
+    QSet<QString> listed;
     {
         db::Statement insert(connection, QStringLiteral("INSERT OR IGNORE INTO 股號資料 VALUES (?, ?, ?, ?, ?)"));
         std::uniform_real_distribution<double> ratio(0.3, 60.0);
@@ -79,6 +82,10 @@ long long GenerateBenchData(const QString& folder, const BenchDataShape& shape)
             const auto text = [&](bool dash) { return dash ? QStringLiteral("-") : QString::number(ratio(random), 'f', 2); };
             insert.execute({code, name, text(i % 11 == 0), text(i % 13 == 0), text(false)});
             codes.push_back(code);
+            if (!listed.contains(code.toUpper())) {
+                listed.insert(code.toUpper());
+                distinct.push_back(code);
+            }
         }
     }
 
@@ -86,6 +93,9 @@ long long GenerateBenchData(const QString& folder, const BenchDataShape& shape)
     db::Statement header(connection, QStringLiteral("INSERT INTO 買賣超資料 VALUES (?, ?)"));
     db::Statement buy(connection, QStringLiteral("INSERT INTO 買超明細資料 VALUES (?, ?, ?)"));
     db::Statement sell(connection, QStringLiteral("INSERT INTO 賣超明細資料 VALUES (?, ?, ?)"));
+    db::Statement amounts(connection, QStringLiteral("INSERT INTO 法人買賣超 VALUES (?, ?, ?, ?, ?, ?)"));
+    std::normal_distribution<double> flow(0.0, 1.0);
+    std::uniform_int_distribution<int> percent(0, 99);
     std::uniform_int_distribution<int> listSize(shape.minCodesPerList, shape.maxCodesPerList);
     // Popular stocks come up far more often than the rest.
     std::geometric_distribution<int> pick(3.0 / shape.stocks);
@@ -93,6 +103,15 @@ long long GenerateBenchData(const QString& folder, const BenchDataShape& shape)
         const QDate day = TradingDay(d);
         const QString date = RocDateText(day);
         header.execute({date, WeekdayText(day)});
+        // Every stock's amounts, as the exchanges' files give them: large
+        // companies trade more; trusts and dealers skip most stocks most days.
+        for (size_t i = 0; i < distinct.size(); ++i) {
+            const double scale = 2.0e6 / double(1 + i % 200);
+            const qint64 foreign = qint64(flow(random) * scale);
+            const qint64 trust = percent(random) < 70 ? 0 : qint64(flow(random) * scale / 4);
+            const qint64 dealers = percent(random) < 50 ? 0 : qint64(flow(random) * scale / 6);
+            amounts.execute({date, distinct[i], foreign, trust, dealers, foreign + trust + dealers});
+        }
         for (db::Statement* list : {&buy, &sell}) {
             const int n = listSize(random);
             for (int k = 1; k <= n; ++k) {
