@@ -239,7 +239,7 @@ ReportLayout AmountRankingReportLayout()
     layout.groupHeader.elements
         << Title(QStringLiteral("法人累計買賣超排行"), 2765, 210, 5465)
         << Label(QStringLiteral("基準日期："), 850, 921, 1418) << Field(ReportSource::kBaseDate, 2055, 921, 1063, kCentre)
-        << Label(QStringLiteral("法　　人："), 3600, 921, 1200) << Field(ReportSource::kBasis, 4800, 921, 2800)
+        << Label(QStringLiteral("法　　人："), 3500, 921, 1418) << Field(ReportSource::kBasis, 4750, 921, 2800)
         << Label(QStringLiteral("頁　　次："), 7724, 921, 1418) << Field(ReportSource::kPage, 9000, 921, 1134)
         << Label(QStringLiteral("累計期間："), 850, 1205, 1418) << Field(ReportSource::kSpan, 2055, 1205, 5600)
         << Label(QStringLiteral("印表日期："), 7724, 1205, 1418) << Field(ReportSource::kPrintDate, 9000, 1205, 1134)

@@ -39,6 +39,7 @@ frm法人累計買賣超排行::frm法人累計買賣超排行() : StatScreenFra
 
     m_basis = new QComboBox(this);
     m_basis->setObjectName(QStringLiteral("cbo法人"));
+    m_basis->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* basisLabel = new QLabel(QStringLiteral("法人:"), this);
     basisLabel->setObjectName(QStringLiteral("lbl法人"));
     basisLabel->setBuddy(m_basis);
