@@ -106,12 +106,25 @@ int CopyTable(db::Connection& current, db::Connection& old, const QStringList& o
 {
     if (!oldTables.contains(table))
         return 0;   // the old file has no such table: it stays empty
-    const db::ResultSet rows = old.query(QStringLiteral("SELECT * FROM %1").arg(db::QuotedName(table)));
+    // Read row by row: a table of every stock's daily amounts holds millions.
+    QStringList oldNames;
+    for (const auto& column : old.tableColumns(table))
+        oldNames << column.first;
+    const auto sourceOf = [&oldNames](const QString& name) {
+        const int exact = static_cast<int>(oldNames.indexOf(name));
+        if (exact >= 0)
+            return exact;
+        for (int i = 0; i < oldNames.size(); ++i) {
+            if (oldNames.at(i).compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        }
+        return -1;
+    };
     // The current columns the old table has, and the text columns it lacks.
     QVector<Column> targets;
     QVector<int> sources;
     for (const Column& column : ColumnsOf(current, table)) {
-        const int source = rows.columnIndex(column.name);
+        const int source = sourceOf(column.name);
         if (source >= 0 || column.kind == ColumnKind::Text) {
             targets.push_back(column);
             sources.push_back(source);
@@ -165,12 +178,19 @@ int CopyTable(db::Connection& current, db::Connection& old, const QStringList& o
         }
         batch.clear();
     };
-    for (int r = 0; r < rows.rowCount(); ++r) {
+    const QString quotedTable = db::QuotedName(table);
+    const qlonglong total = old.query(QStringLiteral("SELECT count(*) FROM %1").arg(quotedTable)).value(0, 0).toLongLong();
+    QStringList read;
+    for (const QString& name : oldNames)
+        read << db::QuotedName(name);
+    db::Statement rows(old, QStringLiteral("SELECT %1 FROM %2").arg(read.join(QLatin1Char(',')), quotedTable));
+    qlonglong r = 0;
+    rows.forEachRow({}, [&](const db::Row& row) {
         QVariantList values;
         values.reserve(targets.size());
         for (int c = 0; c < targets.size(); ++c) {
             const std::optional<QVariant> value =
-                Converted(table, targets[c], sources[c] < 0 ? QVariant() : rows.value(r, sources[c]));
+                Converted(table, targets[c], sources[c] < 0 ? QVariant() : row.value(sources[c]));
             if (!value)
                 break;
             values << *value;
@@ -179,11 +199,15 @@ int CopyTable(db::Connection& current, db::Connection& old, const QStringList& o
             ++refused;
         else
             batch.push_back(std::move(values));
-        if (batch.size() == batchSize || r + 1 == rows.rowCount())
+        if (batch.size() == batchSize)
             insertBatch();
-        if ((r + 1) % 1000 == 0 || r + 1 == rows.rowCount())
-            rowPercent(qRound((r + 1) * 100.0 / rows.rowCount()));
-    }
+        if (++r % 1000 == 0 && total > 0)
+            rowPercent(int(std::min<qlonglong>(100, r * 100 / total)));
+    });
+    if (!batch.isEmpty())
+        insertBatch();
+    if (r > 0)
+        rowPercent(100);
     return refused;
 }
 
