@@ -57,6 +57,13 @@ QPolygonF Triangle(QPointF centre, double size, bool up)
                       QPointF(centre.x() - h, centre.y() - h)});
 }
 
+// A margin keeps the outermost labels off the edge of a picture or a page.
+QRectF Inside(const QRectF& whole, const QFontMetricsF& metrics)
+{
+    const double margin = metrics.height() / 2;
+    return whole.adjusted(margin, margin / 2, -margin, -margin / 2);
+}
+
 struct Painting {
     QPainter& painter;
     const QFontMetricsF metrics;
@@ -213,9 +220,10 @@ QString AmountDayText(const AmountDay& day, double cumulativeLots)
     return parts.join(QStringLiteral("　"));
 }
 
-AmountChartModel LayoutAmountChart(const AmountHistory& history, BarLayout layout, const QRectF& area,
+AmountChartModel LayoutAmountChart(const AmountHistory& history, BarLayout layout, const QRectF& whole,
                                    const QFontMetricsF& metrics)
 {
+    const QRectF area = Inside(whole, metrics);
     const double line = metrics.height();
     const double top = area.top() + line * (kTitleLines + kLegendLines + kCaptionLines);
     const double bottom = area.bottom() - line * (kMarkerLines + kDateLines);
@@ -230,11 +238,12 @@ AmountChartModel LayoutAmountChart(const AmountHistory& history, BarLayout layou
     return BuildAmountChart(history, layout, plot, labelGap, tickGap);
 }
 
-void PaintAmountChart(QPainter& painter, const QRectF& area, const AmountHistory& history, BarLayout layout, int selected)
+void PaintAmountChart(QPainter& painter, const QRectF& whole, const AmountHistory& history, BarLayout layout, int selected)
 {
     painter.save();
-    painter.fillRect(area, Qt::white);
+    painter.fillRect(whole, Qt::white);
     const QFontMetricsF metrics(painter.font(), painter.device());
+    const QRectF area = Inside(whole, metrics);
     const Painting p{painter, metrics, metrics.height()};
     const QFont plain = painter.font();
     QFont titleFont = plain;
@@ -250,7 +259,7 @@ void PaintAmountChart(QPainter& painter, const QRectF& area, const AmountHistory
         return;
     }
 
-    const AmountChartModel model = LayoutAmountChart(history, layout, area, p.metrics);
+    const AmountChartModel model = LayoutAmountChart(history, layout, whole, p.metrics);
     PaintLegend(p, QRectF(model.plot.left(), area.top() + p.line * kTitleLines, area.width(), p.line * kLegendLines));
     const double captionTop = model.plot.top() - p.line * kCaptionLines;
     painter.drawText(QRectF(area.left(), captionTop, model.plot.left() - area.left(), p.line), Qt::AlignRight | Qt::AlignVCenter,

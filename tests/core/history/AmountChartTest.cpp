@@ -108,8 +108,9 @@ TEST(AmountChartTest, AxesHaveRoundStepsAndCoverTheValuesAndZero)
         EXPECT_TRUE(axis.ticks.contains(0.0));
         // The axis wastes less than a step at either end.
         EXPECT_LT(std::min(c.low, 0.0) - axis.min, axis.step);
-        if (c.high != c.low)
+        if (c.high != c.low) {
             EXPECT_LT(axis.max - std::max(c.high, 0.0), axis.step);
+        }
     }
     // Nothing but zeros: one step above the zero line.
     const ChartAxis zeros = NiceAxis(0, 0, 6);
