@@ -13,7 +13,8 @@ AmountChartView::AmountChartView(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setMinimumSize(560, 320);
+    // Room for the legend on one line.
+    setMinimumSize(720, 360);
     setAccessibleName(QStringLiteral("法人買賣超圖"));
 }
 

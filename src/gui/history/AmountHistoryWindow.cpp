@@ -97,7 +97,6 @@ AmountHistoryWindow::AmountHistoryWindow(QWidget* parent, const QString& code)
 
     m_chart = new AmountChartView(this);
     m_chart->setObjectName(QStringLiteral("pic法人動向"));
-    m_chart->setToolTip(QString());
     m_selection = new QLabel(this);
     m_selection->setObjectName(QStringLiteral("lbl選取日期"));
     m_selection->setTextInteractionFlags(Qt::TextSelectableByMouse);
