@@ -10,6 +10,7 @@
 #include "core/text/Clock.h"
 #include "core/text/RocDate.h"
 #include "gui/entry/EntrySheet.h"
+#include "gui/history/AmountHistoryWindow.h"
 #include "gui/recordscreen/PrintPanel.h"
 #include "gui/recordscreen/PrintRun.h"
 #include "gui/uikit/FormHelpers.h"
@@ -70,6 +71,10 @@ frm買賣超輸入作業::frm買賣超輸入作業() : RecordScreen(EntryTexts()
         sheet->SetSheetRowHeight(kRowHeightTwips);
         sheet->ClearSheet();
         connect(sheet, &EntrySheet::edited, this, [this] { markUnsaved(); });
+        connect(sheet, &QTableWidget::cellDoubleClicked, this, [this, sheet](int row, int column) {
+            if (column == EntrySheet::kNameColumn)
+                showAmountHistory(sheet, row + 1);
+        });
     }
     connect(qApp, &QApplication::focusChanged, this, [this] { showListFocus(); });
     showListFocus();
@@ -104,7 +109,7 @@ void frm買賣超輸入作業::loadStockNames()
     for (EntrySheet* sheet : {m_buys, m_sells}) {
         QTableWidgetItem* item = sheet->horizontalHeaderItem(EntrySheet::kNameColumn);
         item->setText(heading);
-        item->setToolTip(problem);
+        item->setToolTip(problem.isEmpty() ? QStringLiteral("雙擊名稱或按 F6：這支股票的法人動向") : problem);
     }
 }
 
@@ -230,6 +235,16 @@ bool frm買賣超輸入作業::eventFilter(QObject* watched, QEvent* event)
 
 bool frm買賣超輸入作業::screenShortcut(int key, Qt::KeyboardModifiers modifiers)
 {
+    if (key == Qt::Key_F6 && modifiers == Qt::NoModifier) {
+        const QWidget* focus = QApplication::focusWidget();
+        for (EntrySheet* sheet : {m_buys, m_sells}) {
+            if (focus && (focus == sheet || sheet->isAncestorOf(focus))) {
+                showAmountHistory(sheet, sheet->activeRow());
+                return true;
+            }
+        }
+        return false;
+    }
     if (modifiers != Qt::ControlModifier || (key != Qt::Key_I && key != Qt::Key_D))
         return false;
     if (key == Qt::Key_I)
@@ -237,6 +252,13 @@ bool frm買賣超輸入作業::screenShortcut(int key, Qt::KeyboardModifiers mod
     else
         downloadLists();
     return true;
+}
+
+void frm買賣超輸入作業::showAmountHistory(EntrySheet* sheet, int row)
+{
+    const QString code = sheet->cellText(row, EntrySheet::kCodeColumn).trimmed();
+    if (!code.isEmpty())
+        AmountHistoryWindow::Open(this, code);
 }
 
 void frm買賣超輸入作業::updateWeekday()

@@ -24,6 +24,9 @@ public:
     // exchanges, for the shown date (today in 新增).
     void downloadLists();
     EntrySheet* sellSheet() const { return m_sells; }
+    // 法人動向 of a list row's stock: F6 on the row, or a double click on its
+    // 名稱; nothing for a row without a code.
+    void showAmountHistory(EntrySheet* sheet, int row);
 
 protected:
     bool fillFields(db::Connection& connection, const QString& key) override;

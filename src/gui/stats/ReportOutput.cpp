@@ -2,11 +2,11 @@
 
 #include "core/stats/ReportPainter.h"
 #include "gui/stats/ReportPreview.h"
+#include "gui/uikit/PrinterChoice.h"
 
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 
 namespace {
@@ -28,9 +28,7 @@ QString PrintWithDialog(const PaginatedReport& report, QWidget* parent)
 {
     QPrinter printer(QPrinter::HighResolution);
     PrepareReportPrinter(printer, report);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("列印 %1").arg(report.caption()));
-    if (dialog.exec() != QDialog::Accepted)
+    if (!ChoosePrinter(printer, QStringLiteral("列印 %1").arg(report.caption()), parent))
         return {};
     QPainter painter;
     if (!painter.begin(&printer))

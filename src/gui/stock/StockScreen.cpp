@@ -10,6 +10,7 @@
 #include "gui/recordscreen/PrintPanel.h"
 #include "gui/recordscreen/PrintRun.h"
 #include "gui/download/DownloadProgress.h"
+#include "gui/history/AmountHistoryWindow.h"
 #include "gui/stock/StockImportDialog.h"
 #include "gui/uikit/InputBehaviour.h"
 #include "gui/uikit/MessageBox.h"
@@ -99,9 +100,15 @@ QWidget* frm股號資料::buildRecordPanel()
     download->setToolTip(QStringLiteral("從證交所、櫃買中心下載最近交易日的本益比、殖利率及股價淨值比，經確認後更新股號資料"));
     connect(download, &QPushButton::clicked, this, [this] { downloadRatios(); });
 
+    auto* history = new QPushButton(QStringLiteral("  法人動向  "), panel);
+    history->setObjectName(QStringLiteral("scmd法人動向"));
+    history->setToolTip(QStringLiteral("以圖表顯示這支股票每天的三大法人買賣超 (F6)"));
+    connect(history, &QPushButton::clicked, this, [this] { showAmountHistory(); });
+
     auto* importRow = new QHBoxLayout;
     importRow->setSpacing(6);
     importRow->addStretch();
+    importRow->addWidget(history);
     importRow->addWidget(download);
     importRow->addWidget(m_import);
     form->addRow(importRow);
@@ -140,6 +147,24 @@ void frm股號資料::downloadRatios()
     import.ImportFiles(files.paths, frm資料匯入_股號::NewCodes::Leave);
     if (import.importCompleted() && FindLastKey() == 0)
         ShowRecord(currentKey());
+}
+
+void frm股號資料::showAmountHistory()
+{
+    // The stored record's code: a code being typed has no amounts yet.
+    if (mode() != kModeEdit || currentKey().isEmpty()) {
+        ShowMessage(QStringLiteral("請先顯示一筆股號資料!"), QStringLiteral("法人動向"), MsgIcon::Information);
+        return;
+    }
+    AmountHistoryWindow::Open(this, currentKey());
+}
+
+bool frm股號資料::screenShortcut(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (key != Qt::Key_F6 || modifiers != Qt::NoModifier)
+        return false;
+    showAmountHistory();
+    return true;
 }
 
 bool frm股號資料::fillFields(db::Connection& connection, const QString& key)

@@ -22,11 +22,14 @@ protected:
     void conditionOptionChosen(int index) override;
     void fillConditionDefaults() override;
     void PrintList(bool preview) override;
+    bool screenShortcut(int key, Qt::KeyboardModifiers modifiers) override;
 
 private:
     // 下載本益比: the exchanges' ratio files of the last trading date stored,
     // through the import's review.
     void downloadRatios();
+    // 法人動向 (F6): the shown stock's institutional nets as a chart.
+    void showAmountHistory();
     QWidget* buildRecordPanel();
     void buildQueryConditions();
 

@@ -64,3 +64,26 @@ void TypeText(QWidget* start, const QString& text)
         qApp->notify(target, &release);
     }
 }
+
+namespace {
+QWidget* FindAccessible(QAccessibleInterface* node, QAccessible::Role role, const QString& name)
+{
+    if (!node)
+        return nullptr;
+    QString text = node->text(QAccessible::Name).trimmed();
+    if (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
+    if (node->role() == role && text == name && node->object() && node->object()->isWidgetType())
+        return static_cast<QWidget*>(node->object());
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (QWidget* found = FindAccessible(node->child(i), role, name))
+            return found;
+    }
+    return nullptr;
+}
+} // namespace
+
+QWidget* AccessibleControl(QWidget* window, QAccessible::Role role, const QString& name)
+{
+    return FindAccessible(QAccessible::queryAccessibleInterface(window), role, name);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -32,3 +33,8 @@ void CloseAllWindows();
 // Types the text key by key, Chinese characters included (QTest::keyClicks
 // knows only ASCII), into whatever holds the focus in `start`'s window.
 void TypeText(QWidget* start, const QString& text);
+
+// The control of `window` that Qt's accessibility interface gives `role` and
+// `name`, as a screen reader finds it: a button by its caption, a text box by
+// its buddy label (its trailing colon left off); null when there is none.
+QWidget* AccessibleControl(QWidget* window, QAccessible::Role role, const QString& name);
