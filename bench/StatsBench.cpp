@@ -8,6 +8,7 @@
 
 #include "core/data/Connection.h"
 #include "core/data/Settings.h"
+#include "core/entry/InstitutionalAmounts.h"
 #include "core/stats/AmountRanking.h"
 #include "core/stats/CountStatistics.h"
 #include "core/stats/ListStatistics.h"

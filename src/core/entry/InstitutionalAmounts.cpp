@@ -44,3 +44,16 @@ bool HasInstitutionalAmounts(db::Connection& connection, const QString& date)
 {
     return !connection.query(QStringLiteral("SELECT 1 FROM 法人買賣超 WHERE 買賣日期 = ? LIMIT 1"), {date}).isEmpty();
 }
+
+QStringList AmountDatesUpTo(db::Connection& connection, const QString& last, int count)
+{
+    const db::ResultSet rows = connection.query(
+        QStringLiteral("SELECT h.買賣日期 FROM 買賣超資料 h WHERE h.買賣日期 <= ? "
+                       "AND EXISTS (SELECT 1 FROM 法人買賣超 a WHERE a.買賣日期 = h.買賣日期) "
+                       "ORDER BY h.買賣日期 DESC LIMIT ?"),
+        {last, qlonglong(count)});
+    QStringList dates;
+    for (int r = 0; r < rows.rowCount(); ++r)
+        dates << rows.text(r, 0).trimmed();
+    return dates;
+}

@@ -14,5 +14,10 @@ void SaveInstitutionalAmounts(db::Connection& connection, const InstitutionalDay
 // Amounts are stored for that 7-digit date.
 bool HasInstitutionalAmounts(db::Connection& connection, const QString& date);
 
+// The trading dates (days of 買賣超資料) with amounts up to `last`, newest
+// first, at most `count`. Amounts a day no longer has lists for are left
+// out everywhere.
+QStringList AmountDatesUpTo(db::Connection& connection, const QString& last, int count);
+
 // The column of 法人買賣超 holding a basis' net shares.
 QString AmountColumn(TradeBasis basis);

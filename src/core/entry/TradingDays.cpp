@@ -69,6 +69,12 @@ void SaveTradingDay(db::Connection& connection, bool isNew, const QString& curre
         if (changed == 0)
             throw db::DbError(db::ErrorKind::Other,
                               QStringLiteral("找不到買賣日期 %1 的資料，可能已被刪除。").arg(currentDate));
+        // The day's amounts go with it; any left at the new date by a day
+        // deleted elsewhere belong to no day.
+        if (date != currentDate) {
+            connection.execute(QStringLiteral("DELETE FROM 法人買賣超 WHERE 買賣日期 = ?"), {date});
+            connection.execute(QStringLiteral("UPDATE 法人買賣超 SET 買賣日期 = ? WHERE 買賣日期 = ?"), {date, currentDate});
+        }
     }
     InsertList(connection, QStringLiteral("買超明細資料"), date, day.buys);
     InsertList(connection, QStringLiteral("賣超明細資料"), date, day.sells);
@@ -80,6 +86,7 @@ void DeleteTradingDay(db::Connection& connection, const QString& date)
         throw db::DbError(db::ErrorKind::Other, QStringLiteral("找不到買賣日期 %1 的資料，可能已被刪除。").arg(date));
     connection.execute(QStringLiteral("DELETE FROM 買超明細資料 WHERE 買賣日期 = ?"), {date});
     connection.execute(QStringLiteral("DELETE FROM 賣超明細資料 WHERE 買賣日期 = ?"), {date});
+    connection.execute(QStringLiteral("DELETE FROM 法人買賣超 WHERE 買賣日期 = ?"), {date});
 }
 
 QVector<ListRow> ListRowsFromTexts(const QVector<QStringList>& texts)

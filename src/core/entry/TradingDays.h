@@ -30,11 +30,13 @@ const KeyTable& TradingDayKeys();
 std::optional<TradingDay> LoadTradingDay(db::Connection& connection, const QString& date);
 
 // Inserts a new day, or replaces the day stored under `currentDate` (header
-// and both lists wholesale, moved to day.date when that differs). Rows whose
-// code is blank are not stored. Runs inside the caller's transaction.
+// and both lists wholesale, moved to day.date with its amounts when that
+// differs). Rows whose code is blank are not stored. Runs inside the
+// caller's transaction.
 void SaveTradingDay(db::Connection& connection, bool isNew, const QString& currentDate, const TradingDay& day);
 
-// Throws when no day is stored under `date` (another PC deleted it).
+// Deletes the day with its lists and amounts. Throws when no day is stored
+// under `date` (another PC deleted it).
 void DeleteTradingDay(db::Connection& connection, const QString& date);
 
 // A sheet's rows of texts (序, 股號, ...) as list rows: every row whose code

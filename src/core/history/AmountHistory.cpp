@@ -1,6 +1,7 @@
 #include "core/history/AmountHistory.h"
 
 #include "core/data/Connection.h"
+#include "core/entry/InstitutionalAmounts.h"
 
 #include <QVariant>
 
@@ -36,15 +37,10 @@ std::optional<qint64> Amount(const db::ResultSet& rows, int row, int column)
 
 DateRange LatestAmountDates(db::Connection& connection, int count)
 {
-    // Days whose lists were deleted keep their amounts; only trading dates count.
-    const db::ResultSet dates = connection.query(
-        QStringLiteral("SELECT h.買賣日期 FROM 買賣超資料 h "
-                       "WHERE EXISTS (SELECT 1 FROM 法人買賣超 a WHERE a.買賣日期 = h.買賣日期) "
-                       "ORDER BY h.買賣日期 DESC LIMIT ?"),
-        {count});
+    const QStringList dates = AmountDatesUpTo(connection, QStringLiteral("9999999"), count);
     if (dates.isEmpty())
         return {};
-    return {dates.text(dates.rowCount() - 1, 0).trimmed(), dates.text(0, 0).trimmed()};
+    return {dates.last(), dates.first()};
 }
 
 AmountHistory LoadAmountHistory(db::Connection& connection, const QString& code, const QString& from,

@@ -31,8 +31,8 @@ int RunLength(db::Connection& connection, const QString& column, const QString& 
 {
     for (;;) {
         const db::ResultSet rows = connection.query(
-            QStringLiteral("SELECT 買賣日期, %1 FROM 法人買賣超 WHERE 股號 = ? AND 買賣日期 <= ? "
-                           "ORDER BY 買賣日期 DESC LIMIT ?")
+            QStringLiteral("SELECT a.買賣日期, a.%1 FROM 法人買賣超 a JOIN 買賣超資料 h ON h.買賣日期 = a.買賣日期 "
+                           "WHERE a.股號 = ? AND a.買賣日期 <= ? ORDER BY a.買賣日期 DESC LIMIT ?")
                 .arg(column),
             {code, base, qlonglong(calendar.size())});
         int run = 0;
@@ -53,25 +53,9 @@ int RunLength(db::Connection& connection, const QString& column, const QString& 
 
 } // namespace
 
-QStringList AmountDatesUpTo(db::Connection& connection, const QString& base, int count)
-{
-    // Each step one index probe back, however many stocks a date holds.
-    const db::ResultSet rows = connection.query(
-        QStringLiteral("WITH RECURSIVE d(x, n) AS ("
-                       "SELECT (SELECT max(買賣日期) FROM 法人買賣超 WHERE 買賣日期 <= ?), 1 "
-                       "UNION ALL SELECT (SELECT max(買賣日期) FROM 法人買賣超 WHERE 買賣日期 < d.x), d.n + 1 "
-                       "FROM d WHERE d.x IS NOT NULL AND d.n < ?) "
-                       "SELECT x FROM d WHERE x IS NOT NULL ORDER BY x DESC"),
-        {base, qlonglong(count)});
-    QStringList dates;
-    for (int r = 0; r < rows.rowCount(); ++r)
-        dates << rows.text(r, 0);
-    return dates;
-}
-
 QString LastAmountDate(db::Connection& connection)
 {
-    return connection.query(QStringLiteral("SELECT max(買賣日期) FROM 法人買賣超")).text(0, 0).trimmed();
+    return AmountDatesUpTo(connection, QStringLiteral("9999999"), 1).value(0);
 }
 
 AmountRanking RunAmountRanking(db::Connection& connection, const AmountRankingQuery& query)
@@ -87,8 +71,9 @@ AmountRanking RunAmountRanking(db::Connection& connection, const AmountRankingQu
 
     const db::ResultSet rows = connection.query(
         QStringLiteral("SELECT g.股號, g.total, g.buyDays, s.名稱, s.本益比, s.殖利率, s.股價淨值比 FROM ("
-                       "SELECT 股號, sum(%1) AS total, sum(CASE WHEN %1 > 0 THEN 1 ELSE 0 END) AS buyDays "
-                       "FROM 法人買賣超 WHERE 買賣日期 BETWEEN ? AND ? AND %1 IS NOT NULL GROUP BY 股號) g "
+                       "SELECT a.股號 AS 股號, sum(a.%1) AS total, sum(CASE WHEN a.%1 > 0 THEN 1 ELSE 0 END) AS buyDays "
+                       "FROM 買賣超資料 h JOIN 法人買賣超 a ON a.買賣日期 = h.買賣日期 "
+                       "WHERE h.買賣日期 BETWEEN ? AND ? AND a.%1 IS NOT NULL GROUP BY a.股號) g "
                        "LEFT JOIN 股號資料 s ON s.股號 = g.股號")
             .arg(column),
         {ranking.dates.first(), ranking.dates.last()});

@@ -24,15 +24,12 @@ struct AmountRanking {
     int sells = 0;
 };
 
-// Each stock's net shares summed over the last N dates with amounts up to
-// the base date, in one grouped query: the largest net buys first, then the
+// Each stock's net shares summed over the last N trading dates with amounts
+// up to the base date, in one grouped query: the largest net buys first, then the
 // most negative net sells, ties by code, at most `top` each. 連續天數 counts
 // the dates, back from the last one, on which the stock's net kept the side's
 // sign; a date without its amount ends the run.
 AmountRanking RunAmountRanking(db::Connection& connection, const AmountRankingQuery& query);
-
-// The dates with amounts up to `base`, newest first, at most `count`.
-QStringList AmountDatesUpTo(db::Connection& connection, const QString& base, int count);
 
 // The latest date with amounts, empty when there is none.
 QString LastAmountDate(db::Connection& connection);

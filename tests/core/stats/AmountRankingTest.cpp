@@ -5,15 +5,18 @@
 
 namespace {
 
-// Amounts on five dates; 1151205 and 1151206 hold none.
+// Amounts on five trading dates; 1151205 and 1151206 are none.
 class AmountRankingTest : public TempDatabase {
 protected:
     AmountRankingTest()
     {
         c.execute(QStringLiteral("INSERT INTO 股號資料 VALUES ('2330', '台積電', '15', '2', '4')"));
         c.execute(QStringLiteral("INSERT INTO 股號資料 VALUES ('0050', '元大台灣50', '', '3', '')"));
-        for (const char* d : {"1151201", "1151202", "1151203", "1151204", "1151207"})
+        for (const char* d : {"1151201", "1151202", "1151203", "1151204", "1151207"}) {
+            c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES (?, '')"), {QString::fromLatin1(d)});
             amount(d, "2330", 1000, 1000);
+        }
+        amount("1151206", "2330", -7000, -7000);   // a day deleted by an older program: no trading date
         amount("1151203", "1101", 2000, 2000);   // none on 1151204
         amount("1151207", "1101", 1000, 1000);
         amount("1151207", "2881A", -5000, QVariant());

@@ -23,7 +23,8 @@ protected:
             return QString();
         });
         db::Connection c(gConnectionString);
-        c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES ('1151209', '三')"));
+        for (const char* d : {"1151207", "1151208", "1151209"})
+            c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES (?, '')"), {QString::fromLatin1(d)});
         c.execute(QStringLiteral("INSERT INTO 法人買賣超 VALUES ('1151207', '2330', 3000, -1000, 0, 2000)"));
         c.execute(QStringLiteral("INSERT INTO 法人買賣超 VALUES ('1151208', '2330', 3000, -1000, 0, 2000)"));
         c.execute(QStringLiteral("INSERT INTO 法人買賣超 VALUES ('1151208', '1101', -9000, 0, 0, -9000)"));
