@@ -9,16 +9,21 @@ ResultSet::ResultSet(QStringList columns, QVector<QVector<QVariant>> rows)
 {
 }
 
-int ResultSet::columnIndex(const QString& name) const
+int ColumnIndexIn(const QStringList& columns, const QString& name)
 {
-    const int exact = static_cast<int>(m_columns.indexOf(name));
+    const int exact = static_cast<int>(columns.indexOf(name));
     if (exact >= 0)
         return exact;
-    for (int i = 0; i < m_columns.size(); ++i) {
-        if (m_columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
+    for (int i = 0; i < columns.size(); ++i) {
+        if (columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
+}
+
+int ResultSet::columnIndex(const QString& name) const
+{
+    return ColumnIndexIn(m_columns, name);
 }
 
 QVariant ResultSet::value(int row, int column) const

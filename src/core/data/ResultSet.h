@@ -7,6 +7,10 @@
 
 namespace db {
 
+// Where a column of that name stands: the exact name first, else the first
+// that differs only in letter case; -1 when none does.
+int ColumnIndexIn(const QStringList& columns, const QString& name);
+
 // All rows of a query, copied out of the engine, so the row count is known
 // before the first row is read and nothing stays open afterwards.
 class ResultSet {

@@ -110,21 +110,11 @@ int CopyTable(db::Connection& current, db::Connection& old, const QStringList& o
     QStringList oldNames;
     for (const auto& column : old.tableColumns(table))
         oldNames << column.first;
-    const auto sourceOf = [&oldNames](const QString& name) {
-        const int exact = static_cast<int>(oldNames.indexOf(name));
-        if (exact >= 0)
-            return exact;
-        for (int i = 0; i < oldNames.size(); ++i) {
-            if (oldNames.at(i).compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        }
-        return -1;
-    };
     // The current columns the old table has, and the text columns it lacks.
     QVector<Column> targets;
     QVector<int> sources;
     for (const Column& column : ColumnsOf(current, table)) {
-        const int source = sourceOf(column.name);
+        const int source = db::ColumnIndexIn(oldNames, column.name);
         if (source >= 0 || column.kind == ColumnKind::Text) {
             targets.push_back(column);
             sources.push_back(source);
