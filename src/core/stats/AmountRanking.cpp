@@ -72,8 +72,8 @@ AmountRanking RunAmountRanking(db::Connection& connection, const AmountRankingQu
     const db::ResultSet rows = connection.query(
         QStringLiteral("SELECT g.股號, g.total, g.buyDays, s.名稱, s.本益比, s.殖利率, s.股價淨值比 FROM ("
                        "SELECT a.股號 AS 股號, sum(a.%1) AS total, sum(CASE WHEN a.%1 > 0 THEN 1 ELSE 0 END) AS buyDays "
-                       "FROM 買賣超資料 h JOIN 法人買賣超 a ON a.買賣日期 = h.買賣日期 "
-                       "WHERE h.買賣日期 BETWEEN ? AND ? AND a.%1 IS NOT NULL GROUP BY a.股號) g "
+                       "FROM 法人買賣超 a WHERE a.買賣日期 IN (SELECT 買賣日期 FROM 買賣超資料 WHERE 買賣日期 BETWEEN ? AND ?) "
+                       "AND a.%1 IS NOT NULL GROUP BY a.股號) g "
                        "LEFT JOIN 股號資料 s ON s.股號 = g.股號")
             .arg(column),
         {ranking.dates.first(), ranking.dates.last()});
