@@ -2,6 +2,8 @@
 
 #include "core/data/Connection.h"
 
+#include <QLocale>
+
 namespace {
 constexpr TradeBasis kStoredBases[] = {TradeBasis::Foreign, TradeBasis::InvestmentTrust, TradeBasis::Dealers,
                                        TradeBasis::AllThree};
@@ -38,6 +40,12 @@ void SaveInstitutionalAmounts(db::Connection& connection, const InstitutionalDay
     db::Statement insert(connection, QStringLiteral("INSERT INTO 法人買賣超 (買賣日期, 股號, 外資, 投信, 自營商, 合計) "
                                                     "VALUES (?, ?, ?, ?, ?, ?)"));
     insert.executeBatch(rows);
+}
+
+QString LotsText(qint64 shares)
+{
+    const qint64 lots = shares >= 0 ? (shares + 500) / 1000 : (shares - 500) / 1000;
+    return QLocale(QLocale::Chinese, QLocale::Taiwan).toString(lots);
 }
 
 bool HasInstitutionalAmounts(db::Connection& connection, const QString& date)

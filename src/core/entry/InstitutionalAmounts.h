@@ -19,5 +19,8 @@ bool HasInstitutionalAmounts(db::Connection& connection, const QString& date);
 // out everywhere.
 QStringList AmountDatesUpTo(db::Connection& connection, const QString& last, int count);
 
+// Shares as 張 rounded half away from zero, with thousands separators: -1,235.
+QString LotsText(qint64 shares);
+
 // The column of 法人買賣超 holding a basis' net shares.
 QString AmountColumn(TradeBasis basis);

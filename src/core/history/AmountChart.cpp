@@ -10,12 +10,6 @@ double SharesToLots(qint64 shares)
     return static_cast<double>(shares) / 1000.0;
 }
 
-QString LotsText(qint64 shares)
-{
-    const qint64 lots = shares >= 0 ? (shares + 500) / 1000 : (shares - 500) / 1000;
-    return QLocale(QLocale::Chinese, QLocale::Taiwan).toString(lots);
-}
-
 QString LotsText(double lots)
 {
     return QLocale(QLocale::Chinese, QLocale::Taiwan).toString(static_cast<qint64>(std::llround(lots)));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/entry/InstitutionalAmounts.h"
 #include "core/history/AmountHistory.h"
 
 #include <QRectF>
@@ -7,8 +8,7 @@
 
 // Shares as the chart reads them: 張, a thousand shares.
 double SharesToLots(qint64 shares);
-// 張 rounded half away from zero, with thousands separators: -1,235.
-QString LotsText(qint64 shares);
+// 張 rounded to whole ones, with thousands separators.
 QString LotsText(double lots);
 
 enum class BarLayout { Stacked, SideBySide };

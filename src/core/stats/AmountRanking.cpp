@@ -3,10 +3,7 @@
 #include "core/data/Connection.h"
 #include "core/entry/InstitutionalAmounts.h"
 
-#include <QLocale>
-
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -18,23 +15,15 @@ struct Total {
     QString ratios[3];
 };
 
-QString Lots(qint64 shares)
-{
-    static const QLocale grouped(QLocale::English);
-    return grouped.toString(qint64(std::llround(double(shares) / 1000.0)));
-}
-
 // The run of one stock's dates back from the newest `calendar` date on which
-// its net had the sign wanted; grows the calendar when the run reaches its end.
-int RunLength(db::Connection& connection, const QString& column, const QString& code, const QString& base,
+// its net had the sign wanted; grows the calendar when the run reaches its
+// end. Asked per listed stock through the code index: only a few runs reach
+// far back, and a read of every stock over that many dates would not pay.
+int RunLength(db::Connection& connection, db::Statement& newestFirst, const QString& code, const QString& base,
               QStringList& calendar, bool buying)
 {
     for (;;) {
-        const db::ResultSet rows = connection.query(
-            QStringLiteral("SELECT a.買賣日期, a.%1 FROM 法人買賣超 a JOIN 買賣超資料 h ON h.買賣日期 = a.買賣日期 "
-                           "WHERE a.股號 = ? AND a.買賣日期 <= ? ORDER BY a.買賣日期 DESC LIMIT ?")
-                .arg(column),
-            {code, base, qlonglong(calendar.size())});
+        const db::ResultSet rows = newestFirst.query({code, base, qlonglong(calendar.size())});
         int run = 0;
         while (run < rows.rowCount() && rows.text(run, 0) == calendar.at(run) && !rows.value(run, 1).isNull()) {
             const qint64 net = rows.value(run, 1).toLongLong();
@@ -87,6 +76,11 @@ AmountRanking RunAmountRanking(db::Connection& connection, const AmountRankingQu
         else if (t.shares < 0)
             sells.push_back(std::move(t));
     }
+    db::Statement newestFirst(
+        connection,
+        QStringLiteral("SELECT a.買賣日期, a.%1 FROM 法人買賣超 a JOIN 買賣超資料 h ON h.買賣日期 = a.買賣日期 "
+                       "WHERE a.股號 = ? AND a.買賣日期 <= ? ORDER BY a.買賣日期 DESC LIMIT ?")
+            .arg(column));
     const auto rank = [&](QVector<Total>& side, bool buying) {
         const auto before = [buying](const Total& a, const Total& b) {
             return a.shares != b.shares ? (buying ? a.shares > b.shares : a.shares < b.shares)
@@ -102,10 +96,10 @@ AmountRanking RunAmountRanking(db::Connection& connection, const AmountRankingQu
                                                               .arg(side.size())},
                                  {ReportSource::kKeepWithNext, QStringLiteral("1")}});
         for (const Total& t : side) {
-            const int run = RunLength(connection, column, t.code, query.base, calendar, buying);
+            const int run = RunLength(connection, newestFirst, t.code, query.base, calendar, buying);
             ranking.lines.push_back({{QStringLiteral("股號"), t.code},
                                      {QStringLiteral("名稱"), t.name},
-                                     {QStringLiteral("累計張數"), Lots(t.shares)},
+                                     {QStringLiteral("累計張數"), LotsText(t.shares)},
                                      {QStringLiteral("買超天數"), QString::number(t.buyDays)},
                                      {QStringLiteral("連續天數"), QString::number(run)},
                                      {QStringLiteral("本益比"), t.ratios[0]},
