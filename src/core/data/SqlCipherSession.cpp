@@ -380,7 +380,8 @@ private:
     // write lock, whichever PC opens it first.
     void upgrade()
     {
-        if (schemaVersion() >= kSchemaVersion)
+        // A PC that may only read the file reads it as it is.
+        if (schemaVersion() >= kSchemaVersion || sqlite3_db_readonly(m_db, "main") == 1)
             return;
         begin(true);
         try {

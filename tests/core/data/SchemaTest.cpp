@@ -64,6 +64,22 @@ TEST_F(SchemaTest, AFileOfTheFirstVersionIsBroughtUpOnceKeepingItsRows)
     EXPECT_EQ(count(again, QStringLiteral("SELECT count(*) FROM 法人買賣超")), 1);
 }
 
+// An account that may only read the file still reads it; the first PC that
+// may write brings it up.
+TEST_F(SchemaTest, AFileOfTheFirstVersionIsReadAsItIsByAnAccountThatMayNotWrite)
+{
+    {
+        Connection c(connectionString());
+        c.executeScript(QStringLiteral("DROP TABLE 法人買賣超; PRAGMA user_version = 1"));
+        c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES ('1150105', '一')"));
+    }
+    QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    const auto reader = runWriterAs(65534, 65534, {"count"});
+    SKIP_WITHOUT_SECOND_ACCOUNT(reader);
+    EXPECT_EQ(reader->first, 0) << reader->second;
+    EXPECT_EQ(Connection(connectionString(), db::OpenMode::MustExist).schemaVersion(), 1);
+}
+
 TEST_F(SchemaTest, AnExistingFileIsNeverRecreated)
 {
     {
