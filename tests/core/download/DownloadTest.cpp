@@ -232,6 +232,7 @@ TEST_F(DownloadTest, ADaySavedWhileAnotherProcessWritesKeepsBoth)
     db::Connection c(gConnectionString);
     EXPECT_EQ(c.query(QStringLiteral("SELECT count(*) FROM 股號資料 WHERE 股號 = 'HOLD'")).value(0, 0).toInt(), 1);
     EXPECT_EQ(list("買超明細資料").size(), 3);
+    EXPECT_EQ(amounts().size(), 6);
 }
 
 // One site is asked once per interval, with the program named; a site that
@@ -341,12 +342,15 @@ TEST_F(DownloadRangeTest, AKilledRangeRunKeepsItsDaysAndTheNextRunResumes)
     run.waitForFinished();
     EXPECT_EQ(StoredTradingDates(), QStringList{"1151207"});
     EXPECT_EQ(list("買超明細資料").size(), 3);
+    const int amountsOfADay = int(amounts().size());   // the killed day left none
+    EXPECT_GT(amountsOfADay, 0);
 
     run.start(program, {"--fetch-range", "1151207", "1151209"});
     ASSERT_TRUE(QTest::qWaitFor([&run] { return run.state() == QProcess::NotRunning; }, 30000));
     EXPECT_EQ(run.exitCode(), 0) << run.readAll().constData();
     EXPECT_EQ(StoredTradingDates(), QStringList({"1151207", "1151208", "1151209"}));
     EXPECT_EQ(list("買超明細資料").size(), 9);
+    EXPECT_EQ(amounts().size(), 3 * amountsOfADay);
     int dayOneAsked = 0;
     for (const LocalHttpServer::Request& r : twse.requests())
         dayOneAsked += r.target.contains(QStringLiteral("20261207")) ? 1 : 0;

@@ -105,12 +105,17 @@ TEST_F(InstitutionalTradesTest, BadFilesSayWhatIsWrongAndYieldNothing)
 // others.
 TEST_F(InstitutionalTradesTest, ACodeListedTwiceIsOneStockAndEveryNetWordingReads)
 {
+    // A code written in small letters is the same stock, as the database's key has it.
+    const char* const lowerCase = "\"資料日期:115/12/08\"\n"
+                                  "\"代號\",\"名稱\",\"外資及陸資(不含外資自營商)-買賣超股數\",\"投信-買賣超股數\",\"自營商-買賣超股數\","
+                                  "\"三大法人買賣超股數合計\",\n"
+                                  "\"2881a\",\"富邦特\",\"1,000\",\"0\",\"0\",\"1,000\",\n";
     const InstitutionalDay day = read({write("twse.csv", kTwse19, true), write("tpex.csv", kTpexNetBuy, false),
-                                       write("again.csv", kTpexNetBuy, true)});
+                                       write("again.csv", kTpexNetBuy, true), write("lower.csv", lowerCase, false)});
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     EXPECT_EQ(day.rows.size(), 5);
     const RankedLists all = RankInstitutional(day.rows, TradeBasis::AllThree, 30);
-    EXPECT_EQ(Codes(all.buys), (QStringList{"2330:4503000", "1101:300000", "6488:8000"}));
+    EXPECT_EQ(Codes(all.buys), (QStringList{"2330:4503000", "1101:300000", "6488:8000", "2881A:1000"}));
     EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::InvestmentTrust, 30).buys), (QStringList{"1101:300000", "6488:10000"}));
     for (const QStringList& lacking : day.lacking)
         EXPECT_TRUE(lacking.isEmpty());
