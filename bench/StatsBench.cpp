@@ -2,7 +2,8 @@
 // preview page, with the other count from one grouped query, beside the old
 // way of one query on its own connection per printed line. A 2,000-line
 // report laid out and written as a PDF. The streak statistic beside a walk
-// back one query per stock and date. The institutions' N-day ranking from
+// back one query per stock and date. The base-date statistics beside their
+// floor, with and without the scratch tables every run refills. The institutions' N-day ranking from
 // one grouped query beside one query per stock.
 #include "BenchData.h"
 
@@ -199,6 +200,43 @@ void BM_BaseDateToFirstPage(benchmark::State& state)
 BENCHMARK(BM_BaseDateToFirstPage)
     ->ArgNames({"statistic", "everything"})
     ->ArgsProduct({{SellToBuy, BuyToSell, NewSell, NewBuy}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+// The floor of a base-date statistic, sell to buy's shape: the base list's
+// codes with their rows in the other list over the range, joined to the
+// master, in one statement on a fresh connection. With scratch, in one
+// transaction with the two scratch tables emptied and refilled by plain
+// statements first, as every run must leave them.
+void BM_BaseDateFloor(benchmark::State& state)
+{
+    TenYearFolder();
+    const bool scratch = state.range(0);
+    const BaseDateQuery& query = state.range(1) ? kEverything : kWeek;
+    for (auto _ : state) {
+        db::Connection connection(gConnectionString);
+        db::Transaction transaction(connection);
+        if (scratch) {
+            connection.execute(QStringLiteral("DELETE FROM 基準日股號_tmp"));
+            connection.execute(QStringLiteral("DELETE FROM 比較日股號_tmp"));
+            connection.execute(QStringLiteral("INSERT INTO 基準日股號_tmp SELECT 股號 FROM 買超明細資料 WHERE 買賣日期 = ?"),
+                               {query.base});
+            connection.execute(
+                QStringLiteral("INSERT INTO 比較日股號_tmp SELECT 股號 FROM 賣超明細資料 WHERE 買賣日期 BETWEEN ? AND ?"),
+                {query.from, query.to});
+        }
+        const db::ResultSet lines = connection.query(
+            QStringLiteral("SELECT b.股號, s.名稱, b.n, b.m FROM "
+                           "(SELECT 股號, count(*) AS n, (SELECT count(*) FROM 賣超明細資料 o WHERE o.股號 = d.股號 "
+                           "  AND o.買賣日期 BETWEEN ?2 AND ?3) AS m FROM 買超明細資料 d WHERE 買賣日期 = ?1 GROUP BY 股號) b "
+                           "LEFT JOIN 股號資料 s ON s.股號 = b.股號 WHERE b.m > 0"),
+            {query.base, query.from, query.to});
+        transaction.commit();
+        state.counters["lines"] = double(lines.rowCount());
+    }
+}
+BENCHMARK(BM_BaseDateFloor)
+    ->ArgNames({"scratch", "everything"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
 // The old way for sell to buy: scratch tables filled, then per common code two
