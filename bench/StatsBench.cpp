@@ -3,8 +3,9 @@
 // way of one query on its own connection per printed line. A 2,000-line
 // report laid out and written as a PDF. The streak statistic beside a walk
 // back one query per stock and date. The base-date statistics beside their
-// floor, with and without the scratch tables every run refills. The institutions' N-day ranking from
-// one grouped query beside one query per stock.
+// floor, with and without the scratch tables every run refills. The
+// institutions' N-day ranking from one grouped query beside one query per
+// stock.
 #include "BenchData.h"
 
 #include "core/data/Connection.h"
