@@ -344,6 +344,16 @@ bool frm買賣超輸入作業::readyToSave()
         SelectAllText(m_date);
         return false;
     }
+    // Imported amounts belong to their files' date: under another date they
+    // would be another day's, and the day would have none.
+    if (m_pendingAmounts && m_pendingAmounts->date != m_date->text().trimmed()) {
+        ShowMessage(QStringLiteral("匯入檔案的資料日期是 %1，與買賣日期 %2 不同，請改回 %1 再儲存。")
+                        .arg(RocDateDisplay(m_pendingAmounts->date), RocDateDisplay(m_date->text().trimmed())),
+                    QStringLiteral("錯誤"), MsgIcon::Warning);
+        m_date->setFocus();
+        SelectAllText(m_date);
+        return false;
+    }
     // A date left with Tab or the mouse kept the weekday of the date before.
     m_weekday->setText(WeekdayText(DateFromRoc(m_date->text().trimmed())));
     return true;

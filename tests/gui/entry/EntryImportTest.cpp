@@ -104,6 +104,14 @@ TEST_F(EntryImportTest, ANewDayIsFilledInRankOrderAndSavedOnlyBySave)
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買超明細資料")), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 法人買賣超")), 0);
 
+    // The files' amounts cannot be saved under another date.
+    box("txt買賣日期")->setText(QStringLiteral("1151209"));
+    key(Qt::Key_F8);
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts().first().contains(QStringLiteral("115/12/08"))) << messages.texts().first().toStdString();
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買賣超資料")), 0);
+    box("txt買賣日期")->setText(QStringLiteral("1151208"));
+
     key(Qt::Key_F8);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買超明細資料 WHERE 買賣日期 = '1151208'")), 2);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 4);
