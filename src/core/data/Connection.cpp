@@ -108,6 +108,11 @@ bool Connection::isServer() const
     return m_session->isServer();
 }
 
+int Connection::appendRows(const QString& table, const QStringList& columns, const QVector<QVariantList>& rows)
+{
+    return rows.isEmpty() ? 0 : m_session->appendRows(table, columns, rows);
+}
+
 Transaction::Transaction(Connection& connection) : m_connection(connection)
 {
     m_connection.session().begin(true);

@@ -88,6 +88,9 @@ public:
     qlonglong schemaVersion();
     // A database server rather than a file: copies and compaction go another way.
     bool isServer() const;
+    // Appends rows (values in the order of `columns`) to a table, all or none:
+    // if one fails, none stays. A server takes them as one COPY.
+    int appendRows(const QString& table, const QStringList& columns, const QVector<QVariantList>& rows);
 
     backend::Session& session() const { return *m_session; }
 

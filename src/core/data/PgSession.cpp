@@ -3,8 +3,10 @@
 #include "core/data/Backend.h"
 
 #include "core/data/ConnectionString.h"
+#include "core/data/PgCopyText.h"
 #include "core/data/PgDialect.h"
 #include "core/data/Schema.h"
+#include "core/data/SqlText.h"
 
 #include <libpq-fe.h>
 
@@ -302,6 +304,38 @@ public:
         return QByteArray(PQgetvalue(result.get(), 0, 0)).toLongLong();
     }
     bool isServer() const override { return true; }
+
+    // One COPY: the server parses no statement per row. Under a savepoint
+    // inside a transaction, so a refused row undoes only these rows.
+    int appendRows(const QString& table, const QStringList& columns, const QVector<QVariantList>& rows) override
+    {
+        QStringList names;
+        for (const QString& column : columns)
+            names << QuotedName(column);
+        const QByteArray copy =
+            QStringLiteral("COPY %1 (%2) FROM STDIN").arg(QuotedName(table), names.join(QLatin1Char(','))).toUtf8();
+        const QByteArray data = PgCopyText(rows);
+        const bool guarded = PQtransactionStatus(m_conn) == PQTRANS_INTRANS;
+        if (guarded)
+            exec("SAVEPOINT quorvex_statement");
+        Result result(PQexec(m_conn, copy.constData()));
+        if (result && PQresultStatus(result.get()) == PGRES_COPY_IN) {
+            if (PQputCopyData(m_conn, data.constData(), static_cast<int>(data.size())) != 1
+                || PQputCopyEnd(m_conn, nullptr) != 1)
+                raiseConnection();
+            result.reset(PQgetResult(m_conn));
+            while (PGresult* rest = PQgetResult(m_conn))
+                PQclear(rest);
+        }
+        if (!result || PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+            if (guarded && PQstatus(m_conn) == CONNECTION_OK)
+                PQclear(PQexec(m_conn, "ROLLBACK TO SAVEPOINT quorvex_statement"));
+            check(result.release());
+        }
+        if (guarded)
+            exec("RELEASE SAVEPOINT quorvex_statement");
+        return QByteArray(PQcmdTuples(result.get())).toInt();
+    }
 
     // One writer at a time, as with the file: the lock comes first, so two
     // writers never wait on each other's rows halfway. A write transaction's

@@ -290,6 +290,10 @@ public:
         return SqlitePrepared(m_db, QStringLiteral("PRAGMA user_version")).query({}).value(0, 0).toLongLong();
     }
     bool isServer() const override { return false; }
+    int appendRows(const QString& table, const QStringList& columns, const QVector<QVariantList>& rows) override
+    {
+        return SqlitePrepared(m_db, InsertStatement(table, columns)).executeBatch(rows);
+    }
 
     void begin(bool write) override
     {

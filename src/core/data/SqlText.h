@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace db {
 
@@ -23,6 +24,16 @@ inline QString LikePrefix(const QString& prefix)
 inline QString QuotedName(const QString& name)
 {
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+// "INSERT INTO table (columns) VALUES (?, ...)" with every name quoted.
+inline QString InsertStatement(const QString& table, const QStringList& columns)
+{
+    QStringList names;
+    for (const QString& column : columns)
+        names << QuotedName(column);
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(QuotedName(table), names.join(QLatin1Char(',')), QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
 }
 
 } // namespace db

@@ -124,35 +124,20 @@ int CopyTable(db::Connection& current, db::Connection& old, const QStringList& o
         return 0;
     QStringList names;
     for (const Column& column : targets)
-        names << db::QuotedName(column.name);
-    const QString one = QStringLiteral("(%1)").arg(QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-    const QString insertInto = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(db::QuotedName(table), names.join(QLatin1Char(',')));
-    db::Statement insert(current, insertInto + one);
-    // A server takes a whole batch as one statement of many rows, which it
-    // parses once; a file gains nothing from it.
-    constexpr int kBatch = 1000;
-    const int rowsPerStatement = current.isServer() ? std::min(kBatch, 30000 / static_cast<int>(names.size())) : 1;
-    std::optional<db::Statement> insertMany;
-    if (rowsPerStatement > 1)
-        insertMany.emplace(current, insertInto + QStringList(rowsPerStatement, one).join(QLatin1Char(',')));
-    // Rows go in batches (a server gets each in one round trip). A repeated
-    // key undoes its batch, which then goes row by row to refuse that row
-    // alone. Anything else (a full disk, an I/O error) may have undone the
-    // whole transaction already: going on would write the rest outside it.
-    const int batchSize = insertMany ? rowsPerStatement : kBatch;
+        names << column.name;
+    db::Statement insert(current, db::InsertStatement(table, names));
+    // Rows go in batches, all or none: a server takes each as one COPY. A
+    // repeated key undoes its batch, which then goes row by row to refuse
+    // that row alone. Anything else (a full disk, an I/O error) may have
+    // undone the whole transaction already: going on would write the rest
+    // outside it.
+    const int batchSize = current.isServer() ? 20000 : 1000;
     int refused = 0;
     QVector<QVariantList> batch;
     batch.reserve(batchSize);
     const auto insertBatch = [&] {
         try {
-            if (insertMany && batch.size() == rowsPerStatement) {
-                QVariantList values;
-                for (const QVariantList& row : batch)
-                    values += row;
-                insertMany->execute(values);
-            } else {
-                insert.executeBatch(batch);
-            }
+            current.appendRows(table, names, batch);
         } catch (const db::DbError& error) {
             if (error.kind() != db::ErrorKind::DuplicateKey)
                 throw;

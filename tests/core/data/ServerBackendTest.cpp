@@ -126,6 +126,36 @@ TEST_F(ServerBackendTest, AConversionInManyRowStatementsRefusesARepeatedKeyAlone
     EXPECT_EQ(c.query("SELECT 名稱 FROM 股號資料 WHERE 股號 = '1500'").text(0, 0), "S500");
 }
 
+// Appended rows keep every character and null as given; a batch with a
+// repeated key leaves nothing of itself and the transaction goes on.
+TEST_F(ServerBackendTest, AppendedRowsArriveAsGivenOrNotAtAll)
+{
+    db::Connection c(server);
+    db::Transaction transaction(c);
+    const QStringList columns = {"股號", "名稱", "本益比"};
+    const QString odd = "a\\tb\tc\nd\r\\.e";
+    EXPECT_EQ(c.appendRows("股號資料", columns, {{"2330a", odd, QVariant()}, {"1101", "台泥", "\\N"}}), 2);
+    EXPECT_EQ(c.appendRows("法人買賣超", {"買賣日期", "股號", "外資", "合計"},
+                           {{"1151209", "2330", qlonglong(-9000000000LL), QVariant()}}),
+              1);
+    try {
+        c.appendRows("股號資料", columns, {{"2317", "鴻海", QVariant()}, {"2330A", "again", QVariant()}});
+        ADD_FAILURE() << "a repeated key was taken";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.kind(), db::ErrorKind::DuplicateKey);
+    }
+    c.execute("INSERT INTO 股號資料 (股號) VALUES ('2454')");
+    transaction.commit();
+    EXPECT_EQ(c.query("SELECT 名稱 FROM 股號資料 WHERE 股號 = '2330A'").text(0, 0), odd);
+    EXPECT_TRUE(c.query("SELECT 本益比 FROM 股號資料 WHERE 股號 = '2330'").value(0, 0).isNull());
+    EXPECT_EQ(c.query("SELECT 本益比 FROM 股號資料 WHERE 股號 = '1101'").text(0, 0), "\\N");
+    EXPECT_EQ(c.query("SELECT count(*) FROM 股號資料").value(0, 0).toLongLong(), 3);
+    const db::ResultSet amounts = c.query("SELECT 外資, 投信, 合計 FROM 法人買賣超");
+    EXPECT_EQ(amounts.value(0, 0).toLongLong(), -9000000000LL);
+    EXPECT_TRUE(amounts.value(0, 1).isNull());
+    EXPECT_TRUE(amounts.value(0, 2).isNull());
+}
+
 TEST_F(ServerBackendTest, AConnectionLostMidSaveLeavesNothingWritten)
 {
     db::Connection admin(server);
