@@ -45,11 +45,9 @@ TableCounts CopyServerTo(Connection& source, const QString& scratchPath, const Q
     for (const auto& [table, rows] : counts) {
         QStringList names;
         for (const auto& column : copy.tableColumns(table))
-            names << QuotedName(column.first);
-        const QString list = names.join(QLatin1Char(','));
-        Statement insert(copy, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(QuotedName(table), list, QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(','))));
-        Statement read(source, QStringLiteral("SELECT %1 FROM %2").arg(list, QuotedName(table)));
+            names << column.first;
+        Statement insert(copy, InsertStatement(table, names));
+        Statement read(source, QStringLiteral("SELECT %1 FROM %2").arg(QuotedNameList(names), QuotedName(table)));
         QVariantList values;
         read.forEachRow({}, [&](const Row& row) {
             values.clear();

@@ -309,11 +309,7 @@ public:
     // inside a transaction, so a refused row undoes only these rows.
     int appendRows(const QString& table, const QStringList& columns, const QVector<QVariantList>& rows) override
     {
-        QStringList names;
-        for (const QString& column : columns)
-            names << QuotedName(column);
-        const QByteArray copy =
-            QStringLiteral("COPY %1 (%2) FROM STDIN").arg(QuotedName(table), names.join(QLatin1Char(','))).toUtf8();
+        const QByteArray copy = QStringLiteral("COPY %1 (%2) FROM STDIN").arg(QuotedName(table), QuotedNameList(columns)).toUtf8();
         const QByteArray data = PgCopyText(rows);
         const bool guarded = PQtransactionStatus(m_conn) == PQTRANS_INTRANS;
         if (guarded)

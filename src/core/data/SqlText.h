@@ -26,14 +26,21 @@ inline QString QuotedName(const QString& name)
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
+// Column names quoted and separated by commas, for a statement's column list.
+inline QString QuotedNameList(const QStringList& names)
+{
+    QStringList quoted;
+    for (const QString& name : names)
+        quoted << QuotedName(name);
+    return quoted.join(QLatin1Char(','));
+}
+
 // "INSERT INTO table (columns) VALUES (?, ...)" with every name quoted.
 inline QString InsertStatement(const QString& table, const QStringList& columns)
 {
-    QStringList names;
-    for (const QString& column : columns)
-        names << QuotedName(column);
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(QuotedName(table), names.join(QLatin1Char(',')), QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+        .arg(QuotedName(table), QuotedNameList(columns),
+             QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
 }
 
 } // namespace db

@@ -11,17 +11,7 @@ constexpr TradeBasis kStoredBases[] = {TradeBasis::Foreign, TradeBasis::Investme
 
 QString AmountColumn(TradeBasis basis)
 {
-    switch (basis) {
-    case TradeBasis::Foreign:
-        return QStringLiteral("外資");
-    case TradeBasis::InvestmentTrust:
-        return QStringLiteral("投信");
-    case TradeBasis::Dealers:
-        return QStringLiteral("自營商");
-    case TradeBasis::AllThree:
-        break;
-    }
-    return QStringLiteral("合計");
+    return basis == TradeBasis::AllThree ? QStringLiteral("合計") : BasisName(basis);
 }
 
 void SaveInstitutionalAmounts(db::Connection& connection, const InstitutionalDay& day)
