@@ -7,6 +7,7 @@
 #include "core/system/Conversion.h"
 #include "core/system/Maintenance.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -154,6 +155,56 @@ TEST_F(ServerBackendTest, AppendedRowsArriveAsGivenOrNotAtAll)
     EXPECT_EQ(amounts.value(0, 0).toLongLong(), -9000000000LL);
     EXPECT_TRUE(amounts.value(0, 1).isNull());
     EXPECT_TRUE(amounts.value(0, 2).isNull());
+}
+
+// A conversion killed while its rows stream in leaves the server with all of
+// its own rows or all of the old file's; another PC reads the old ones
+// throughout.
+TEST_F(ServerBackendTest, AConversionKilledMidCopyLeavesTheServerAsItWas)
+{
+    QTemporaryDir dir;
+    const QString old = dir.filePath("old.mdb");
+    {
+        db::Connection file(db::BuildConnectionString(old, "kvew7315"));
+        file.executeScript("INSERT INTO 買賣超資料 VALUES ('1151201', '一');"
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60000)"
+                           "  INSERT INTO 法人買賣超 SELECT 1000000 + i / 1000, 'C' || (i % 1000), i, NULL, -i, 0 FROM n;"
+                           "INSERT INTO 買超明細資料 SELECT 1, 股號, 買賣日期 FROM 法人買賣超;");
+    }
+    const auto counts = [this] {
+        db::Connection c(server);
+        return c.query("SELECT count(*) FROM 買賣超資料").text(0, 0) + "/"
+               + c.query("SELECT count(*) FROM 買超明細資料").text(0, 0) + "/"
+               + c.query("SELECT count(*) FROM 法人買賣超").text(0, 0);
+    };
+    const QString after = "1/60000/60000";
+    int killedBefore = 0;
+    for (const int step : {5, 40, 90}) {
+        server = FreshTestServer();
+        {
+            db::Connection c(server);
+            c.execute("INSERT INTO 買賣超資料 VALUES ('1151209', '三'), ('1151210', '四')");
+            c.execute("INSERT INTO 法人買賣超 VALUES ('1151209', '2330', 1, 2, 3, 6)");
+        }
+        const QString before = counts();
+        QProcess converter;
+        converter.start(QStringLiteral(QUORVEX_CONCURRENT_WRITER), {server, "convert", old});
+        ASSERT_TRUE(converter.waitForStarted());
+        for (int line = 0; line < step && converter.state() == QProcess::Running;) {
+            if (converter.canReadLine())
+                line += converter.readLine().isEmpty() ? 0 : 1;
+            else
+                converter.waitForReadyRead(1000);
+            if (converter.state() == QProcess::Running)
+                EXPECT_EQ(counts(), before) << "read during the conversion";
+        }
+        converter.kill();
+        converter.waitForFinished(30000);
+        const QString found = counts();
+        killedBefore += found == before;
+        EXPECT_TRUE(found == before || found == after) << "killed after step " << step << ": " << found.toStdString();
+    }
+    EXPECT_GT(killedBefore, 0) << "no kill landed inside a conversion";
 }
 
 TEST_F(ServerBackendTest, AConnectionLostMidSaveLeavesNothingWritten)
