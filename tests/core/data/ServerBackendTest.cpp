@@ -195,8 +195,9 @@ TEST_F(ServerBackendTest, AConversionKilledMidCopyLeavesTheServerAsItWas)
                 line += converter.readLine().isEmpty() ? 0 : 1;
             else
                 converter.waitForReadyRead(1000);
-            if (converter.state() == QProcess::Running)
+            if (converter.state() == QProcess::Running) {
                 EXPECT_EQ(counts(), before) << "read during the conversion";
+            }
         }
         converter.kill();
         converter.waitForFinished(30000);
