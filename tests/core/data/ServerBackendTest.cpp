@@ -2,6 +2,7 @@
 #include "core/data/ConnectionString.h"
 #include "core/data/DatabaseCopy.h"
 #include "core/data/Schema.h"
+#include "core/download/DayStore.h"
 #include "core/support/CommitCuttingProxy.h"
 #include "core/support/TestServer.h"
 #include "core/system/Conversion.h"
@@ -157,20 +158,24 @@ TEST_F(ServerBackendTest, AppendedRowsArriveAsGivenOrNotAtAll)
     EXPECT_TRUE(amounts.value(0, 2).isNull());
 }
 
+// An old file of one day's header and 60,000 amount and net-buy rows.
+QString WriteOldFile(const QString& path)
+{
+    db::Connection file(db::BuildConnectionString(path, "kvew7315"));
+    file.executeScript("INSERT INTO 買賣超資料 VALUES ('1151201', '一');"
+                       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60000)"
+                       "  INSERT INTO 法人買賣超 SELECT 1000000 + i / 1000, 'C' || (i % 1000), i, NULL, -i, 0 FROM n;"
+                       "INSERT INTO 買超明細資料 SELECT 1, 股號, 買賣日期 FROM 法人買賣超;");
+    return path;
+}
+
 // A conversion killed while its rows stream in leaves the server with all of
 // its own rows or all of the old file's; another PC reads the old ones
 // throughout.
 TEST_F(ServerBackendTest, AConversionKilledMidCopyLeavesTheServerAsItWas)
 {
     QTemporaryDir dir;
-    const QString old = dir.filePath("old.mdb");
-    {
-        db::Connection file(db::BuildConnectionString(old, "kvew7315"));
-        file.executeScript("INSERT INTO 買賣超資料 VALUES ('1151201', '一');"
-                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60000)"
-                           "  INSERT INTO 法人買賣超 SELECT 1000000 + i / 1000, 'C' || (i % 1000), i, NULL, -i, 0 FROM n;"
-                           "INSERT INTO 買超明細資料 SELECT 1, 股號, 買賣日期 FROM 法人買賣超;");
-    }
+    const QString old = WriteOldFile(dir.filePath("old.mdb"));
     const auto counts = [this] {
         db::Connection c(server);
         return c.query("SELECT count(*) FROM 買賣超資料").text(0, 0) + "/"
@@ -206,6 +211,47 @@ TEST_F(ServerBackendTest, AConversionKilledMidCopyLeavesTheServerAsItWas)
         EXPECT_TRUE(found == before || found == after) << "killed after step " << step << ": " << found.toStdString();
     }
     EXPECT_GT(killedBefore, 0) << "no kill landed inside a conversion";
+}
+
+// A day another PC stores while a conversion runs waits for it or is told it
+// was not stored: never kept in the tables already copied and lost from the
+// ones still to come.
+TEST_F(ServerBackendTest, ADayStoredDuringAConversionIsWhollyThereOrNotStored)
+{
+    QTemporaryDir dir;
+    const QString old = WriteOldFile(dir.filePath("old.mdb"));
+    InstitutionalDay day;
+    day.date = "1151211";
+    day.rows = {{"2330", "台積電", {5000, 1000, 2000, 8000}}, {"2317", "鴻海", {-3000, 0, -1000, -4000}}};
+    db::Connection pc(server);
+    QProcess converter;
+    converter.start(QStringLiteral(QUORVEX_CONCURRENT_WRITER), {server, "convert", old});
+    ASSERT_TRUE(converter.waitForStarted());
+    // Into the amounts, the third table: the first two are already copied.
+    bool inAmounts = false;
+    while (!inAmounts && (converter.canReadLine() || converter.waitForReadyRead(10000)))
+        inAmounts = converter.readLine().startsWith("3 20");
+    ASSERT_TRUE(inAmounts) << converter.readAllStandardError().toStdString();
+    db::SetBusyTimeout(300);
+    bool stored = false;
+    try {
+        stored = StoreInstitutionalDay(pc, day, TradeBasis::AllThree, 10, false, false).stored;
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.kind(), db::ErrorKind::Busy) << e.text().toStdString();
+    }
+    db::SetBusyTimeout(10000);
+    ASSERT_TRUE(converter.waitForFinished(60000));
+    ASSERT_EQ(converter.exitCode(), 0) << converter.readAllStandardError().toStdString();
+    const auto rows = [&pc](const char* table) {
+        return pc.query(QStringLiteral("SELECT count(*) FROM %1 WHERE 買賣日期 = '1151211'").arg(table)).value(0, 0).toInt();
+    };
+    const QString found = QStringLiteral("%1/%2/%3/%4")
+                              .arg(rows("買賣超資料"))
+                              .arg(rows("買超明細資料"))
+                              .arg(rows("賣超明細資料"))
+                              .arg(rows("法人買賣超"));
+    EXPECT_EQ(found, QString::fromLatin1(stored ? "1/1/1/2" : "0/0/0/0"));
+    EXPECT_EQ(pc.query("SELECT count(*) FROM 法人買賣超 WHERE 買賣日期 = '1000001'").value(0, 0).toInt(), 1000);
 }
 
 TEST_F(ServerBackendTest, AConnectionLostMidSaveLeavesNothingWritten)
