@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -47,6 +48,22 @@ int SyncFolderOf(const QByteArray& path)
 bool FolderSyncFailed(int error)
 {
     return error != 0 && error != EINVAL && error != EROFS && error != EBADF;
+}
+
+// The access list (setfacl) of `from`, given to `to`; true when `from` has none.
+bool CopyAccessList(const QByteArray& from, const QByteArray& to, QString* error)
+{
+    static const char kName[] = "system.posix_acl_access";
+    const ssize_t size = ::getxattr(from.constData(), kName, nullptr, 0);
+    if (size <= 0)
+        return true;   // none, or a file system without access lists
+    QByteArray list(size, '\0');
+    const ssize_t read = ::getxattr(from.constData(), kName, list.data(), size_t(list.size()));
+    if (read < 0 || ::setxattr(to.constData(), kName, list.constData(), size_t(read), 0) != 0) {
+        *error = QStringLiteral("無法把原檔的存取權限給新檔：%1").arg(SystemText(errno));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -90,6 +107,9 @@ bool MoveReplacing(const QString& from, const QString& to, QString* error)
         // Only root may give a file away; anyone may pass it to a group of theirs.
         if (::chown(source.constData(), original.st_uid, original.st_gid) != 0)
             (void)::chown(source.constData(), static_cast<uid_t>(-1), original.st_gid);
+        // Accounts let in by the old file's access list must not be shut out.
+        if (!CopyAccessList(target, source, error))
+            return false;
     }
     if (std::rename(source.constData(), target.constData()) != 0) {
         *error = SystemText(errno);

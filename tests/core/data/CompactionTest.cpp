@@ -9,8 +9,10 @@
 #include <QSet>
 
 #include <functional>
+#include <tuple>
 
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -209,6 +211,29 @@ TEST_F(CompactionTest, TheCompactedFileKeepsTheModeOwnerAndGroupOfTheLiveOne)
     const auto member = runWriterAs(65533, 65534, {"0", "3"});
     SKIP_WITHOUT_SECOND_ACCOUNT(member);
     EXPECT_EQ(member->first, 0) << member->second;
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買賣超資料")), 3);
+}
+
+
+// An office that lets a second account in through the file's access list
+// (setfacl) still lets it in after a compaction.
+TEST_F(CompactionTest, TheCompactedFileKeepsTheAccessListOfTheLiveOne)
+{
+    const QByteArray live = QFile::encodeName(path());
+    ASSERT_EQ(::chmod(live.constData(), 0600), 0);
+    // user::rw-, user:65533:rw-, group::---, mask::rw-, other::---
+    QByteArray list("\x02\0\0\0", 4);
+    for (const auto& [tag, permissions, id] : {std::tuple{0x01, 6, ~0u}, {0x02, 6, 65533u}, {0x04, 0, ~0u},
+                                               {0x10, 6, ~0u}, {0x20, 0, ~0u}}) {
+        const quint16 head[2] = {quint16(tag), quint16(permissions)};
+        list.append(reinterpret_cast<const char*>(head), sizeof head).append(reinterpret_cast<const char*>(&id), sizeof id);
+    }
+    if (::setxattr(live.constData(), "system.posix_acl_access", list.constData(), size_t(list.size()), 0) != 0)
+        GTEST_SKIP() << "no access lists on this file system";
+    compact();
+    const auto listed = runWriterAs(65533, 65533, {"0", "3"});
+    SKIP_WITHOUT_SECOND_ACCOUNT(listed);
+    EXPECT_EQ(listed->first, 0) << listed->second;
     EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買賣超資料")), 3);
 }
 
