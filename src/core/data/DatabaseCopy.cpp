@@ -124,8 +124,11 @@ void MoveOver(const QString& scratchPath, const QString& targetPath)
 
 } // namespace
 
-void CopyDatabase(Connection& source, const QString& targetPath, const QString& password)
+void CopyDatabase(Connection& source, const QString& targetName, const QString& password)
 {
+    // A backup name that is a link (to a share, say) is kept: the copy goes
+    // where it leads, or fails there.
+    const QString targetPath = WhereNameLeads(targetName);
     QString reason;
     const std::unique_ptr<QTemporaryFile> scratch = ScratchFileBeside(targetPath, &reason);
     if (!scratch)
@@ -150,8 +153,7 @@ void CompactDatabase(const QString& connectionString, const QString& scratchName
     }
     const DataSource live = ParseConnectionString(connectionString);
     // A live name that is a link is kept: the copy goes over the file it leads to.
-    const QFileInfo liveName(live.path);
-    const QString livePath = liveName.isSymLink() ? liveName.canonicalFilePath() : live.path;
+    const QString livePath = WhereNameLeads(live.path);
     const QString scratchPath = QFileInfo(livePath).absoluteDir().filePath(scratchName);
 
     // No other connection may write the live file until its successor is in

@@ -145,6 +145,15 @@ bool SyncFile(const QString& path, QString* error)
     return synced;
 }
 
+QString WhereNameLeads(const QString& path)
+{
+    const QFileInfo name(path);
+    if (!name.isSymLink())
+        return path;
+    const QString end = name.canonicalFilePath();
+    return end.isEmpty() ? name.symLinkTarget() : end;
+}
+
 bool IsSameFile(const QString& first, const QString& second)
 {
     struct stat a {};

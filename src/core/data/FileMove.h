@@ -41,6 +41,10 @@ bool SyncFile(const QString& path, QString* error);
 // renamed over it; refuses to put anything in place of the live database.
 bool SaveWholeFile(const QString& path, const QByteArray& bytes, QString* error);
 
+// The file `path` names: the path itself, or where its links end, whether
+// or not a file is there yet. Never opens it.
+QString WhereNameLeads(const QString& path);
+
 // Both names lead to the same file (the same device and inode: a hard link,
 // a symbolic link or another spelling of the path). Never opens either.
 bool IsSameFile(const QString& first, const QString& second);

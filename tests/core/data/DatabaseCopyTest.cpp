@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <cerrno>
@@ -64,6 +65,28 @@ TEST_F(DatabaseCopyTest, CopyReplacesAnOlderTargetWholesale)
     Connection copy(connectionString(QStringLiteral("copy.mdb")), db::OpenMode::MustExist);
     EXPECT_EQ(count(copy, QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+// A backup name that links to a share keeps linking there: the share's copy
+// is the one renewed, and a share that is not there fails the backup.
+TEST_F(DatabaseCopyTest, ABackupThroughALinkGoesWhereTheLinkLeads)
+{
+    fill();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("share")));
+    QFile old(path(QStringLiteral("share/copy.mdb")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older backup");
+    old.close();
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("share/copy.mdb")), path(QStringLiteral("copy.mdb"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("unmounted/copy.mdb")), path(QStringLiteral("lost.mdb"))));
+    Connection source(connectionString());
+    db::CopyDatabase(source, path(QStringLiteral("copy.mdb")), QStringLiteral("kvew7315"));
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("copy.mdb"))).isSymLink());
+    Connection copy(connectionString(QStringLiteral("share/copy.mdb")), db::OpenMode::MustExist);
+    EXPECT_EQ(count(copy, QStringLiteral("SELECT count(*) FROM 買超明細資料")), 30);
+    EXPECT_EQ(ErrorKindOf([&] { db::CopyDatabase(source, path(QStringLiteral("lost.mdb")), QStringLiteral("kvew7315")); }),
+              db::ErrorKind::CannotOpen);
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("lost.mdb"))).isSymLink());
 }
 
 TEST_F(DatabaseCopyTest, FailedCopyLeavesNothingBehind)

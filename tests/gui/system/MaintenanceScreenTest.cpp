@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -103,10 +104,17 @@ TEST_F(MaintenanceScreenTest, ABackupOverAnExistingFileAsksAndATrimmedPathIsUsed
 
 TEST_F(MaintenanceScreenTest, TheLiveFileIsNeverABackupTarget)
 {
-    box("txt資料備份目錄名稱")->setText(folder.databasePath());
-    messages.answerNext(MsgAnswer::Yes);
-    click("cmd資料備份");
-    EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8("不可備份到目前使用中的資料庫檔案!")});
+    // Nor is a link to it: a backup goes where its link leads.
+    QTemporaryDir links;
+    const QString link = links.filePath(QStringLiteral("live.mdb"));
+    ASSERT_TRUE(QFile::link(folder.databasePath(), link));
+    for (const QString& target : {folder.databasePath(), link}) {
+        box("txt資料備份目錄名稱")->setText(target);
+        messages.answerNext(MsgAnswer::Yes);
+        click("cmd資料備份");
+        EXPECT_EQ(messages.last().text, QString::fromUtf8("不可備份到目前使用中的資料庫檔案!"));
+    }
+    EXPECT_EQ(messages.texts().size(), 2);
     EXPECT_EQ(rows(gConnectionString, QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
 }
 
