@@ -30,6 +30,7 @@ const std::vector<Case>& Cases()
         {ErrorKind::Other, {QStringLiteral("disk is full"), QStringLiteral("No space left"), QStringLiteral("File too large"),
                             QStringLiteral("Disk quota")},
          QStringLiteral("磁碟空間不足，資料未寫入。")},
+        {ErrorKind::Other, {QStringLiteral("已被重整或取代")}, QStringLiteral("另一部電腦剛重整或取代了資料庫檔案。")},
         {ErrorKind::Other, {QStringLiteral("readonly database"), QStringLiteral("read-only"), QStringLiteral("Permission denied")},
          QStringLiteral("檔案或資料夾是唯讀的，或這個帳號沒有寫入的權限。")},
         {ErrorKind::Busy, {}, QStringLiteral("資料庫檔案正由其他電腦使用中, 請稍後再試!")},

@@ -88,6 +88,23 @@ bool FileMoved(sqlite3* db)
     return sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved;
 }
 
+// A handle on a replaced file must take no lock there, not even to read: the
+// engine would take the journal of a commit in progress on the new file for
+// one left by a crash of its own file, roll it back into the old file and
+// delete it. Only a handle holding no lock (outside a transaction) checks;
+// one holding a lock keeps it, whatever happens to the name.
+DbError MovedFileError(bool write)
+{
+    return DbError(ErrorKind::Other, write ? QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)) + kMovedHint
+                                           : QStringLiteral("資料庫檔案已被重整或取代，請重新操作。"));
+}
+
+void RefuseLockOnMovedFile(sqlite3* db, bool write)
+{
+    if (sqlite3_get_autocommit(db) && FileMoved(db))
+        throw MovedFileError(write);
+}
+
 // The file's salt, read through the engine's own descriptor: a descriptor of
 // ours on the same file, once closed, would drop every lock this process
 // holds on it (POSIX locks belong to the process). Empty for a new file.
@@ -150,6 +167,7 @@ public:
 
     int executeBatch(const QVector<QVariantList>& rows) override
     {
+        RefuseLockOnMovedFile(m_db, true);
         Script(m_db, "SAVEPOINT quorvex_batch");
         int changed = 0;
         try {
@@ -209,6 +227,7 @@ private:
 
     void bindAll(const QVariantList& params)
     {
+        RefuseLockOnMovedFile(m_db, !sqlite3_stmt_readonly(m_stmt));
         sqlite3_reset(m_stmt);
         sqlite3_clear_bindings(m_stmt);
         for (int i = 0; i < params.size(); ++i) {
@@ -263,7 +282,11 @@ public:
         return std::make_unique<SqlitePrepared>(m_db, sql);
     }
 
-    void executeScript(const QString& sql) override { Script(m_db, sql.toUtf8().constData()); }
+    void executeScript(const QString& sql) override
+    {
+        RefuseLockOnMovedFile(m_db, true);
+        Script(m_db, sql.toUtf8().constData());
+    }
 
     QStringList tableNames() override
     {
@@ -297,16 +320,17 @@ public:
 
     void begin(bool write) override
     {
+        RefuseLockOnMovedFile(m_db, write);
         if (!write) {
-            executeScript(QStringLiteral("BEGIN DEFERRED"));
+            Script(m_db, "BEGIN DEFERRED");
             return;
         }
         // A write lock that came after a compaction elsewhere is a lock on the
         // file that was replaced: nothing written there would ever be seen.
-        executeScript(QStringLiteral("BEGIN IMMEDIATE"));
+        Script(m_db, "BEGIN IMMEDIATE");
         if (FileMoved(m_db)) {
             end(true);
-            throw DbError(ErrorKind::Other, QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)) + kMovedHint);
+            throw MovedFileError(true);
         }
     }
     void commit() override { executeScript(QStringLiteral("COMMIT")); }

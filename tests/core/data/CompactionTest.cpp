@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <functional>
+#include <vector>
 #include <tuple>
 
 #include <sys/stat.h>
@@ -118,6 +119,31 @@ TEST_F(CompactionTest, AWriteToTheReplacedFileFailsThere)
     EXPECT_NE(writer.exitCode(), 0);
     EXPECT_TRUE(QString::fromUtf8(writer.readAllStandardError()).contains(QString::fromUtf8("重整")));
     EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 股號資料 WHERE 股號 = 'LATE'")), 0);
+}
+
+// Nor may it lock the replaced file to read: finding the journal of a save
+// another PC is committing into the new file, it would take it for one left
+// by a crash of its own file, roll it back there and delete it, and that
+// commit would go on without the journal that protects it.
+TEST_F(CompactionTest, AConnectionToTheReplacedFileLeavesTheNewFilesJournalAlone)
+{
+    Connection stale(connectionString());
+    EXPECT_EQ(count(stale, QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
+    compact();
+    QFile journal(path(QStringLiteral("Quorvex.mdb-journal")));
+    const std::vector<std::function<void()>> uses = {
+        [&] { count(stale, QStringLiteral("SELECT count(*) FROM 股號資料")); },
+        [&] { db::ReadTransaction read(stale); count(stale, QStringLiteral("SELECT count(*) FROM 股號資料")); },
+        [&] { db::Transaction write(stale); },
+        [&] { stale.appendRows(QStringLiteral("股號資料"), {QStringLiteral("股號")}, {{QStringLiteral("1101")}}); },
+    };
+    for (size_t use = 0; use < uses.size(); ++use) {
+        ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+        journal.write(QByteArray(4096, '\x5a'));
+        journal.close();
+        EXPECT_THROW(uses[use](), db::DbError) << "use " << use;
+        EXPECT_EQ(journal.size(), 4096) << "use " << use;
+    }
 }
 
 // Another PC saves day after day while this one runs `maintenance` again

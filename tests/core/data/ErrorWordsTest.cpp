@@ -14,6 +14,8 @@ TEST_F(DbFolder, ErrorMessagesSayTheCommonCasesInChineseAboveTheEnginesText)
     const std::pair<DbError, const char*> cases[] = {
         {DbError(ErrorKind::Busy, "database is locked"), "其他電腦使用中"},
         {DbError(ErrorKind::Other, "attempt to write a readonly database"), "唯讀"},
+        {DbError(ErrorKind::Other, "attempt to write a readonly database（資料庫檔案已被重整或取代，這次的變更未寫入，請重新操作）"),
+         "另一部電腦剛重整"},
         {DbError(ErrorKind::Other, "database or disk is full"), "磁碟空間不足"},
         {DbError(ErrorKind::CannotOpen, "could not connect to server: Connection refused\nIs the server running"), "無法連線"},
         {DbError(ErrorKind::CannotOpen, "FATAL:  password authentication failed for user \"quorvex\""), "拒絕登入"},
