@@ -264,6 +264,8 @@ public:
         if (!m_scratchReady && NeedsScratch(sql)) {
             exec(ScratchScript(Dialect::PostgreSQL).toUtf8());
             m_scratchReady = true;
+            // Made inside a transaction, they are gone again if it rolls back.
+            m_scratchUncommitted = PQtransactionStatus(m_conn) == PQTRANS_INTRANS;
         }
         return std::make_unique<PgPrepared>(*this, sql);
     }
@@ -361,6 +363,7 @@ public:
     {
         const QByteArray transaction = std::exchange(m_transactionId, QByteArray());
         PGresult* result = PQexec(m_conn, "COMMIT");
+        keepScratchIf(Committed(result));
         if (PQstatus(m_conn) == CONNECTION_OK || transaction.isEmpty()) {
             check(result);
             return;
@@ -374,7 +377,24 @@ public:
                       lost + (outcome == "aborted" ? QStringLiteral("\n與伺服器的連線中斷，這次的變更未儲存。")
                                                    : QStringLiteral("\n與伺服器的連線中斷，伺服器無法回答這次的變更是否已儲存，請重新查詢後再確認。")));
     }
-    void end(bool write) noexcept override { PQclear(PQexec(m_conn, write ? "ROLLBACK" : "COMMIT")); }
+    void end(bool write) noexcept override
+    {
+        PGresult* result = PQexec(m_conn, write ? "ROLLBACK" : "COMMIT");
+        keepScratchIf(!write && Committed(result));
+        PQclear(result);
+    }
+
+    // Scratch tables made in the transaction just ended last only if it committed.
+    void keepScratchIf(bool committed)
+    {
+        if (std::exchange(m_scratchUncommitted, false) && !committed)
+            m_scratchReady = false;
+    }
+    static bool Committed(const PGresult* result)
+    {
+        // COMMIT of a transaction that failed answers ROLLBACK.
+        return result && PQresultStatus(result) == PGRES_COMMAND_OK && qstrcmp(PQcmdStatus(const_cast<PGresult*>(result)), "COMMIT") == 0;
+    }
 
     // Takes ownership of a result; throws with the server's text unless it succeeded.
     Result check(PGresult* raw)
@@ -496,6 +516,7 @@ private:
     QString m_conninfo;
     PGconn* m_conn = nullptr;
     bool m_scratchReady = false;
+    bool m_scratchUncommitted = false;
     bool m_schemaCurrent = false;
     QByteArray m_transactionId;
     QByteArray m_backendId;

@@ -254,6 +254,21 @@ TEST_F(ServerBackendTest, ADayStoredDuringAConversionIsWhollyThereOrNotStored)
     EXPECT_EQ(pc.query("SELECT count(*) FROM 法人買賣超 WHERE 買賣日期 = '1000001'").value(0, 0).toInt(), 1000);
 }
 
+// A statistic that fails halfway rolls back the scratch tables its
+// transaction made; the connection, kept for the next operation, makes them
+// again instead of failing every statistic after.
+TEST_F(ServerBackendTest, ScratchTablesOfARolledBackTransactionAreMadeAgain)
+{
+    {
+        db::Connection c(server);
+        db::Transaction transaction(c);
+        c.execute("INSERT INTO 基準日股號_tmp (股號) VALUES ('2330')");
+    }
+    db::Connection c(server);
+    c.execute("INSERT INTO 基準日股號_tmp (股號) VALUES ('2317')");
+    EXPECT_EQ(c.query("SELECT string_agg(股號, ',') FROM 基準日股號_tmp").text(0, 0), "2317");
+}
+
 TEST_F(ServerBackendTest, AConnectionLostMidSaveLeavesNothingWritten)
 {
     db::Connection admin(server);
