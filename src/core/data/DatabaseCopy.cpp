@@ -155,6 +155,9 @@ void CompactDatabase(const QString& connectionString, const QString& scratchName
     // A live name that is a link is kept: the copy goes over the file it leads to.
     const QString livePath = WhereNameLeads(live.path);
     const QString scratchPath = QFileInfo(livePath).absoluteDir().filePath(scratchName);
+    // A live file reached through a link may bear the scratch name itself.
+    if (QFileInfo(livePath).fileName() == scratchName)
+        throw DbError(ErrorKind::Other, QStringLiteral("資料庫檔案 %1 與重整用的暫存檔同名，無法重整").arg(livePath));
 
     // No other connection may write the live file until its successor is in
     // place; a writer that was waiting then finds the file moved and fails

@@ -211,8 +211,17 @@ TEST_F(CompactionTest, ALinkedLiveFileStaysLinked)
     compact();
     EXPECT_TRUE(QFileInfo(path()).isSymLink());
     EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300);
-    Connection c(db::BuildConnectionString(real, QStringLiteral("kvew7315")), db::OpenMode::MustExist);
-    EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300);
+    {
+        Connection c(db::BuildConnectionString(real, QStringLiteral("kvew7315")), db::OpenMode::MustExist);
+        EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300);
+    }
+    // A file it leads to that bears the scratch copy's name is never taken for one.
+    const QString named = path(QStringLiteral("shared/Tmp.mdb"));
+    ASSERT_TRUE(QFile::rename(real, named));
+    ASSERT_TRUE(QFile::remove(path()));
+    ASSERT_TRUE(QFile::link(named, path()));
+    EXPECT_THROW(compact(), db::DbError);
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300);
 }
 
 // A file an office shares through its group stays shared, and one kept from
