@@ -3,6 +3,8 @@
 #include "core/data/Connection.h"
 #include "core/entry/SequenceRules.h"
 
+#include <algorithm>
+
 const KeyTable& TradingDayKeys()
 {
     static const KeyTable keys{QStringLiteral("買賣超資料"), QStringLiteral("買賣日期")};
@@ -39,9 +41,14 @@ void InsertList(db::Connection& connection, const QString& table, const QString&
 
 std::optional<TradingDay> LoadTradingDay(db::Connection& connection, const QString& date)
 {
-    const QString key = date.trimmed();
     // Header and both lists from one state of the file, whatever another PC saves meanwhile.
     const db::ReadTransaction snapshot(connection);
+    return ReadTradingDay(connection, date);
+}
+
+std::optional<TradingDay> ReadTradingDay(db::Connection& connection, const QString& date)
+{
+    const QString key = date.trimmed();
     const db::ResultSet header =
         connection.query(QStringLiteral("SELECT * FROM 買賣超資料 WHERE 買賣日期 = ?"), {key});
     if (header.isEmpty())
@@ -52,6 +59,28 @@ std::optional<TradingDay> LoadTradingDay(db::Connection& connection, const QStri
     day.buys = LoadList(connection, QStringLiteral("買超明細資料"), key);
     day.sells = LoadList(connection, QStringLiteral("賣超明細資料"), key);
     return day;
+}
+
+namespace {
+QVector<ListRow> InSequence(QVector<ListRow> rows)
+{
+    std::sort(rows.begin(), rows.end(), [](const ListRow& a, const ListRow& b) {
+        return a.sequence != b.sequence ? a.sequence < b.sequence : a.code < b.code;
+    });
+    return rows;
+}
+bool SameList(const QVector<ListRow>& a, const QVector<ListRow>& b)
+{
+    const QVector<ListRow> x = InSequence(a);
+    const QVector<ListRow> y = InSequence(b);
+    return std::equal(x.begin(), x.end(), y.begin(), y.end(),
+                      [](const ListRow& l, const ListRow& r) { return l.sequence == r.sequence && l.code == r.code; });
+}
+} // namespace
+
+bool SameTradingDay(const TradingDay& a, const TradingDay& b)
+{
+    return a.date == b.date && a.weekday == b.weekday && SameList(a.buys, b.buys) && SameList(a.sells, b.sells);
 }
 
 void SaveTradingDay(db::Connection& connection, bool isNew, const QString& currentDate, const TradingDay& day)

@@ -28,6 +28,11 @@ struct TradingDay {
 const KeyTable& TradingDayKeys();
 
 std::optional<TradingDay> LoadTradingDay(db::Connection& connection, const QString& date);
+// The same inside the caller's transaction, which keeps the one state.
+std::optional<TradingDay> ReadTradingDay(db::Connection& connection, const QString& date);
+
+// The same header and lists, rows of one 序 in any order.
+bool SameTradingDay(const TradingDay& a, const TradingDay& b);
 
 // Inserts a new day, or replaces the day stored under `currentDate` (header
 // and both lists wholesale, moved to day.date with its amounts when that

@@ -8,6 +8,12 @@ const KeyTable& StockKeys()
     return keys;
 }
 
+bool operator==(const StockRecord& a, const StockRecord& b)
+{
+    return a.code == b.code && a.name == b.name && a.priceEarnings == b.priceEarnings && a.yield == b.yield
+           && a.priceBook == b.priceBook;
+}
+
 std::optional<StockRecord> LoadStock(db::Connection& connection, const QString& code)
 {
     const db::ResultSet rows =

@@ -20,6 +20,9 @@ struct StockRecord {
     QString priceBook;       // 股價淨值比
 };
 
+bool operator==(const StockRecord& a, const StockRecord& b);
+inline bool operator!=(const StockRecord& a, const StockRecord& b) { return !(a == b); }
+
 const KeyTable& StockKeys();
 
 std::optional<StockRecord> LoadStock(db::Connection& connection, const QString& code);

@@ -314,6 +314,7 @@ bool frm買賣超輸入作業::fillFields(db::Connection& connection, const QStr
         throw;
     }
     if (day) {
+        m_loaded = *day;
         m_date->setText(day->date);
         m_weekday->setText(day->weekday);
         m_buys->RowsToSheet(SheetRows(day->buys));
@@ -366,6 +367,13 @@ void frm買賣超輸入作業::writeRecord(db::Connection& connection, bool isNe
     day.weekday = m_weekday->text().trimmed();
     day.buys = ListRowsFromTexts(m_buys->SheetToRows());
     day.sells = ListRowsFromTexts(m_sells->SheetToRows());
+    if (!isNew) {
+        const std::optional<TradingDay> stored = ReadTradingDay(connection, currentKey);
+        if (stored && !SameTradingDay(*stored, m_loaded)) {
+            m_loaded = *stored;
+            RefuseChangedElsewhere();
+        }
+    }
     SaveTradingDay(connection, isNew, currentKey, day);
     if (m_pendingAmounts)
         SaveInstitutionalAmounts(connection, *m_pendingAmounts);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/entry/InstitutionalTrades.h"
+#include "core/entry/TradingDays.h"
 #include "core/stock/StockRecords.h"
 #include "gui/recordscreen/RecordScreen.h"
 
@@ -69,4 +70,7 @@ private:
     QVector<StockRecord> m_pendingStocks;
     // Every stock's amounts of imported files, saved with the lists.
     std::optional<InstitutionalDay> m_pendingAmounts;
+    // The day as read (again after every save): an update over anything
+    // else would drop another PC's save.
+    TradingDay m_loaded;
 };

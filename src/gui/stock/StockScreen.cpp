@@ -172,6 +172,8 @@ bool frm股號資料::fillFields(db::Connection& connection, const QString& key)
     const std::optional<StockRecord> record = LoadStock(connection, key);
     if (!record)
         return false;
+    m_loaded = *record;
+    m_written.reset();
     m_code->setText(record->code);
     m_name->setText(record->name);
     m_priceEarnings->setText(record->priceEarnings);
@@ -193,10 +195,18 @@ void frm股號資料::writeRecord(db::Connection& connection, bool isNew, const 
 {
     const StockRecord record{m_code->text(), m_name->text(), m_priceEarnings->text(), m_yield->text(),
                              m_priceBook->text()};
-    if (isNew)
+    if (isNew) {
         InsertStock(connection, record);
-    else
+    } else {
+        const std::optional<StockRecord> stored = LoadStock(connection, currentKey);
+        if (stored && *stored != m_loaded && stored != m_written) {
+            m_loaded = *stored;
+            m_written.reset();
+            RefuseChangedElsewhere();
+        }
         UpdateStock(connection, currentKey, record);
+    }
+    m_written = LoadStock(connection, record.code);
 }
 
 void frm股號資料::deleteRecord(db::Connection& connection, const QString& key)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/stock/StockRecords.h"
 #include "gui/recordscreen/RecordScreen.h"
+
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -42,4 +45,8 @@ private:
     QCheckBox* m_priceEarningsOn = nullptr;
     QCheckBox* m_yieldOn = nullptr;
     QButtonGroup* m_order = nullptr;
+    // The record as read, and as this screen last wrote it: an update over
+    // anything else would drop another PC's save.
+    StockRecord m_loaded;
+    std::optional<StockRecord> m_written;
 };

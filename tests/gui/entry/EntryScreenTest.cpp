@@ -260,6 +260,37 @@ TEST_F(EntryScreenTest, EditingReplacesTheListsWholesale)
     EXPECT_EQ(stored("買超明細資料", "1000125"), (QStringList{"1:1101", "2:1102"}));
 }
 
+// Two PCs edit one day: the later save would drop the earlier one's lists
+// without a word. It is refused once; saved again, it overwrites knowingly.
+// Saving twice from one screen is no conflict.
+TEST_F(EntryScreenTest, AnUpdateOverADayAnotherPcChangedIsRefusedOnce)
+{
+    seedDay("1000125", "二", {"1101"}, {"2001"});
+    open();
+    const auto save = [&] {
+        messages.answerNext(MsgAnswer::Yes);
+        press("save");
+        return messages.last();
+    };
+    typeCodes(buys(), {"1102"});
+    EXPECT_EQ(save().text, kUpdated);
+    typeCodes(buys(), {"1103"});
+    EXPECT_EQ(save().text, kUpdated);
+    {
+        db::Connection other(gConnectionString);
+        other.execute(QStringLiteral("INSERT INTO 賣超明細資料 VALUES (2, '2002', '1000125')"));
+    }
+    typeCodes(buys(), {"1104"});
+    const auto refused = save();
+    EXPECT_EQ(refused.title, QString::fromUtf8("更新錯誤"));
+    EXPECT_TRUE(refused.text.contains(QString::fromUtf8("其他電腦修改"))) << refused.text.toStdString();
+    EXPECT_EQ(stored("賣超明細資料", "1000125"), (QStringList{"1:2001", "2:2002"}));
+    EXPECT_EQ(stored("買超明細資料", "1000125").size(), 3);
+    EXPECT_EQ(save().text, kUpdated);
+    EXPECT_EQ(stored("賣超明細資料", "1000125"), (QStringList{"1:2001"}));
+    EXPECT_EQ(stored("買超明細資料", "1000125").size(), 4);
+}
+
 TEST_F(EntryScreenTest, AConfirmedDateChangeMovesTheHeaderAndBothLists)
 {
     seedDay("1000125", "二", {"1101"}, {"2001"});

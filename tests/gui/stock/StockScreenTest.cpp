@@ -270,6 +270,35 @@ TEST_F(StockScreenTest, UpdatingARowAnotherPcRemovedIsAnError)
     EXPECT_EQ(rows(), 3);
 }
 
+// Two PCs edit one stock: the later save would drop the earlier one's change
+// without a word. It is refused once; saved again, it overwrites knowingly.
+// Saving twice from one screen is no conflict.
+TEST_F(StockScreenTest, AnUpdateOverAStockAnotherPcChangedIsRefusedOnce)
+{
+    seedFour();
+    open();
+    const auto save = [&] {
+        messages.answerNext(MsgAnswer::Yes);
+        press("save");
+        return messages.last();
+    };
+    type("txt名稱", QString::fromUtf8("寶成工業"));
+    EXPECT_EQ(save().text, QString::fromUtf8("資料更新完畢!"));
+    type("txt本益比", "11");
+    EXPECT_EQ(save().text, QString::fromUtf8("資料更新完畢!"));
+    {
+        db::Connection other(gConnectionString);
+        other.execute(QStringLiteral("UPDATE 股號資料 SET 殖利率 = '6' WHERE 股號 = '9904'"));
+    }
+    type("txt本益比", "12");
+    const auto refused = save();
+    EXPECT_EQ(refused.title, QString::fromUtf8("更新錯誤"));
+    EXPECT_TRUE(refused.text.contains(QString::fromUtf8("其他電腦修改"))) << refused.text.toStdString();
+    EXPECT_EQ(rows(QStringLiteral("WHERE 本益比 = '11' AND 殖利率 = '6'")), 1);
+    EXPECT_EQ(save().text, QString::fromUtf8("資料更新完畢!"));
+    EXPECT_EQ(rows(QStringLiteral("WHERE 本益比 = '12' AND 殖利率 = '5' AND 名稱 = ?"), {QString::fromUtf8("寶成工業")}), 1);
+}
+
 TEST_F(StockScreenTest, ReloadAsksAndRestoresTheStoredValues)
 {
     seedFour();
