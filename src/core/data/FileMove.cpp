@@ -147,11 +147,26 @@ bool SyncFile(const QString& path, QString* error)
 
 QString WhereNameLeads(const QString& path)
 {
-    const QFileInfo name(path);
-    if (!name.isSymLink())
-        return path;
-    const QString end = name.canonicalFilePath();
-    return end.isEmpty() ? name.symLinkTarget() : end;
+    // Link by link while the end is not there yet: a relative link is read
+    // from the folder it really lies in, as the system reads it.
+    QString name = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        const QFileInfo info(name);
+        if (!info.isSymLink())
+            return name;
+        const QString end = info.canonicalFilePath();
+        if (!end.isEmpty())
+            return end;
+        char target[4096];
+        const ssize_t size = ::readlink(QFile::encodeName(name).constData(), target, sizeof target);
+        if (size <= 0 || size == ssize_t(sizeof target))
+            return name;
+        const QString next = QFile::decodeName(QByteArray(target, int(size)));
+        const QString realFolder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        const QString folder = realFolder.isEmpty() ? info.absolutePath() : realFolder;
+        name = next.startsWith(QLatin1Char('/')) ? next : folder + QLatin1Char('/') + next;
+    }
+    return name;
 }
 
 bool IsSameFile(const QString& first, const QString& second)

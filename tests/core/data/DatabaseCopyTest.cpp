@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -87,6 +88,31 @@ TEST_F(DatabaseCopyTest, ABackupThroughALinkGoesWhereTheLinkLeads)
     EXPECT_EQ(ErrorKindOf([&] { db::CopyDatabase(source, path(QStringLiteral("lost.mdb")), QStringLiteral("kvew7315")); }),
               db::ErrorKind::CannotOpen);
     EXPECT_TRUE(QFileInfo(path(QStringLiteral("lost.mdb"))).isSymLink());
+}
+
+// A first backup, the file not made yet, through a chain of links or a
+// relative link in a linked folder: the copy goes where the system would
+// put it, and every link on the way stays a link.
+TEST_F(DatabaseCopyTest, AFirstBackupThroughLinksGoesWhereTheSystemWould)
+{
+    fill();
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("nas/backups")));
+    // copy.mdb -> nas/current.mdb -> nas/copy.mdb
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("nas/copy.mdb")), path(QStringLiteral("nas/current.mdb"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("nas/current.mdb")), path(QStringLiteral("copy.mdb"))));
+    // backups -> nas/backups, where week.mdb -> ../week.mdb, that is nas/week.mdb
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("nas/backups")), path(QStringLiteral("backups"))));
+    ASSERT_EQ(::symlink("../week.mdb", QFile::encodeName(path(QStringLiteral("nas/backups/week.mdb"))).constData()), 0);
+    Connection source(connectionString());
+    db::CopyDatabase(source, path(QStringLiteral("copy.mdb")), QStringLiteral("kvew7315"));
+    db::CopyDatabase(source, path(QStringLiteral("backups/week.mdb")), QStringLiteral("kvew7315"));
+    for (const char* link : {"copy.mdb", "nas/current.mdb", "nas/backups/week.mdb"}) {
+        EXPECT_TRUE(QFileInfo(path(QString::fromLatin1(link))).isSymLink()) << link;
+    }
+    for (const char* copy : {"nas/copy.mdb", "nas/week.mdb"}) {
+        Connection c(connectionString(QString::fromLatin1(copy)), db::OpenMode::MustExist);
+        EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 買超明細資料")), 30) << copy;
+    }
 }
 
 TEST_F(DatabaseCopyTest, FailedCopyLeavesNothingBehind)
