@@ -156,7 +156,7 @@ void CompactDatabase(const QString& connectionString, const QString& scratchName
     const QString livePath = WhereNameLeads(live.path);
     const QString scratchPath = QFileInfo(livePath).absoluteDir().filePath(scratchName);
     // A live file reached through a link may bear the scratch name itself.
-    if (QFileInfo(livePath).fileName() == scratchName)
+    if (QFileInfo(livePath).fileName() == scratchName || IsSameFile(scratchPath, livePath))
         throw DbError(ErrorKind::Other, QStringLiteral("資料庫檔案 %1 與重整用的暫存檔同名，無法重整").arg(livePath));
 
     // No other connection may write the live file until its successor is in

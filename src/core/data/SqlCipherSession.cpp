@@ -91,8 +91,8 @@ bool FileMoved(sqlite3* db)
 // A handle on a replaced file must take no lock there, not even to read: the
 // engine would take the journal of a commit in progress on the new file for
 // one left by a crash of its own file, roll it back into the old file and
-// delete it. Only a handle holding no lock (outside a transaction) checks;
-// one holding a lock keeps it, whatever happens to the name.
+// delete it. Only a handle outside a transaction checks: a transaction takes
+// its lock as it begins, and keeps it whatever happens to the name.
 DbError MovedFileError(bool write)
 {
     return DbError(ErrorKind::Other, write ? QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)) + kMovedHint
@@ -282,11 +282,8 @@ public:
         return std::make_unique<SqlitePrepared>(m_db, sql);
     }
 
-    void executeScript(const QString& sql) override
-    {
-        RefuseLockOnMovedFile(m_db, true);
-        Script(m_db, sql.toUtf8().constData());
-    }
+    // Transaction control and settings: the statements that take locks check.
+    void executeScript(const QString& sql) override { Script(m_db, sql.toUtf8().constData()); }
 
     QStringList tableNames() override
     {
@@ -322,7 +319,9 @@ public:
     {
         RefuseLockOnMovedFile(m_db, write);
         if (!write) {
-            Script(m_db, "BEGIN DEFERRED");
+            // The read lock at once, right after the check: a deferred
+            // transaction would take it at its first statement, unchecked.
+            Script(m_db, "BEGIN DEFERRED; PRAGMA schema_version");
             return;
         }
         // A write lock that came after a compaction elsewhere is a lock on the

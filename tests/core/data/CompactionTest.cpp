@@ -129,6 +129,9 @@ TEST_F(CompactionTest, AConnectionToTheReplacedFileLeavesTheNewFilesJournalAlone
 {
     Connection stale(connectionString());
     EXPECT_EQ(count(stale, QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
+    // A read begun before takes its lock as it begins, on the file then live.
+    Connection early(connectionString());
+    const db::ReadTransaction begun(early);
     compact();
     QFile journal(path(QStringLiteral("Quorvex.mdb-journal")));
     const std::vector<std::function<void()>> uses = {
@@ -144,6 +147,11 @@ TEST_F(CompactionTest, AConnectionToTheReplacedFileLeavesTheNewFilesJournalAlone
         EXPECT_THROW(uses[use](), db::DbError) << "use " << use;
         EXPECT_EQ(journal.size(), 4096) << "use " << use;
     }
+    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+    journal.write(QByteArray(4096, '\x5a'));
+    journal.close();
+    EXPECT_EQ(count(early, QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
+    EXPECT_EQ(journal.size(), 4096) << "read begun before";
 }
 
 // Another PC saves day after day while this one runs `maintenance` again
