@@ -523,6 +523,7 @@ void RecordScreen::Save()
         db::Transaction transaction(connection);
         writeRecord(connection, !updating, m_currentKey);
         transaction.commit();
+        recordSaved();
         m_unsaved = false;
     } catch (const db::DbError& error) {
         ShowError(error.kind() == db::ErrorKind::DuplicateKey ? m_texts.duplicateKey : db::ErrorMessage(error),

@@ -105,6 +105,8 @@ protected:
     // Inserts (isNew) or updates the row of `currentKey` inside the open transaction.
     virtual void writeRecord(db::Connection& connection, bool isNew, const QString& currentKey) = 0;
     virtual void deleteRecord(db::Connection& connection, const QString& key) = 0;
+    // After writeRecord's transaction committed.
+    virtual void recordSaved() {}
     // The query of the query panel from its condition boxes.
     virtual GridQuery BuildQuery() = 0;
     // The action of condition option `index`, when clicked and when Search

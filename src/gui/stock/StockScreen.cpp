@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 constexpr int kFieldLength = 10;
@@ -199,14 +201,19 @@ void frm股號資料::writeRecord(db::Connection& connection, bool isNew, const 
         InsertStock(connection, record);
     } else {
         const std::optional<StockRecord> stored = LoadStock(connection, currentKey);
-        if (stored && *stored != m_loaded && stored != m_written) {
+        if (stored && *stored != m_loaded) {
             m_loaded = *stored;
-            m_written.reset();
             RefuseChangedElsewhere();
         }
         UpdateStock(connection, currentKey, record);
     }
     m_written = LoadStock(connection, record.code);
+}
+
+void frm股號資料::recordSaved()
+{
+    if (m_written)
+        m_loaded = *std::exchange(m_written, std::nullopt);
 }
 
 void frm股號資料::deleteRecord(db::Connection& connection, const QString& key)

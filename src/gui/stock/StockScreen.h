@@ -21,6 +21,7 @@ protected:
     bool readyToSave() override;
     void writeRecord(db::Connection& connection, bool isNew, const QString& currentKey) override;
     void deleteRecord(db::Connection& connection, const QString& key) override;
+    void recordSaved() override;
     GridQuery BuildQuery() override;
     void conditionOptionChosen(int index) override;
     void fillConditionDefaults() override;
@@ -45,8 +46,9 @@ private:
     QCheckBox* m_priceEarningsOn = nullptr;
     QCheckBox* m_yieldOn = nullptr;
     QButtonGroup* m_order = nullptr;
-    // The record as read, and as this screen last wrote it: an update over
-    // anything else would drop another PC's save.
+    // The record as read, or as this screen last saved it (the screen does
+    // not read it again): an update over anything else would drop another
+    // PC's save. What writeRecord wrote becomes it once committed.
     StockRecord m_loaded;
     std::optional<StockRecord> m_written;
 };

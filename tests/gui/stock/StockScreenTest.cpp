@@ -271,8 +271,9 @@ TEST_F(StockScreenTest, UpdatingARowAnotherPcRemovedIsAnError)
 }
 
 // Two PCs edit one stock: the later save would drop the earlier one's change
-// without a word. It is refused once; saved again, it overwrites knowingly.
-// Saving twice from one screen is no conflict.
+// without a word, even one that puts back what this screen first read. It
+// is refused once; saved again, it overwrites knowingly. Saving twice from
+// one screen is no conflict.
 TEST_F(StockScreenTest, AnUpdateOverAStockAnotherPcChangedIsRefusedOnce)
 {
     seedFour();
@@ -288,15 +289,16 @@ TEST_F(StockScreenTest, AnUpdateOverAStockAnotherPcChangedIsRefusedOnce)
     EXPECT_EQ(save().text, QString::fromUtf8("資料更新完畢!"));
     {
         db::Connection other(gConnectionString);
-        other.execute(QStringLiteral("UPDATE 股號資料 SET 殖利率 = '6' WHERE 股號 = '9904'"));
+        other.execute(QStringLiteral("UPDATE 股號資料 SET 名稱 = ?, 本益比 = '10' WHERE 股號 = '9904'"),
+                      {QString::fromUtf8("寶成")});
     }
     type("txt本益比", "12");
     const auto refused = save();
     EXPECT_EQ(refused.title, QString::fromUtf8("更新錯誤"));
     EXPECT_TRUE(refused.text.contains(QString::fromUtf8("其他電腦修改"))) << refused.text.toStdString();
-    EXPECT_EQ(rows(QStringLiteral("WHERE 本益比 = '11' AND 殖利率 = '6'")), 1);
+    EXPECT_EQ(rows(QStringLiteral("WHERE 本益比 = '10' AND 名稱 = ?"), {QString::fromUtf8("寶成")}), 1);
     EXPECT_EQ(save().text, QString::fromUtf8("資料更新完畢!"));
-    EXPECT_EQ(rows(QStringLiteral("WHERE 本益比 = '12' AND 殖利率 = '5' AND 名稱 = ?"), {QString::fromUtf8("寶成工業")}), 1);
+    EXPECT_EQ(rows(QStringLiteral("WHERE 本益比 = '12' AND 名稱 = ?"), {QString::fromUtf8("寶成工業")}), 1);
 }
 
 TEST_F(StockScreenTest, ReloadAsksAndRestoresTheStoredValues)
