@@ -223,6 +223,7 @@ TEST_F(ServerBackendTest, ADayStoredDuringAConversionIsWhollyThereOrNotStored)
     InstitutionalDay day;
     day.date = "1151211";
     day.rows = {{"2330", "台積電", {5000, 1000, 2000, 8000}}, {"2317", "鴻海", {-3000, 0, -1000, -4000}}};
+    db::SetBusyTimeout(300);
     db::Connection pc(server);
     QProcess converter;
     converter.start(QStringLiteral(QUORVEX_CONCURRENT_WRITER), {server, "convert", old});
@@ -232,7 +233,6 @@ TEST_F(ServerBackendTest, ADayStoredDuringAConversionIsWhollyThereOrNotStored)
     while (!inAmounts && (converter.canReadLine() || converter.waitForReadyRead(10000)))
         inAmounts = converter.readLine().startsWith("3 20");
     ASSERT_TRUE(inAmounts) << converter.readAllStandardError().toStdString();
-    db::SetBusyTimeout(300);
     bool stored = false;
     try {
         stored = StoreInstitutionalDay(pc, day, TradeBasis::AllThree, 10, false, false).stored;
