@@ -506,7 +506,7 @@ void RecordScreen::RefuseChangedElsewhere()
 {
     throw db::DbError(db::ErrorKind::Other,
                       QStringLiteral("這筆資料在您讀取之後已被其他電腦修改，這次沒有儲存。\n"
-                                     "按「還原」可讀取其他電腦存的內容；要以畫面上的內容覆蓋，請再按一次「儲存」。"));
+                                     "按「還原」可讀取其他電腦存的內容；\n要以畫面上的內容覆蓋，請再按一次「儲存」。"));
 }
 
 void RecordScreen::Save()
