@@ -8,11 +8,11 @@ class Connection;
 
 // Writes a complete copy of the open database, encrypted with `password`, to
 // `targetName` (or, when that is a link, where the link leads). The copy is
-// built under a temporary name beside the target,
-// checked (it opens with the password, passes the integrity check and holds
-// as many rows in every table as the one state of the source it was read
-// from), and only then renamed over the target in one step, so a failure
-// leaves whatever was at the target as it was. A server's database becomes
+// built under a temporary name beside the target, checked (it opens with the
+// password, passes the integrity check and holds as many rows in every table
+// as the one state of the source it was read from), and only then renamed
+// over the target in one step, so a failure leaves whatever was at the target
+// as it was. A server's database becomes
 // such a file too, to be carried home and opened without the server.
 void CopyDatabase(Connection& source, const QString& targetName, const QString& password);
 

@@ -26,8 +26,9 @@ bool MoveWithoutReplacing(const QString& from, const QString& to, int* error);
 // Moves `from` over `to` in one step; whatever was at `to` is replaced whole.
 // The moved file first takes the mode and access list of the one it
 // replaces, and its owner and group where the process may set them, so the
-// accounts that shared the old file go on sharing the new one. False with the reason in `error`, also
-// when the move was made but the folder could not be synced to the disk.
+// accounts that shared the old file go on sharing the new one. False with
+// the reason in `error`, also when the move was made but the folder could
+// not be synced to the disk.
 bool MoveReplacing(const QString& from, const QString& to, QString* error);
 
 // A new empty file with the permissions any new file of its folder gets

@@ -390,10 +390,10 @@ public:
         if (std::exchange(m_scratchUncommitted, false) && !committed)
             m_scratchReady = false;
     }
-    static bool Committed(const PGresult* result)
+    static bool Committed(PGresult* result)
     {
         // COMMIT of a transaction that failed answers ROLLBACK.
-        return result && PQresultStatus(result) == PGRES_COMMAND_OK && qstrcmp(PQcmdStatus(const_cast<PGresult*>(result)), "COMMIT") == 0;
+        return result && PQresultStatus(result) == PGRES_COMMAND_OK && qstrcmp(PQcmdStatus(result), "COMMIT") == 0;
     }
 
     // Takes ownership of a result; throws with the server's text unless it succeeded.

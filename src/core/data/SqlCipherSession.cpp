@@ -88,17 +88,17 @@ bool FileMoved(sqlite3* db)
     return sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved;
 }
 
-// A handle on a replaced file must take no lock there, not even to read: the
-// engine would take the journal of a commit in progress on the new file for
-// one left by a crash of its own file, roll it back into the old file and
-// delete it. Only a handle outside a transaction checks: a transaction takes
-// its lock as it begins, and keeps it whatever happens to the name.
 DbError MovedFileError(bool write)
 {
     return DbError(ErrorKind::Other, write ? QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)) + kMovedHint
                                            : QStringLiteral("資料庫檔案已被重整或取代，請重新操作。"));
 }
 
+// A handle on a replaced file must take no lock there, not even to read: the
+// engine would take the journal of a commit in progress on the new file for
+// one left by a crash of its own file, roll it back into the old file and
+// delete it. Only a handle outside a transaction checks: a transaction takes
+// its lock as it begins, and keeps it whatever happens to the name.
 void RefuseLockOnMovedFile(sqlite3* db, bool write)
 {
     if (sqlite3_get_autocommit(db) && FileMoved(db))
