@@ -367,13 +367,8 @@ void frm買賣超輸入作業::writeRecord(db::Connection& connection, bool isNe
     day.weekday = m_weekday->text().trimmed();
     day.buys = ListRowsFromTexts(m_buys->SheetToRows());
     day.sells = ListRowsFromTexts(m_sells->SheetToRows());
-    if (!isNew) {
-        const std::optional<TradingDay> stored = ReadTradingDay(connection, currentKey);
-        if (stored && !SameTradingDay(*stored, m_loaded)) {
-            m_loaded = *stored;
-            RefuseChangedElsewhere();
-        }
-    }
+    if (!isNew)
+        refuseIfChangedElsewhere(connection, currentKey, false);
     SaveTradingDay(connection, isNew, currentKey, day);
     if (m_pendingAmounts)
         SaveInstitutionalAmounts(connection, *m_pendingAmounts);
@@ -382,7 +377,17 @@ void frm買賣超輸入作業::writeRecord(db::Connection& connection, bool isNe
 
 void frm買賣超輸入作業::deleteRecord(db::Connection& connection, const QString& key)
 {
+    refuseIfChangedElsewhere(connection, key, true);
     DeleteTradingDay(connection, key);
+}
+
+void frm買賣超輸入作業::refuseIfChangedElsewhere(db::Connection& connection, const QString& key, bool deleting)
+{
+    const std::optional<TradingDay> stored = ReadTradingDay(connection, key);
+    if (stored && !SameTradingDay(*stored, m_loaded)) {
+        m_loaded = *stored;
+        RefuseChangedElsewhere(deleting);
+    }
 }
 
 void frm買賣超輸入作業::PrintList(bool preview)

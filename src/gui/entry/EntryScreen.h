@@ -46,6 +46,8 @@ protected:
     bool screenShortcut(int key, Qt::KeyboardModifiers modifiers) override;
 
 private:
+    // Inside the save's or delete's transaction.
+    void refuseIfChangedElsewhere(db::Connection& connection, const QString& key, bool deleting);
     bool readyToImport();
     void importFiles(const QStringList& paths);
     QWidget* buildRecordPanel();

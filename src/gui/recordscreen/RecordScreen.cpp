@@ -502,11 +502,13 @@ QString RecordScreen::typedKey() const
     return m_keyFields.first()->text().trimmed();
 }
 
-void RecordScreen::RefuseChangedElsewhere()
+void RecordScreen::RefuseChangedElsewhere(bool deleting)
 {
     throw db::DbError(db::ErrorKind::Other,
-                      QStringLiteral("這筆資料在您讀取之後已被其他電腦修改，這次沒有儲存。\n"
-                                     "按「還原」可讀取其他電腦存的內容；\n要以畫面上的內容覆蓋，請再按一次「儲存」。"));
+                      deleting ? QStringLiteral("這筆資料在您讀取之後已被其他電腦修改，這次沒有刪除。\n"
+                                                "按「還原」可讀取其他電腦存的內容；\n仍要刪除，請再按一次「刪除」。")
+                               : QStringLiteral("這筆資料在您讀取之後已被其他電腦修改，這次沒有儲存。\n"
+                                                "按「還原」可讀取其他電腦存的內容；\n要以畫面上的內容覆蓋，請再按一次「儲存」。"));
 }
 
 void RecordScreen::Save()

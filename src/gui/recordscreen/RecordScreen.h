@@ -92,10 +92,10 @@ protected:
     void setRecordPanel(QWidget* panel, QList<QLineEdit*> keyFields, QWidget* firstField);
     void setStatusPanel(int index, const QString& text, int frameStyle);
 
-    // Refuses an update over a record another PC changed since this screen
-    // read it. The screen then takes the stored record as the one it read,
-    // so that saving again overwrites it knowingly.
-    [[noreturn]] static void RefuseChangedElsewhere();
+    // Refuses an update (or a delete) of a record another PC changed since
+    // this screen read it. The screen then takes the stored record as the
+    // one it read, so that doing it again overwrites (deletes) it knowingly.
+    [[noreturn]] static void RefuseChangedElsewhere(bool deleting);
 
     // --- what a screen supplies ------------------------------------------
     // Fills the record panel from the stored record; false when there is none.

@@ -200,11 +200,7 @@ void frm股號資料::writeRecord(db::Connection& connection, bool isNew, const 
     if (isNew) {
         InsertStock(connection, record);
     } else {
-        const std::optional<StockRecord> stored = LoadStock(connection, currentKey);
-        if (stored && *stored != m_loaded) {
-            m_loaded = *stored;
-            RefuseChangedElsewhere();
-        }
+        refuseIfChangedElsewhere(connection, currentKey, false);
         UpdateStock(connection, currentKey, record);
     }
     m_written = LoadStock(connection, record.code);
@@ -218,7 +214,17 @@ void frm股號資料::recordSaved()
 
 void frm股號資料::deleteRecord(db::Connection& connection, const QString& key)
 {
+    refuseIfChangedElsewhere(connection, key, true);
     DeleteStock(connection, key);
+}
+
+void frm股號資料::refuseIfChangedElsewhere(db::Connection& connection, const QString& key, bool deleting)
+{
+    const std::optional<StockRecord> stored = LoadStock(connection, key);
+    if (stored && *stored != m_loaded) {
+        m_loaded = *stored;
+        RefuseChangedElsewhere(deleting);
+    }
 }
 
 void frm股號資料::PrintList(bool preview)

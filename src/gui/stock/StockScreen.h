@@ -29,6 +29,8 @@ protected:
     bool screenShortcut(int key, Qt::KeyboardModifiers modifiers) override;
 
 private:
+    // Inside the save's or delete's transaction.
+    void refuseIfChangedElsewhere(db::Connection& connection, const QString& key, bool deleting);
     // 下載本益比: the exchanges' ratio files of the last trading date stored,
     // through the import's review.
     void downloadRatios();

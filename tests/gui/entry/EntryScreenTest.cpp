@@ -260,10 +260,10 @@ TEST_F(EntryScreenTest, EditingReplacesTheListsWholesale)
     EXPECT_EQ(stored("買超明細資料", "1000125"), (QStringList{"1:1101", "2:1102"}));
 }
 
-// Two PCs edit one day: the later save would drop the earlier one's lists
-// without a word. It is refused once; saved again, it overwrites knowingly.
-// Saving twice from one screen is no conflict.
-TEST_F(EntryScreenTest, AnUpdateOverADayAnotherPcChangedIsRefusedOnce)
+// Two PCs edit one day: the later save (or delete) would drop the earlier
+// one's lists without a word. It is refused once; done again, it goes through
+// knowingly. Saving twice from one screen is no conflict.
+TEST_F(EntryScreenTest, AnUpdateOrDeleteOfADayAnotherPcChangedIsRefusedOnce)
 {
     seedDay("1000125", "二", {"1101"}, {"2001"});
     open();
@@ -289,6 +289,18 @@ TEST_F(EntryScreenTest, AnUpdateOverADayAnotherPcChangedIsRefusedOnce)
     EXPECT_EQ(save().text, kUpdated);
     EXPECT_EQ(stored("賣超明細資料", "1000125"), (QStringList{"1:2001"}));
     EXPECT_EQ(stored("買超明細資料", "1000125").size(), 4);
+    // So is a delete.
+    {
+        db::Connection other(gConnectionString);
+        other.execute(QStringLiteral("INSERT INTO 賣超明細資料 VALUES (3, '2003', '1000125')"));
+    }
+    messages.answerNext(MsgAnswer::Yes);
+    press("del");
+    EXPECT_EQ(messages.last().title, QString::fromUtf8("刪除錯誤"));
+    EXPECT_EQ(stored("賣超明細資料", "1000125"), (QStringList{"1:2001", "3:2003"}));
+    messages.answerNext(MsgAnswer::Yes);
+    press("del");
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 買賣超資料")), 0);
 }
 
 TEST_F(EntryScreenTest, AConfirmedDateChangeMovesTheHeaderAndBothLists)

@@ -270,11 +270,11 @@ TEST_F(StockScreenTest, UpdatingARowAnotherPcRemovedIsAnError)
     EXPECT_EQ(rows(), 3);
 }
 
-// Two PCs edit one stock: the later save would drop the earlier one's change
-// without a word, even one that puts back what this screen first read. It
-// is refused once; saved again, it overwrites knowingly. Saving twice from
-// one screen is no conflict.
-TEST_F(StockScreenTest, AnUpdateOverAStockAnotherPcChangedIsRefusedOnce)
+// Two PCs edit one stock: the later save (or delete) would drop the earlier
+// one's change without a word, even one that puts back what this screen
+// first read. It is refused once; done again, it goes through knowingly.
+// Saving twice from one screen is no conflict.
+TEST_F(StockScreenTest, AnUpdateOrDeleteOfAStockAnotherPcChangedIsRefusedOnce)
 {
     seedFour();
     open();
@@ -299,6 +299,18 @@ TEST_F(StockScreenTest, AnUpdateOverAStockAnotherPcChangedIsRefusedOnce)
     EXPECT_EQ(rows(QStringLiteral("WHERE 本益比 = '10' AND 名稱 = ?"), {QString::fromUtf8("寶成")}), 1);
     EXPECT_EQ(save().text, QString::fromUtf8("資料更新完畢!"));
     EXPECT_EQ(rows(QStringLiteral("WHERE 本益比 = '12' AND 名稱 = ?"), {QString::fromUtf8("寶成工業")}), 1);
+    // So is a delete.
+    {
+        db::Connection other(gConnectionString);
+        other.execute(QStringLiteral("UPDATE 股號資料 SET 殖利率 = '6' WHERE 股號 = '9904'"));
+    }
+    messages.answerNext(MsgAnswer::Yes);
+    press("del");
+    EXPECT_EQ(messages.last().title, QString::fromUtf8("刪除錯誤"));
+    EXPECT_EQ(rows(QStringLiteral("WHERE 股號 = '9904'")), 1);
+    messages.answerNext(MsgAnswer::Yes);
+    press("del");
+    EXPECT_EQ(rows(QStringLiteral("WHERE 股號 = '9904'")), 0);
 }
 
 TEST_F(StockScreenTest, ReloadAsksAndRestoresTheStoredValues)
