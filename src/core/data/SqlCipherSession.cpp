@@ -321,7 +321,13 @@ public:
         if (!write) {
             // The read lock at once, right after the check: a deferred
             // transaction would take it at its first statement, unchecked.
-            Script(m_db, "BEGIN DEFERRED; PRAGMA schema_version");
+            Script(m_db, "BEGIN DEFERRED");
+            try {
+                Script(m_db, "PRAGMA schema_version");
+            } catch (...) {
+                end(false);   // a lock that never came leaves no transaction behind
+                throw;
+            }
             return;
         }
         // A write lock that came after a compaction elsewhere is a lock on the

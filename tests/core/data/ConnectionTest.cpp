@@ -81,6 +81,21 @@ TEST_F(ConnectionTest, CommittedTransactionStays)
     EXPECT_EQ(count(c, QStringLiteral("SELECT count(*) FROM 買賣超資料")), 1);
 }
 
+// A read whose lock another writer's commit keeps past the busy timeout is
+// refused, and leaves the connection ready for the next one.
+TEST_F(ConnectionTest, AReadRefusedAsBusyLeavesNoTransactionBehind)
+{
+    Connection writer(connectionString());
+    db::SetBusyTimeout(100);
+    Connection reader(connectionString());
+    db::SetBusyTimeout(10000);
+    writer.executeScript(QStringLiteral("BEGIN EXCLUSIVE"));
+    EXPECT_EQ(ErrorKindOf([&] { db::ReadTransaction read(reader); }), db::ErrorKind::Busy);
+    writer.executeScript(QStringLiteral("COMMIT"));
+    db::ReadTransaction read(reader);
+    EXPECT_EQ(count(reader, QStringLiteral("SELECT count(*) FROM 買賣超資料")), 0);
+}
+
 TEST_F(ConnectionTest, PreparedStatementRunsManyTimes)
 {
     Connection c(connectionString());
