@@ -3,7 +3,7 @@
 #include "core/data/Connection.h"
 #include "core/data/ConnectionString.h"
 #include "core/data/Settings.h"
-#include "core/platform/HeapTuning.h"
+#include "core/platform/Platform.h"
 #include "core/system/Conversion.h"
 #include "core/text/RocDate.h"
 

@@ -2,5 +2,6 @@
 # Configures and builds into build/ (two parallel jobs: the machines have two cores).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+source scripts/compiler-cache
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${QUORVEX_LAUNCHER[@]}" >/dev/null
 cmake --build build -j2

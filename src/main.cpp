@@ -1,6 +1,7 @@
 #include "core/data/DataFolder.h"
 #include "core/data/Settings.h"
 #include "core/download/FetchCommand.h"
+#include "core/platform/Platform.h"
 #include "gui/app/StartUp.h"
 
 #include <QApplication>
@@ -27,7 +28,10 @@ int main(int argc, char* argv[])
     QStringList words;
     for (int i = 0; i < argc; ++i)
         words << QString::fromLocal8Bit(argv[i]);
-    if (words.contains(QStringLiteral("--version")) || words.contains(QStringLiteral("--help"))) {
+    const bool commandLine = words.contains(QStringLiteral("--version")) || words.contains(QStringLiteral("--help"));
+    if (commandLine || IsFetchCommand(words))
+        ConnectToParentConsole();
+    if (commandLine) {
         QTextStream out(stdout);
         if (words.contains(QStringLiteral("--help")))
             out << kHelp;

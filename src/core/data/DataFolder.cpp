@@ -1,23 +1,13 @@
 #include "core/data/DataFolder.h"
 
 #include "core/data/Settings.h"
+#include "core/platform/Platform.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace {
-
-// An installed program's folder is the system's, whoever may write it.
-bool IsSystemFolder(const QString& folder)
-{
-    const QString path = QDir(folder).canonicalPath() + QLatin1Char('/');
-    for (const char* prefix : {"/usr/", "/bin/", "/sbin/", "/lib/"})
-        if (path.startsWith(QLatin1String(prefix)))
-            return true;
-    return false;
-}
 
 bool HoldsData(const QString& folder)
 {
@@ -53,13 +43,11 @@ QString ChooseDataFolder(const QString& programFolder, const QStringList& argume
         }
         return Usable(given, error);
     }
-    if (HoldsData(programFolder) || (QFileInfo(programFolder).isWritable() && !IsSystemFolder(programFolder)))
+    if (HoldsData(programFolder) || (QFileInfo(programFolder).isWritable() && !IsInstalledProgramFolder(programFolder)))
         return QDir(programFolder).absolutePath();
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    const QSettings named(QDir(config).filePath(QStringLiteral("Quorvex/Quorvex.ini")), QSettings::IniFormat);
+    const QSettings named(QDir(UserConfigBase()).filePath(QStringLiteral("Quorvex/Quorvex.ini")), QSettings::IniFormat);
     const QString folder = named.value(QStringLiteral("data/folder")).toString().trimmed();
     if (!folder.isEmpty())
         return Usable(QDir::fromNativeSeparators(folder), error);
-    return Usable(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(QStringLiteral("Quorvex")),
-                  error);
+    return Usable(QDir(UserDataBase()).filePath(QStringLiteral("Quorvex")), error);
 }

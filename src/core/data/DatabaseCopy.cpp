@@ -159,6 +159,18 @@ void CompactDatabase(const QString& connectionString, const QString& scratchName
     if (QFileInfo(livePath).fileName() == scratchName || IsSameFile(scratchPath, livePath))
         throw DbError(ErrorKind::Other, QStringLiteral("資料庫檔案 %1 與重整用的暫存檔同名，無法重整").arg(livePath));
 
+    if (!OpenFilesCanBeReplaced()) {
+        // No rename over an open file here, not even over our own: the engine
+        // rebuilds the file in place instead, under its journal and its
+        // exclusive lock, all or nothing.
+        Connection compacted(connectionString, OpenMode::MustExist);
+        compacted.executeScript(QStringLiteral("VACUUM"));
+        const QString integrity = compacted.query(QStringLiteral("PRAGMA integrity_check")).text(0, 0);
+        if (integrity != QLatin1String("ok"))
+            throw DbError(ErrorKind::NotADatabase, integrity);
+        return;
+    }
+
     // No other connection may write the live file until its successor is in
     // place; a writer that was waiting then finds the file moved and fails
     // (so does this one, when another PC's compaction got there first).

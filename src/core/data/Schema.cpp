@@ -7,8 +7,6 @@
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
-#include <cerrno>
-#include <cstring>
 #include <utility>
 
 namespace db {
@@ -237,15 +235,15 @@ void CreateDatabaseFile(const QString& path, const QString& password)
         Connection connection(BuildConnectionString(scratchPath, password), OpenMode::MustExist);
         CreateSchema(connection);
     }
-    int error = 0;
-    if (MoveWithoutReplacing(scratchPath, path, &error)) {
+    switch (MoveWithoutReplacing(scratchPath, path, &reason)) {
+    case MoveOutcome::Moved:
         CreatedFile() = path;
         return;
+    case MoveOutcome::TargetExists:
+        return;   // another process created the file meanwhile; its file is the one to use
+    case MoveOutcome::Failed:
+        throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立資料庫檔案 %1：%2").arg(path, reason));
     }
-    // EEXIST: another process created the file meanwhile; its file is the one to use.
-    if (error != EEXIST)
-        throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立資料庫檔案 %1：%2")
-                                                 .arg(path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
 } // namespace db

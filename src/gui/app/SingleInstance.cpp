@@ -1,10 +1,8 @@
 #include "gui/app/SingleInstance.h"
 
-#include <QDir>
+#include "core/platform/Platform.h"
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
+#include <QDir>
 
 SingleInstance::SingleInstance(const QString& lockPath) : m_lock(lockPath)
 {
@@ -18,10 +16,5 @@ bool SingleInstance::acquire()
 
 QString SingleInstance::defaultLockPath()
 {
-#ifdef Q_OS_UNIX
-    const QString user = QString::number(getuid());
-#else
-    const QString user = qEnvironmentVariable("USERNAME");
-#endif
-    return QDir::temp().filePath(QStringLiteral("Quorvex-%1.lock").arg(user));
+    return QDir::temp().filePath(QStringLiteral("Quorvex-%1.lock").arg(CurrentAccountId()));
 }

@@ -28,21 +28,7 @@
 #include <QCoreApplication>
 #include <QThread>
 
-#include <cerrno>
 #include <cstdio>
-#include <sys/stat.h>
-
-// Linked with --wrap=fsync: the program's own fsync calls come here.
-extern "C" int __real_fsync(int fd);
-extern "C" int __wrap_fsync(int fd)
-{
-    struct stat info {};
-    if (qEnvironmentVariableIsSet("QUORVEX_FAIL_FOLDER_SYNC") && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        errno = EIO;
-        return -1;
-    }
-    return __real_fsync(fd);
-}
 
 namespace {
 

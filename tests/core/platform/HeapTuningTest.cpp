@@ -1,4 +1,4 @@
-#include "core/platform/HeapTuning.h"
+#include "core/platform/Platform.h"
 
 #include <cstdlib>
 
