@@ -11,7 +11,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -72,6 +71,7 @@ TEST_F(DatabaseCopyTest, CopyReplacesAnOlderTargetWholesale)
 // is the one renewed, and a share that is not there fails the backup.
 TEST_F(DatabaseCopyTest, ABackupThroughALinkGoesWhereTheLinkLeads)
 {
+    SKIP_WITHOUT_POSIX_FILES();
     fill();
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("share")));
     QFile old(path(QStringLiteral("share/copy.mdb")));
@@ -95,6 +95,7 @@ TEST_F(DatabaseCopyTest, ABackupThroughALinkGoesWhereTheLinkLeads)
 // put it, and every link on the way stays a link.
 TEST_F(DatabaseCopyTest, AFirstBackupThroughLinksGoesWhereTheSystemWould)
 {
+    SKIP_WITHOUT_POSIX_FILES();
     fill();
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("nas/backups")));
     // copy.mdb -> nas/current.mdb -> nas/copy.mdb
@@ -102,7 +103,7 @@ TEST_F(DatabaseCopyTest, AFirstBackupThroughLinksGoesWhereTheSystemWould)
     ASSERT_TRUE(QFile::link(path(QStringLiteral("nas/current.mdb")), path(QStringLiteral("copy.mdb"))));
     // backups -> nas/backups, where week.mdb -> ../week.mdb, that is nas/week.mdb
     ASSERT_TRUE(QFile::link(path(QStringLiteral("nas/backups")), path(QStringLiteral("backups"))));
-    ASSERT_EQ(::symlink("../week.mdb", QFile::encodeName(path(QStringLiteral("nas/backups/week.mdb"))).constData()), 0);
+    ASSERT_EQ(symlink("../week.mdb", QFile::encodeName(path(QStringLiteral("nas/backups/week.mdb"))).constData()), 0);
     Connection source(connectionString());
     db::CopyDatabase(source, path(QStringLiteral("copy.mdb")), QStringLiteral("kvew7315"));
     db::CopyDatabase(source, path(QStringLiteral("backups/week.mdb")), QStringLiteral("kvew7315"));
@@ -158,6 +159,7 @@ TEST_F(DatabaseCopyTest, ABackupRemovesWhatAKilledBackupLeftBehind)
 // be reported as a backup made.
 TEST_F(DatabaseCopyTest, AFolderThatCannotBeSyncedIsReported)
 {
+    SKIP_WITHOUT_POSIX_FILES();
     fill();
     const auto backup = [this](bool failSync) {
         QProcess copier;

@@ -14,7 +14,7 @@
 #include <string>
 #include <utility>
 
-#include <unistd.h>
+#include "core/support/TestPlatform.h"
 
 // A temporary folder with the program's database file path in it (not yet created).
 class DbFolder : public ::testing::Test {
@@ -38,7 +38,7 @@ protected:
     std::optional<std::pair<int, std::string>> runWriterAs(int user, int group, const QStringList& args)
     {
         const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-        if (::geteuid() != 0 || setpriv.isEmpty())
+        if (!RunningAsRoot() || setpriv.isEmpty())
             return std::nullopt;
         QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
         const QString program = dir.filePath(QStringLiteral("concurrent_writer"));

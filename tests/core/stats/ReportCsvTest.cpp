@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include "core/support/TestPlatform.h"
 
 namespace {
 
@@ -115,7 +115,7 @@ TEST(ReportCsv, NeverReplacesTheLiveDatabase)
     const TempAppFolder folder;
     { db::Connection create(gConnectionString); }
     const QString link = folder.filePath(QStringLiteral("report.csv"));
-    ASSERT_EQ(::link(QFile::encodeName(folder.databasePath()).constData(), QFile::encodeName(link).constData()), 0);
+    ASSERT_TRUE(MakeHardLink(folder.databasePath(), link));
     const PaginatedReport pages = Report(CountReportLayout(true), {}).paginate();
     for (const QString& path : {folder.databasePath(), link}) {
         QString error;

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QProcess>
 
-#include <unistd.h>
+#include "core/support/TestPlatform.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ TEST_F(ConversionTest, AFileThatIsNotOursOrTheLiveFileIsRefusedBeforeAnythingCha
     file.close();
     const QString live = dir.filePath(QStringLiteral("Quorvex.mdb"));
     const QString link = dir.filePath(QStringLiteral("link.mdb"));
-    ASSERT_EQ(::link(QFile::encodeName(live).constData(), QFile::encodeName(link).constData()), 0);
+    ASSERT_TRUE(MakeHardLink(live, link));
     const QString otherProgram = WriteOldFile(dir.filePath(QStringLiteral("other.mdb")),
                                               QStringLiteral("CREATE TABLE 股號資料 (股號 TEXT); CREATE TABLE 買賣超資料 (x);"));
 

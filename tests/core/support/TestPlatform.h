@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+// What the tests ask of the system they run on, apart from the program's
+// own interface to it.
+
+// Root may act as a second account (and ignores folder permissions).
+inline bool RunningAsRoot()
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return ::geteuid() == 0;
+#endif
+}
+
+// A second name for the same file.
+inline bool MakeHardLink(const QString& existing, const QString& link)
+{
+#ifdef Q_OS_WIN
+    return CreateHardLinkW(reinterpret_cast<const wchar_t*>(link.utf16()),
+                           reinterpret_cast<const wchar_t*>(existing.utf16()), nullptr);
+#else
+    return ::link(QFile::encodeName(existing).constData(), QFile::encodeName(link).constData()) == 0;
+#endif
+}
+
+// Symbolic links, folder permissions and a disk that fails a folder's sync
+// are tested where the system has them.
+#ifdef Q_OS_WIN
+#define SKIP_WITHOUT_POSIX_FILES() GTEST_SKIP() << "symbolic links and folder permissions are POSIX matters"
+#else
+#define SKIP_WITHOUT_POSIX_FILES() (void)0
+#endif
