@@ -21,6 +21,8 @@ public:
             return {};
         if (qstrcmp(sourceText, "Double Sided Printing") == 0)
             return QStringLiteral("雙面列印");
+        if (qstrcmp(sourceText, "Off") == 0)
+            return QStringLiteral("無");
         if (qstrcmp(sourceText, "Long side binding") == 0)
             return QStringLiteral("長邊裝訂");
         if (qstrcmp(sourceText, "Short side binding") == 0)

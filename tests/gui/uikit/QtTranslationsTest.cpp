@@ -35,7 +35,7 @@ TEST(QtTranslations, ThePrintAndFileDialogsShowNoEnglish)
     QPrinter printer;
     QPrintDialog print(&printer);
     const QStringList printTexts = ShownTexts(&print);
-    for (const char* english : {"Double Sided Printing", "Long side binding", "Short side binding", "Copies:", "Collate"})
+    for (const char* english : {"Double Sided Printing", "Off", "Long side binding", "Short side binding", "Copies:", "Collate"})
         EXPECT_FALSE(printTexts.contains(QString::fromLatin1(english))) << english;
     EXPECT_TRUE(printTexts.contains(QString::fromUtf8("雙面列印"))) << printTexts.join('|').toStdString();
     EXPECT_TRUE(printTexts.contains(QString::fromUtf8("長邊裝訂")));
