@@ -13,8 +13,8 @@ constexpr int kAmountParts = 3;
 // 外資, 投信, 自營商.
 QString AmountPartName(int part);
 
-// One stock's net shares on one trading date; a basis the day's files had
-// no column for is unknown.
+// One stock's net shares on one trading date (or summed over a bar's dates);
+// a basis the day's files had no column for is unknown.
 struct AmountDay {
     QString date;        // the bar's last date
     QString firstDate;   // a bar of a week or a month: its first date; else empty

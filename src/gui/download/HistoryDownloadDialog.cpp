@@ -204,6 +204,10 @@ void HistoryDownloadDialog::Start()
         return;
     }
     const DownloadSettings settings = ReadDownloadSettings(gAppFolder);
+    if (SharedFetcher(settings).busy()) {
+        ShowMessage(kAnotherDownload, kTitle, MsgIcon::Information);
+        return;
+    }
     if (!days.isEmpty()
         && !AskYesNo(QStringLiteral("下載 %1～%2 尚無資料的週間日：%3（同一網站每次間隔 %4 秒）。\n\n確定開始下載嗎？")
                          .arg(RocDateDisplay(RocDateText(from)), RocDateDisplay(RocDateText(to)),
@@ -221,10 +225,6 @@ void HistoryDownloadDialog::Start()
 void HistoryDownloadDialog::run(const QDate& from, const QDate& to, const QVector<QDate>& days,
                                 const DownloadSettings& settings)
 {
-    if (SharedFetcher(settings).busy()) {
-        ShowMessage(kAnotherDownload, kTitle, MsgIcon::Information);
-        return;
-    }
     m_fetcher = &SharedFetcher(settings);
     m_cancelled = false;
     setRunning(true);
