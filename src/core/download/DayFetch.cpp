@@ -65,7 +65,8 @@ DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& 
     }
 }
 
-QVector<QDate> MissingWeekdays(db::Connection& connection, const QDate& from, const QDate& to)
+QVector<QDate> MissingWeekdays(db::Connection& connection, const QDate& from, const QDate& to,
+                               const QSet<QDate>& holidays)
 {
     const db::ResultSet rows = connection.query(
         QStringLiteral("SELECT 買賣日期 FROM 買賣超資料 WHERE 買賣日期 BETWEEN ? AND ?"), {RocDateText(from), RocDateText(to)});
@@ -74,7 +75,7 @@ QVector<QDate> MissingWeekdays(db::Connection& connection, const QDate& from, co
         stored.insert(rows.text(r, 0));
     QVector<QDate> missing;
     for (QDate d = from; d <= to; d = d.addDays(1))
-        if (d.dayOfWeek() <= 5 && !stored.contains(RocDateText(d)))
+        if (d.dayOfWeek() <= 5 && !holidays.contains(d) && !stored.contains(RocDateText(d)))
             missing.push_back(d);
     return missing;
 }

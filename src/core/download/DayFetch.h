@@ -4,6 +4,7 @@
 #include "core/download/DownloadSettings.h"
 
 #include <QDate>
+#include <QSet>
 #include <QVector>
 
 #include <functional>
@@ -33,9 +34,11 @@ DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& 
                                 const QDate& date, const DayFetchOptions& options,
                                 const std::function<void(const QString&)>& step);
 
-// The weekdays from `from` to `to` with no day stored: what a range download
-// still has to fetch, so a stopped one resumes where it was.
-QVector<QDate> MissingWeekdays(db::Connection& connection, const QDate& from, const QDate& to);
+// The weekdays from `from` to `to` with no day stored, the exchanges' known
+// holidays left out: what a range download still has to fetch, so a stopped
+// one resumes where it was.
+QVector<QDate> MissingWeekdays(db::Connection& connection, const QDate& from, const QDate& to,
+                               const QSet<QDate>& holidays = {});
 
 // The latest trading date stored; invalid when none is.
 QDate LastStoredTradingDate(db::Connection& connection);

@@ -5,6 +5,7 @@
 #include "core/data/Schema.h"
 #include "core/data/Settings.h"
 #include "core/download/DayFetch.h"
+#include "core/download/HistoryRange.h"
 #include "core/download/PoliteFetcher.h"
 #include "core/text/Clock.h"
 #include "core/text/RocDate.h"
@@ -137,7 +138,10 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
         if (!created.isEmpty())
             out << QStringLiteral("已建立新的資料庫檔案: ") << QDir::toNativeSeparators(created) << '\n';
         if (range) {
-            dates = MissingWeekdays(connection, request->from, request->to);
+            const MarketHolidays holidays = ReadMarketHolidays(dataFolder);
+            for (const QString& warning : holidays.warnings)
+                out << warning << '\n';
+            dates = MissingWeekdays(connection, request->from, request->to, holidays.dates);
             out << QStringLiteral("%1 到 %2 之間有 %3 個週間日尚無資料。")
                        .arg(RocDateDisplay(RocDateText(request->from)), RocDateDisplay(RocDateText(request->to)))
                        .arg(dates.size())

@@ -55,3 +55,15 @@ QStringList AmountDatesUpTo(db::Connection& connection, const QString& last, int
         dates << rows.text(r, 0).trimmed();
     return dates;
 }
+
+QVector<TradingDateAmounts> TradingDatesUpTo(db::Connection& connection, const QString& last, int count)
+{
+    const db::ResultSet rows = connection.query(
+        QStringLiteral("SELECT h.買賣日期, CASE WHEN EXISTS (SELECT 1 FROM 法人買賣超 a WHERE a.買賣日期 = h.買賣日期) "
+                       "THEN 1 ELSE 0 END FROM 買賣超資料 h WHERE h.買賣日期 <= ? ORDER BY h.買賣日期 DESC LIMIT ?"),
+        {last, qlonglong(count)});
+    QVector<TradingDateAmounts> dates;
+    for (int r = 0; r < rows.rowCount(); ++r)
+        dates.push_back({rows.text(r, 0).trimmed(), rows.value(r, 1).toInt() != 0});
+    return dates;
+}

@@ -19,6 +19,14 @@ bool HasInstitutionalAmounts(db::Connection& connection, const QString& date);
 // out everywhere.
 QStringList AmountDatesUpTo(db::Connection& connection, const QString& last, int count);
 
+// The trading dates (days of 買賣超資料) up to `last`, newest first, at most
+// `count`, each with whether amounts are stored for it.
+struct TradingDateAmounts {
+    QString date;
+    bool hasAmounts = false;
+};
+QVector<TradingDateAmounts> TradingDatesUpTo(db::Connection& connection, const QString& last, int count);
+
 // Shares as 張 rounded half away from zero, with thousands separators: -1,235.
 QString LotsText(qint64 shares);
 

@@ -202,12 +202,18 @@ QString AmountChartTitle(const AmountHistory& history)
     title += QStringLiteral("　法人買賣超");
     if (!history.from.isEmpty() || !history.to.isEmpty())
         title += QStringLiteral("　%1 ～ %2").arg(RocDateDisplay(history.from), RocDateDisplay(history.to));
+    if (history.period == BarPeriod::Week)
+        title += QStringLiteral("　每週一根");
+    else if (history.period == BarPeriod::Month)
+        title += QStringLiteral("　每月一根");
     return title + QStringLiteral("（單位：張）");
 }
 
 QString AmountDayText(const AmountDay& day, double cumulativeLots)
 {
-    QStringList parts{RocDateDisplay(day.date)};
+    QStringList parts{day.firstDate.isEmpty() || day.firstDate == day.date
+                          ? RocDateDisplay(day.date)
+                          : RocDateDisplay(day.firstDate) + QStringLiteral("～") + RocDateDisplay(day.date)};
     for (int part = 0; part < kAmountParts; ++part)
         parts << AmountPartName(part) + QLatin1Char(' ') + MaybeLots(day.parts[part]);
     parts << QStringLiteral("合計 ") + MaybeLots(day.dayTotal());

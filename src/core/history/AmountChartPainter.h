@@ -10,10 +10,11 @@ class QPainter;
 // Shown in the chart's place when the range holds no amounts.
 QString NoAmountsText();
 
-// The title over the chart: 股號, 名稱 and the range.
+// The title over the chart: 股號, 名稱, the range and what a bar stands for
+// when it is more than a day.
 QString AmountChartTitle(const AmountHistory& history);
 
-// One day's values as a line of text, in 張: for the tooltip and the selection.
+// One bar's values as a line of text, in 張: for the tooltip and the selection.
 QString AmountDayText(const AmountDay& day, double cumulativeLots);
 
 // The chart laid out in `area` for text measured with `metrics`: the plot

@@ -13,10 +13,11 @@ constexpr int kAmountParts = 3;
 // 外資, 投信, 自營商.
 QString AmountPartName(int part);
 
-// One stock's net shares on one trading date; a basis the day's files had
-// no column for is unknown.
+// One stock's net shares on one trading date (or summed over a bar's dates);
+// a basis the day's files had no column for is unknown.
 struct AmountDay {
-    QString date;
+    QString date;        // the bar's last date
+    QString firstDate;   // a bar of a week or a month: its first date; else empty
     std::optional<qint64> parts[kAmountParts];
     std::optional<qint64> total;   // 合計 as stored
     bool onBuyList = false;        // stood on the day's 買超 list
@@ -27,12 +28,18 @@ struct AmountDay {
     std::optional<qint64> dayTotal() const;
 };
 
+// What one bar of the chart stands for.
+enum class BarPeriod { Day, Week, Month };
+
 struct AmountHistory {
     QString code;
     QString name;   // empty when 股號資料 does not hold the code
     QString from;
     QString to;
-    QVector<AmountDay> days;   // trading dates of the range with amounts, oldest first
+    // Trading dates of the range with amounts or with the stock on a list
+    // (days typed by hand keep no amounts), oldest first.
+    QVector<AmountDay> days;
+    BarPeriod period = BarPeriod::Day;
 };
 
 // The last `count` trading dates with amounts, as {from, to}; both empty
@@ -48,3 +55,10 @@ DateRange LatestAmountDates(db::Connection& connection, int count);
 // last `defaultCount` trading dates with amounts.
 AmountHistory LoadAmountHistory(db::Connection& connection, const QString& code, const QString& from,
                                 const QString& to, int defaultCount = 60);
+
+// Long ranges read better with fewer bars: above kWeeklyBarsAbove dates one bar
+// a week, above kMonthlyBarsAbove one a month, each holding its dates' sums
+// and the lists any of them stood on. A shorter history comes back as it is.
+constexpr int kWeeklyBarsAbove = 250;
+constexpr int kMonthlyBarsAbove = 1250;
+AmountHistory BarsForReading(AmountHistory daily);

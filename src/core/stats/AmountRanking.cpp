@@ -2,6 +2,7 @@
 
 #include "core/data/Connection.h"
 #include "core/entry/InstitutionalAmounts.h"
+#include "core/text/RocDate.h"
 
 #include <algorithm>
 
@@ -15,7 +16,7 @@ struct Total {
     QString ratios[3];
 };
 
-// The run of one stock's dates back from the newest `calendar` date on which
+// The run of one stock's trading dates back from the newest `calendar` date on which
 // its net had the sign wanted; grows the calendar when the run reaches its
 // end. Asked per listed stock through the code index: only a few runs reach
 // far back, and a read of every stock over that many dates would not pay.
@@ -33,10 +34,12 @@ int RunLength(db::Connection& connection, db::Statement& newestFirst, const QStr
         }
         if (run < calendar.size())
             return run;
-        const QStringList longer = AmountDatesUpTo(connection, base, int(calendar.size()) * 4);
+        const QVector<TradingDateAmounts> longer = TradingDatesUpTo(connection, base, int(calendar.size()) * 4);
         if (longer.size() == calendar.size())
             return run;
-        calendar = longer;
+        calendar.clear();
+        for (const TradingDateAmounts& d : longer)
+            calendar << d.date;
     }
 }
 
@@ -52,11 +55,22 @@ AmountRanking RunAmountRanking(db::Connection& connection, const AmountRankingQu
     AmountRanking ranking;
     const QString column = AmountColumn(query.basis);
     db::ReadTransaction reading(connection);
-    QStringList calendar = AmountDatesUpTo(connection, query.base, std::max(query.days, 1));
-    if (calendar.isEmpty())
+    const QVector<TradingDateAmounts> span = TradingDatesUpTo(connection, query.base, std::max(query.days, 1));
+    QStringList calendar;
+    int withoutAmounts = 0;
+    for (const TradingDateAmounts& d : span) {
+        calendar << d.date;
+        withoutAmounts += d.hasAmounts ? 0 : 1;
+    }
+    if (withoutAmounts == calendar.size())
         return ranking;
     ranking.dates = calendar;
     std::reverse(ranking.dates.begin(), ranking.dates.end());
+    if (calendar.first() != query.base)
+        ranking.notes << QStringLiteral("基準日期 %1 非交易日，改以 %2 計算")
+                             .arg(RocDateDisplay(query.base), RocDateDisplay(calendar.first()));
+    if (withoutAmounts > 0)
+        ranking.notes << QStringLiteral("其中 %1 日無法人買賣資料").arg(withoutAmounts);
 
     const db::ResultSet rows = connection.query(
         QStringLiteral("SELECT g.股號, g.total, g.buyDays, s.名稱, s.本益比, s.殖利率, s.股價淨值比 FROM ("

@@ -60,6 +60,7 @@ PaginatedReport Report::paginate()
     for (const ReportElement& e : m_layout.detail.elements)
         if (e.kind == ReportElement::Kind::Field)
             out.detailFields << e.text;
+    out.wholeLineFields = m_layout.wholeLineFields;
     for (const QString& source : {ReportSource::kBaseDate, ReportSource::kDateFrom, ReportSource::kDateTo}) {
         const QString shown = m_heading.value(source);
         if (!shown.isEmpty())
@@ -80,12 +81,24 @@ PaginatedReport Report::paginate()
     };
 
     newPage();
+    ReportRow groupHeading;
+    bool inGroup = false;
     for (ReportRow row : m_rows) {
-        const int lines = row.value(ReportSource::kKeepWithNext) == QLatin1String("1") ? 2 : 1;
-        if (y + lines * m_layout.detail.height > pageBottom - m_layout.pageFooter.height)
+        const bool heading = row.value(ReportSource::kKeepWithNext) == QLatin1String("1");
+        const int lines = heading ? 2 : 1;
+        if (y + lines * m_layout.detail.height > pageBottom - m_layout.pageFooter.height) {
             newPage();
+            if (inGroup && !heading) {
+                placeSection(out.pages.back(), m_layout.detail, y, groupHeading, TextPart::Repeated);
+                y += m_layout.detail.height;
+            }
+        }
         if (m_detailFormat)
             m_detailFormat(row);
+        if (heading && m_layout.repeatGroupHeading) {
+            groupHeading = row;
+            inGroup = true;
+        }
         ++m_rowCounter;
         placeSection(out.pages.back(), m_layout.detail, y, row, TextPart::Detail);
         y += m_layout.detail.height;

@@ -43,7 +43,8 @@ private:
 };
 
 // Where a placed text came from, for exports that want the lines back.
-enum class TextPart : qint8 { Heading, Detail, Total, PageNumber };
+// A group heading shown again on a later page is Repeated: printed, not data.
+enum class TextPart : qint8 { Heading, Detail, Total, PageNumber, Repeated };
 
 // One text or line placed on a page, in twips from the paper's top-left corner.
 struct PlacedText {
@@ -66,6 +67,7 @@ struct PaginatedReport {
     int pageHeight = kA4HeightTwips;
     QVector<ReportPage> pages;
     QStringList detailFields;   // the sources of a detail line's fields, in order
+    QStringList wholeLineFields;   // those among them alone on their line
     QStringList headingDates;   // the dates the heading shows, as typed (1000103)
 
     // What the user calls the report: the name without its "rpt" prefix.

@@ -201,6 +201,7 @@ ReportLayout EntryListReportLayout()
     // A date's heading and its counts use the same line as the lists.
     layout.detail.elements << Field(QStringLiteral("日期"), 850, 71, 4677)
                            << Field(QStringLiteral("筆數"), 850, 71, 9284);
+    layout.wholeLineFields = {QStringLiteral("日期"), QStringLiteral("筆數")};
     layout.groupFooter.elements << Line(855, 10140, 0) << Label(QStringLiteral("合　　計："), 850, 142, 1276)
                                 << Field(ReportSource::kDateCount, 2126, 142, 709, Qt::AlignHCenter)
                                 << Label(QStringLiteral("個交易日"), 2835, 142, 1417) << Line(850, 10134, 496);
@@ -235,7 +236,7 @@ ReportLayout StreakReportLayout(bool netBuy)
 
 ReportLayout AmountRankingReportLayout()
 {
-    ReportLayout layout = Frame(QStringLiteral("rpt法人累計買賣超排行"), 1935);
+    ReportLayout layout = Frame(QStringLiteral("rpt法人累計買賣超排行"), 2503);
     layout.groupHeader.elements
         << Title(QStringLiteral("法人累計買賣超排行"), 2765, 210, 5465)
         << Label(QStringLiteral("基準日期："), 850, 921, 1418) << Field(ReportSource::kBaseDate, 2055, 921, 1063, kCentre)
@@ -243,7 +244,8 @@ ReportLayout AmountRankingReportLayout()
         << Label(QStringLiteral("頁　　次："), 7724, 921, 1418) << Field(ReportSource::kPage, 9000, 921, 1134)
         << Label(QStringLiteral("累計期間："), 850, 1205, 1418) << Field(ReportSource::kSpan, 2055, 1205, 5600)
         << Label(QStringLiteral("印表日期："), 7724, 1205, 1418) << Field(ReportSource::kPrintDate, 9000, 1205, 1134)
-        << Line(850, 10134, 1559);
+        << Field(ReportSource::kNote, 2055, 1489, 8079) << Field(ReportSource::kSecondNote, 2055, 1773, 8079)
+        << Line(850, 10134, 2127);
     AddColumns(layout,
                {{QStringLiteral("股  號"), QStringLiteral("股號"), 850, 850, Qt::AlignLeft},
                 {QStringLiteral("股票名稱"), QStringLiteral("名稱"), 1750, 2000, Qt::AlignLeft},
@@ -253,9 +255,11 @@ ReportLayout AmountRankingReportLayout()
                 {QStringLiteral("本益比"), QStringLiteral("本益比"), 7250, 950, kRight},
                 {QStringLiteral("殖利率"), QStringLiteral("殖利率"), 8250, 950, kRight},
                 {QStringLiteral("淨值比"), QStringLiteral("股價淨值比"), 9250, 884, kRight}},
-               1630, 1913);
+               2198, 2481);
     // A side's heading uses the same line as its stocks.
     layout.detail.elements << Field(QStringLiteral("段落"), 850, 71, 9284);
+    layout.wholeLineFields = {QStringLiteral("段落")};
+    layout.repeatGroupHeading = true;
     layout.groupFooter.elements << Line(855, 10140, 0) << Label(QStringLiteral("合　　計："), 850, 142, 1276)
                                 << Field(ReportSource::kSummary, 2126, 142, 5000) << Line(850, 10134, 496);
     return layout;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <Qt>
 
@@ -22,6 +23,9 @@ inline const QString kMinDays = QStringLiteral("@days");
 inline const QString kBasis = QStringLiteral("@basis");
 inline const QString kSpan = QStringLiteral("@span");
 inline const QString kSummary = QStringLiteral("@summary");
+// Remarks on the span, one to a line under it, in the order they are set.
+inline const QString kNote = QStringLiteral("@note");
+inline const QString kSecondNote = QStringLiteral("@note2");
 // A detail line whose field holds "1" starts a new page unless the line
 // after it fits too (a group heading never ends a page).
 inline const QString kKeepWithNext = QStringLiteral("@keep");
@@ -51,6 +55,12 @@ struct ReportLayout {
     ReportSection detail;       // one per result row
     ReportSection groupFooter;  // the total line, once at the end
     ReportSection pageFooter;
+    // Detail fields that head or close a group of lines, alone on their line:
+    // a spreadsheet gets them in its first column, on a row of their own.
+    QStringList wholeLineFields;
+    // A group's heading line (a line with @keep) is shown again at the top of
+    // a page its lines go on to.
+    bool repeatGroupHeading = false;
     // Margins in twips as the report sets them at its start.
     int marginLeft = 1000;
     int marginTop = 400;

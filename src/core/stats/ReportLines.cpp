@@ -25,13 +25,18 @@ void VisitLines(const ReportPage& page, TextPart part, ReportLinePart as, const 
 }
 
 // Detail texts are placed line by line, fields in order; a field left
-// blank placed nothing, so the cells come from the field numbers.
-void VisitDetailLines(const ReportPage& page, int columns, const Visit& visit)
+// blank placed nothing, so the cells come from the field numbers. A field
+// standing alone on its line (a group's heading) makes a record of its own.
+void VisitDetailLines(const ReportPage& page, const QVector<int>& cellOfField, int cellCount, const Visit& visit)
 {
     QStringList cells;
+    QStringList wholeLines;
     qreal top = -1;
     const auto flush = [&] {
-        if (top >= 0)
+        for (const QString& text : wholeLines)
+            visit(ReportLinePart::Detail, {text});
+        const bool columnsUsed = std::any_of(cells.begin(), cells.end(), [](const QString& c) { return !c.isEmpty(); });
+        if (top >= 0 && (wholeLines.isEmpty() || columnsUsed))
             visit(ReportLinePart::Detail, cells);
     };
     for (const PlacedText& t : page.texts) {
@@ -40,10 +45,16 @@ void VisitDetailLines(const ReportPage& page, int columns, const Visit& visit)
         if (t.box.top() != top) {
             flush();
             top = t.box.top();
-            cells = QStringList(columns, QString());
+            cells = QStringList(cellCount, QString());
+            wholeLines.clear();
         }
-        if (t.column >= 0 && t.column < columns)
-            cells[t.column] = t.text;
+        if (t.column < 0 || t.column >= cellOfField.size())
+            continue;
+        const int cell = cellOfField.at(t.column);
+        if (cell < 0)
+            wholeLines << t.text;
+        else
+            cells[cell] = t.text;
     }
     flush();
 }
@@ -55,8 +66,11 @@ void ForEachReportLine(const PaginatedReport& report, const Visit& visit)
     if (report.pages.isEmpty())
         return;
     VisitLines(report.pages.first(), TextPart::Heading, ReportLinePart::Heading, visit);
-    const int columns = static_cast<int>(report.detailFields.size());
+    QVector<int> cellOfField;
+    int cellCount = 0;
+    for (const QString& field : report.detailFields)
+        cellOfField << (report.wholeLineFields.contains(field) ? -1 : cellCount++);
     for (const ReportPage& page : report.pages)
-        VisitDetailLines(page, columns, visit);
+        VisitDetailLines(page, cellOfField, cellCount, visit);
     VisitLines(report.pages.last(), TextPart::Total, ReportLinePart::Total, visit);
 }

@@ -228,7 +228,8 @@ bool WriteReportXlsx(const PaginatedReport& report, const QString& path, QString
 {
     QVector<bool> textColumns;
     for (const QString& source : report.detailFields)
-        textColumns << IsTextField(source);
+        if (!report.wholeLineFields.contains(source))
+            textColumns << IsTextField(source);
     SharedTexts texts;
     qsizetype textUses = 0;
     QVector<int> widths;
@@ -237,11 +238,13 @@ bool WriteReportXlsx(const PaginatedReport& report, const QString& path, QString
     QByteArray rows;
     int row = 0;
     // Every row and cell says where it stands: some readers place nothing
-    // without it. A title line spans the sheet and sizes no column.
+    // without it. A title line, or a group's heading, spans the sheet and
+    // sizes no column.
     const auto addRow = [&](ReportLinePart part, const QStringList& cells, bool bold) {
         QByteArray rowNumber;
         AppendInteger(rowNumber, ++row);
-        const bool sizes = part != ReportLinePart::Heading || cells.size() > 1;
+        const bool wholeLine = part == ReportLinePart::Detail && cells.size() == 1 && textColumns.size() > 1;
+        const bool sizes = part == ReportLinePart::Heading ? cells.size() > 1 : !wholeLine;
         if (sizes && widths.size() < cells.size())
             widths.resize(cells.size());
         while (columnNames.size() < cells.size())
@@ -253,7 +256,7 @@ bool WriteReportXlsx(const PaginatedReport& report, const QString& path, QString
             const QString& text = cells.at(c);
             if (text.isEmpty())
                 continue;
-            const bool asText = part == ReportLinePart::Heading
+            const bool asText = part == ReportLinePart::Heading || wholeLine
                                 || (part == ReportLinePart::Detail && c < textColumns.size() && textColumns.at(c));
             number.clear();
             const int numberStyle = asText ? kNotANumber : AppendNumber(number, text);

@@ -9,12 +9,11 @@
 #include "gui/system/LoginScreen.h"
 #include "gui/uikit/MessageBox.h"
 #include "gui/uikit/ProgramEnd.h"
+#include "gui/uikit/QtTranslations.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFont>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 void SetUpApplication(QApplication& app)
 {
@@ -22,9 +21,7 @@ void SetUpApplication(QApplication& app)
     QFont font(QStringLiteral("Noto Sans CJK TC"), 10);
     app.setFont(font);
 
-    auto* translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral("qtbase_zh_TW"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(translator);
+    InstallQtTranslations(app);
     app.setApplicationName(QStringLiteral("Quorvex"));
     app.setApplicationDisplayName(QString());
     app.setApplicationVersion(VersionNumber());

@@ -4,6 +4,7 @@
 #include "core/data/ErrorWords.h"
 #include "core/data/Settings.h"
 #include "core/download/DayFetch.h"
+#include "core/download/HistoryRange.h"
 #include "core/download/PoliteFetcher.h"
 #include "core/text/Clock.h"
 #include "core/text/RocDate.h"
@@ -144,7 +145,8 @@ HistoryDownloadDialog::HistoryDownloadDialog(QWidget* parent) : QDialog(parent)
     });
     connect(m_leave, &QPushButton::clicked, this, &QDialog::close);
 
-    // An unfinished range comes back; else from the day after the last stored.
+    // An unfinished range comes back; else the last weekdays not stored, a
+    // few months at most: years of them would take days to fetch.
     const QSettings ini = Ini();
     QDate from = DateFromRoc(ini.value(kRangeFrom).toString());
     QDate to = DateFromRoc(ini.value(kRangeTo).toString());
@@ -152,8 +154,7 @@ HistoryDownloadDialog::HistoryDownloadDialog(QWidget* parent) : QDialog(parent)
         to = Now().date();
         try {
             db::Connection connection(gConnectionString);
-            const QDate last = LastStoredTradingDate(connection);
-            from = last.isValid() ? last.addDays(1) : to.addDays(-30);
+            from = ProposedRangeStart(connection, to, ReadMarketHolidays(gAppFolder).dates);
         } catch (const db::DbError&) {
             from = to.addDays(-30);
         }
@@ -191,19 +192,13 @@ void HistoryDownloadDialog::Start()
         (from.isValid() ? m_to : m_from)->setFocus();
         return;
     }
-    QSettings ini = Ini();
-    ini.setValue(kRangeFrom, RocDateText(from));
-    ini.setValue(kRangeTo, RocDateText(to));
-    ini.sync();
-    run(from, to);
-}
-
-void HistoryDownloadDialog::run(const QDate& from, const QDate& to)
-{
+    const MarketHolidays holidays = ReadMarketHolidays(gAppFolder);
+    for (const QString& warning : holidays.warnings)
+        log(warning);
     QVector<QDate> days;
     try {
         db::Connection connection(gConnectionString);
-        days = MissingWeekdays(connection, from, to);
+        days = MissingWeekdays(connection, from, to, holidays.dates);
     } catch (const db::DbError& failure) {
         ShowError(db::ErrorMessage(failure), kTitle);
         return;
@@ -213,6 +208,23 @@ void HistoryDownloadDialog::run(const QDate& from, const QDate& to)
         ShowMessage(kAnotherDownload, kTitle, MsgIcon::Information);
         return;
     }
+    if (!days.isEmpty()
+        && !AskYesNo(QStringLiteral("下載 %1～%2 尚無資料的週間日：%3（同一網站每次間隔 %4 秒）。\n\n確定開始下載嗎？")
+                         .arg(RocDateDisplay(RocDateText(from)), RocDateDisplay(RocDateText(to)),
+                              RangeCostText(int(days.size()), settings.intervalSeconds))
+                         .arg(settings.intervalSeconds),
+                     kTitle))
+        return;
+    QSettings ini = Ini();
+    ini.setValue(kRangeFrom, RocDateText(from));
+    ini.setValue(kRangeTo, RocDateText(to));
+    ini.sync();
+    run(from, to, days, settings);
+}
+
+void HistoryDownloadDialog::run(const QDate& from, const QDate& to, const QVector<QDate>& days,
+                                const DownloadSettings& settings)
+{
     m_fetcher = &SharedFetcher(settings);
     m_cancelled = false;
     setRunning(true);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDate>
 #include <QDialog>
+#include <QVector>
 
 class QComboBox;
 class QLabel;
@@ -10,6 +12,7 @@ class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class PoliteFetcher;
+struct DownloadSettings;
 
 // 下載歷史資料: every weekday of a date range that the data file lacks,
 // downloaded and stored a day at a time, as the scheduled run stores them.
@@ -27,7 +30,8 @@ protected:
     void reject() override;
 
 private:
-    void run(const QDate& from, const QDate& to);
+    // Fetches `days`, the weekdays of from..to still missing.
+    void run(const QDate& from, const QDate& to, const QVector<QDate>& days, const DownloadSettings& settings);
     // Between two days: waits while paused; false once cancelled.
     bool goOn();
     void setRunning(bool running);

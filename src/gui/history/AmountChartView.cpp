@@ -77,6 +77,12 @@ void AmountChartView::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Right:
         selectDay(m_selected + 1);
         break;
+    case Qt::Key_PageUp:
+        selectDay(m_selected - pageOfBars());
+        break;
+    case Qt::Key_PageDown:
+        selectDay(m_selected + pageOfBars());
+        break;
     case Qt::Key_Home:
         selectDay(0);
         break;
@@ -88,6 +94,12 @@ void AmountChartView::keyPressEvent(QKeyEvent* event)
         return;
     }
     event->accept();
+}
+
+int AmountChartView::pageOfBars() const
+{
+    const QVector<int> labelled = model().labelledDays;
+    return labelled.size() >= 2 ? labelled.at(1) - labelled.at(0) : std::max(1, int(m_history.days.size()));
 }
 
 void AmountChartView::mousePressEvent(QMouseEvent* event)

@@ -5,8 +5,8 @@
 #include <QWidget>
 
 // The chart of one stock's amounts, drawn by PaintAmountChart. A selected
-// date moves with Left/Right/Home/End or a click; hovering a date's bars
-// shows its values.
+// bar moves with Left/Right/Home/End or a click, PgUp/PgDn from one dated
+// bar under the axis to the next; hovering a bar shows its values.
 class AmountChartView : public QWidget {
     Q_OBJECT
 public:
@@ -35,6 +35,9 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The bars from one date written under the axis to the next.
+    int pageOfBars() const;
+
     AmountHistory m_history;
     BarLayout m_layout = BarLayout::Stacked;
     int m_selected = -1;

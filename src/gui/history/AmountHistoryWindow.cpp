@@ -160,7 +160,7 @@ bool AmountHistoryWindow::load(const QString& from, const QString& to)
     setWindowTitle(QStringLiteral("法人動向 - %1").arg(
         (history.code + QLatin1Char(' ') + history.name).trimmed()));
     const bool any = !history.days.isEmpty();
-    m_chart->setHistory(std::move(history));
+    m_chart->setHistory(BarsForReading(std::move(history)));
     m_export->setEnabled(any);
     m_print->setEnabled(any);
     m_status->clear();
@@ -191,7 +191,8 @@ void AmountHistoryWindow::requery()
         SelectAllText(m_from);
         return;
     }
-    load(from, to);
+    if (load(from, to))
+        m_chart->setFocus();
 }
 
 void AmountHistoryWindow::showSelection()

@@ -121,6 +121,8 @@ void frm法人累計買賣超排行::run(bool preview)
                                                        .arg(RocDateDisplay(ranking.dates.first()),
                                                             RocDateDisplay(ranking.dates.last()))
                                                        .arg(ranking.dates.size()));
+            report.setHeading(ReportSource::kNote, ranking.notes.value(0));
+            report.setHeading(ReportSource::kSecondNote, ranking.notes.value(1));
             report.setHeading(ReportSource::kSummary,
                               QStringLiteral("買超 %1 檔、賣超 %2 檔").arg(ranking.buys).arg(ranking.sells));
             return report.paginate();

@@ -72,9 +72,10 @@ StatScreenFrame::StatScreenFrame(const QString& caption) : QMainWindow(nullptr)
     m_preview->setObjectName(QStringLiteral("ssc預覽列印"));
     m_close = new QPushButton(QStringLiteral("離　　開"), central);
     m_close->setObjectName(QStringLiteral("ssc回前畫面_列印"));
+    // Left to right as Tab and Enter reach them: the preview comes first.
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (QPushButton* b : {m_print, m_preview, m_close}) {
+    for (QPushButton* b : {m_preview, m_print, m_close}) {
         b->setMinimumSize(110, 34);
         b->setAutoDefault(false);
         // The button Enter presses wears a frame no other button has.

@@ -169,6 +169,34 @@ TEST(AmountChartTest, MarkersFollowTheListsAndDatesFindTheirSlot)
         EXPECT_GE(model.centres[model.labelledDays[i]] - model.centres[model.labelledDays[i - 1]], 70);
 }
 
+TEST(AmountChartTest, ADayWithoutAmountsKeepsItsSlotAndMarkerWithAnEmptyBar)
+{
+    AmountDay typed = Day(QStringLiteral("1151202"), std::nullopt, std::nullopt, std::nullopt, std::nullopt);
+    typed.onSellList = true;
+    const AmountChartModel model = BuildAmountChart(
+        History({Day(QStringLiteral("1151201"), 1000, 0, 0, 1000), typed, Day(QStringLiteral("1151203"), 1000, 0, 0, 1000)}),
+        BarLayout::Stacked, kPlot, 50, 30);
+    ASSERT_EQ(model.markers.size(), 1);
+    EXPECT_EQ(model.markers[0].day, 1);
+    EXPECT_FALSE(model.markers[0].buy);
+    ASSERT_EQ(model.bars.size(), 3);
+    EXPECT_TRUE(model.bars[1].isEmpty());
+    EXPECT_EQ(model.cumulative, (QVector<double>{1, 1, 2}));
+}
+
+// A bar of more than one date says its span, and the title what a bar holds.
+TEST(AmountChartTest, TheTitleAndABarsTextSayWhatABarHolds)
+{
+    AmountHistory history = History({Day(QStringLiteral("1151205"), 1000, 0, 0, 1000)});
+    EXPECT_FALSE(AmountChartTitle(history).contains(QString::fromUtf8("一根")));
+    history.period = BarPeriod::Week;
+    EXPECT_TRUE(AmountChartTitle(history).contains(QString::fromUtf8("每週一根"))) << AmountChartTitle(history).toStdString();
+    history.period = BarPeriod::Month;
+    EXPECT_TRUE(AmountChartTitle(history).contains(QString::fromUtf8("每月一根")));
+    history.days[0].firstDate = QStringLiteral("1151201");
+    EXPECT_TRUE(AmountDayText(history.days[0], 1).startsWith(QString::fromUtf8("115/12/01～115/12/05")));
+}
+
 TEST(AmountChartTest, ARangeWithoutRowsHasNothingToDrawAndSaysSo)
 {
     const AmountHistory history = History({});

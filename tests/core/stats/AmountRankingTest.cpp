@@ -66,11 +66,30 @@ TEST_F(AmountRankingTest, ABaseDateWithoutAmountsAndMoreDaysThanStoredTakeWhatTh
               QStringList({QString::fromUtf8("買超排行（前 3 名）"), "1101||2|1|0|", QString::fromUtf8("2330|台積電|2|2|4|15"),
                            "6488||1|1|1|", QString::fromUtf8("賣超排行（前 1 名）"), QString::fromUtf8("0050|元大台灣50|-2|0|2|")}));
     EXPECT_EQ(last.dates, QStringList({"1151203", "1151204"}));
+    EXPECT_EQ(last.notes, QStringList{QString::fromUtf8("基準日期 115/12/06 非交易日，改以 115/12/04 計算")});
     lines("1151207", 99, 30);
     EXPECT_EQ(last.dates.size(), 5);
     EXPECT_EQ(last.lines.at(2).value("股號"), "2330");
     EXPECT_EQ(last.lines.at(2).value("累計張數"), "5");
     EXPECT_TRUE(lines("1151130", 5, 30).isEmpty());
+}
+
+// A day typed by hand holds lists but no amounts: it is one of the N dates,
+// adds nothing, ends a run, and is told; the span does not reach further back.
+TEST_F(AmountRankingTest, ADayWithoutAmountsStaysInTheSpanAndIsTold)
+{
+    c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES ('1151205', '')"));
+    EXPECT_EQ(lines("1151207", 3, 30).mid(0, 4),
+              QStringList({QString::fromUtf8("買超排行（前 3 名）"), "9910||1,235|1|1|", QString::fromUtf8("2330|台積電|2|2|1|15"),
+                           "1101||1|1|1|"}));
+    EXPECT_EQ(last.dates, QStringList({"1151204", "1151205", "1151207"}));
+    EXPECT_EQ(last.notes, QStringList{QString::fromUtf8("其中 1 日無法人買賣資料")});
+
+    lines("1151206", 2, 30);
+    EXPECT_EQ(last.dates, QStringList({"1151204", "1151205"}));
+    EXPECT_EQ(last.notes, QStringList({QString::fromUtf8("基準日期 115/12/06 非交易日，改以 115/12/05 計算"),
+                                       QString::fromUtf8("其中 1 日無法人買賣資料")}));
+    EXPECT_TRUE(lines("1151205", 1, 30).isEmpty());   // nothing to rank
 }
 
 TEST_F(AmountRankingTest, ABasisAFileLackedCountsForNothing)

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "core/support/TestPlatform.h"
@@ -41,7 +43,9 @@ TEST(ReportCsv, EveryLayoutParsesBackToItsLines)
                                            StockListReportLayout(),       EntryListReportLayout()};
     SetFixedNow(QDateTime(QDate(2011, 1, 25), QTime(9, 0)));
     for (const ReportLayout& layout : layouts) {
-        const QStringList sources = DetailSources(layout);
+        QStringList sources = DetailSources(layout);
+        for (const QString& whole : layout.wholeLineFields)
+            sources.removeAll(whole);
         QVector<ReportRow> rows;
         QVector<QStringList> expected;
         for (int i = 0; i < 130; ++i) {
@@ -91,6 +95,43 @@ TEST(ReportCsv, StartsWithAByteOrderMarkAndEndsLinesWithCrLf)
     QFile written(dir.filePath("out.csv"));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), bytes);
+}
+
+// The ranking's side headings stand alone in the first column, once each,
+// though print repeats a heading on the page its side goes on to; its lines
+// end with their last field.
+TEST(ReportCsv, GroupHeadingsStandAloneInTheFirstColumnOnce)
+{
+    QVector<ReportRow> rows;
+    for (const char* side : {"買超排行（前 60 名）", "賣超排行（前 60 名）"}) {
+        rows << ReportRow{{"段落", QString::fromUtf8(side)}, {ReportSource::kKeepWithNext, "1"}};
+        for (int i = 0; i < 60; ++i)
+            rows << ReportRow{{"股號", QString::number(1000 + i)}, {"累計張數", "12"}, {"股價淨值比", "1.5"}};
+    }
+    const PaginatedReport pages = Report(AmountRankingReportLayout(), rows).paginate();
+    ASSERT_EQ(pages.pages.size(), 4);
+    const auto firstLine = [](const ReportPage& page) {
+        const auto detail = std::find_if(page.texts.begin(), page.texts.end(), [](const PlacedText& t) {
+            return t.part == TextPart::Detail || t.part == TextPart::Repeated;
+        });
+        return detail == page.texts.end() ? QString() : detail->text;
+    };
+    EXPECT_EQ(firstLine(pages.pages.at(1)), QString::fromUtf8("買超排行（前 60 名）"));
+    EXPECT_EQ(firstLine(pages.pages.at(2)), QString::fromUtf8("賣超排行（前 60 名）"));
+    EXPECT_EQ(firstLine(pages.pages.at(3)), QString::fromUtf8("賣超排行（前 60 名）"));
+
+    QVector<QStringList> headings;
+    int lines = 0;
+    for (const QStringList& record : ParsedBack(pages)) {
+        if (record.value(0).contains(QString::fromUtf8("排行（")))
+            headings << record;
+        if (record.value(0).startsWith('1')) {
+            ++lines;
+            EXPECT_EQ(record, (QStringList{record.first(), "", "12", "", "", "", "", "1.5"}));
+        }
+    }
+    EXPECT_EQ(headings, (QVector<QStringList>{{QString::fromUtf8("買超排行（前 60 名）")}, {QString::fromUtf8("賣超排行（前 60 名）")}}));
+    EXPECT_EQ(lines, 120);
 }
 
 // Names a spreadsheet would run as formulas are written as texts; numbers

@@ -118,6 +118,30 @@ TEST(ReportXlsx, CodesAreTextCountsAreNumbersAndTheHeadingsBold)
     EXPECT_TRUE(sheet.cell("A7").value.contains(QString::fromUtf8("合"))) << sheet.cell("A7").value.toStdString();
 }
 
+// A side's heading of the ranking stands alone in column A; its lines end
+// with their last column.
+TEST(ReportXlsx, AGroupHeadingHasARowOfItsOwn)
+{
+    Report report(AmountRankingReportLayout(),
+                  {ReportRow{{"段落", QString::fromUtf8("買超排行（前 1 名）")}, {ReportSource::kKeepWithNext, "1"}},
+                   ReportRow{{"股號", "2330"}, {"累計張數", "1,235"}, {"股價淨值比", "4.5"}}});
+    QTemporaryDir dir;
+    QString error;
+    ASSERT_TRUE(WriteReportXlsx(report.paginate(), dir.filePath("out.xlsx"), &error)) << error.toStdString();
+    const Sheet sheet(dir.filePath("out.xlsx"));
+    ASSERT_TRUE(sheet.readable()) << "unzip could not test or read the workbook";
+    int row = 1;
+    while (row < 12 && sheet.cell(QStringLiteral("A%1").arg(row)).value != QString::fromUtf8("買超排行（前 1 名）"))
+        ++row;
+    ASSERT_LT(row, 12);
+    for (const char* column : {"B", "C", "H", "I"})
+        EXPECT_FALSE(sheet.has(QStringLiteral("%1%2").arg(column).arg(row))) << column;
+    EXPECT_EQ(sheet.cell(QStringLiteral("A%1").arg(row + 1)).value, "2330");
+    EXPECT_EQ(sheet.cell(QStringLiteral("C%1").arg(row + 1)).value, "1235");
+    EXPECT_EQ(sheet.cell(QStringLiteral("H%1").arg(row + 1)).value, "4.5");
+    EXPECT_FALSE(sheet.has(QStringLiteral("I%1").arg(row + 1)));
+}
+
 } // namespace
 
 namespace {

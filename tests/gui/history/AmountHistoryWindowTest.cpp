@@ -3,6 +3,7 @@
 #include "core/history/AmountChartPainter.h"
 #include "core/support/TempAppFolder.h"
 #include "core/support/TestServer.h"
+#include "core/text/RocDate.h"
 #include "gui/entry/EntryScreen.h"
 #include "gui/entry/EntrySheet.h"
 #include "gui/history/AmountChartView.h"
@@ -208,6 +209,70 @@ TEST_F(AmountHistoryWindowTest, TheRangeBoxesNarrowTheChartAndRefuseBadDates)
     QTest::mouseClick(button(window, "查詢"), Qt::LeftButton);
     EXPECT_EQ(messages.count(), 2);
     EXPECT_EQ(messages.last().title, QString::fromUtf8("錯誤"));
+}
+
+// 1000124 holds lists typed by hand: 2330 on its 賣超 list, no amounts.
+TEST_F(AmountHistoryWindowTest, AHandTypedDayKeepsItsMarkerAndTheQueryHandsTheKeysToTheChart)
+{
+    {
+        db::Connection c(gConnectionString);
+        c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES ('1000124', '一')"));
+        c.execute(QStringLiteral("INSERT INTO 賣超明細資料 VALUES (1, '2330', '1000124')"));
+    }
+    AmountHistoryWindow* window = AmountHistoryWindow::Open(nullptr, QStringLiteral("2330"));
+    ASSERT_NE(window, nullptr);
+    QApplication::setActiveWindow(window);
+    box(window, "結束日期")->setText(QStringLiteral("1000124"));
+    box(window, "結束日期")->setFocus();
+    QTest::mouseClick(button(window, "查詢"), Qt::LeftButton);
+    AmountChartView* chart = window->chart();
+    ASSERT_EQ(chart->history().days.size(), 6);
+    EXPECT_TRUE(chart->history().days.last().onSellList);
+    EXPECT_EQ(chart->model().markers.last().day, 5);
+    EXPECT_TRUE(chart->model().bars.last().isEmpty());
+    EXPECT_TRUE(chart->hasFocus());
+
+    // PgUp/PgDn go from one date under the axis to the next.
+    const QVector<int> labelled = chart->model().labelledDays;
+    ASSERT_GE(labelled.size(), 2);
+    const int page = labelled.at(1) - labelled.at(0);
+    ASSERT_LT(page, 5);
+    QTest::keyClick(chart, Qt::Key_PageUp);
+    EXPECT_EQ(chart->selectedDay(), 5 - page);
+    QTest::keyClick(chart, Qt::Key_PageDown);
+    EXPECT_EQ(chart->selectedDay(), 5);
+}
+
+// Five years of dates are a bar a month, a year and a half a bar a week.
+TEST_F(AmountHistoryWindowTest, ALongRangeDrawsABarAWeekOrAMonthAndSaysSo)
+{
+    {
+        db::Connection c(gConnectionString);
+        db::Transaction writing(c);
+        QDate date(2012, 1, 2);
+        for (int i = 0; i < 1300; date = date.addDays(1)) {
+            if (date.dayOfWeek() > 5)
+                continue;
+            const QString day = RocDateText(date);
+            c.execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES (?, '一')"), {day});
+            c.execute(QStringLiteral("INSERT INTO 法人買賣超 VALUES (?, '2330', 1000, 0, 0, 1000)"), {day});
+            ++i;
+        }
+        writing.commit();
+    }
+    AmountHistoryWindow* window = AmountHistoryWindow::Open(nullptr, QStringLiteral("2330"));
+    ASSERT_NE(window, nullptr);
+    box(window, "起始日期")->setText(QStringLiteral("1010101"));
+    box(window, "結束日期")->setText(QStringLiteral("1020630"));
+    QTest::mouseClick(button(window, "查詢"), Qt::LeftButton);
+    EXPECT_EQ(window->chart()->history().period, BarPeriod::Week);
+    EXPECT_TRUE(AmountChartTitle(window->chart()->history()).contains(QString::fromUtf8("每週一根")));
+    EXPECT_EQ(window->chart()->history().days.first().parts[0], 5000);
+
+    box(window, "結束日期")->clear();
+    QTest::mouseClick(button(window, "查詢"), Qt::LeftButton);
+    EXPECT_EQ(window->chart()->history().period, BarPeriod::Month);
+    EXPECT_TRUE(AmountChartTitle(window->chart()->history()).contains(QString::fromUtf8("每月一根")));
 }
 
 TEST_F(AmountHistoryWindowTest, AListRowOnTheEntryScreenChartsItsStock)

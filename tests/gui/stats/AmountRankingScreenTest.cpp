@@ -78,4 +78,20 @@ TEST_F(AmountRankingScreenTest, ProposesTheLastDateWithAmountsAndRanksByTheChose
     EXPECT_EQ(messages.texts().last(), QString::fromUtf8("查無任何資料!"));
 }
 
+// 1151209 holds lists typed by hand, no amounts; 1151210 is no trading date.
+TEST_F(AmountRankingScreenTest, TheReportSaysWhichDatesLackAmountsAndWhenTheBaseDateWasMoved)
+{
+    screen = new frm法人累計買賣超排行;
+    screen->show();
+    QApplication::setActiveWindow(screen);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !box("txt基準日期")->text().isEmpty(); }));
+    box("txt基準日期")->setText(QStringLiteral("1151210"));
+    preview();
+    ASSERT_EQ(reports.size(), 1) << messages.texts().join('|').toStdString();
+    const QStringList shown = texts();
+    for (const char* expected : {"115/12/07～115/12/09（3 個交易日）", "基準日期 115/12/10 非交易日，改以 115/12/09 計算",
+                                 "其中 1 日無法人買賣資料", "115/12/10"})
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(expected))) << expected << "\n" << shown.join('|').toStdString();
+}
+
 } // namespace
