@@ -40,6 +40,12 @@ QString WhereNameLeads(const QString& path);
 // spelling of the path). Never opens either for reading or writing.
 bool IsSameFile(const QString& first, const QString& second);
 
+// Makes the folder, with any missing parents, for the running account
+// alone (POSIX mode 0700); one that exists is left as it is. On Windows the
+// user's application data is private already. False with the system's
+// reason in `error`.
+bool CreatePrivateFolder(const QString& path, QString* error);
+
 // A folder an installer put the program in: the system's, whoever may
 // write it, so the data goes to the user's own folder instead.
 bool IsInstalledProgramFolder(const QString& folder);

@@ -128,6 +128,22 @@ bool OpenFilesCanBeReplaced()
     return true;
 }
 
+bool CreatePrivateFolder(const QString& path, QString* error)
+{
+    const QString absolute = QDir(path).absolutePath();
+    if (!QDir().mkpath(QFileInfo(absolute).path())) {
+        *error = SystemErrorText(errno);
+        return false;
+    }
+    if (::mkdir(QFile::encodeName(absolute).constData(), 0700) == 0)
+        return true;
+    const int failure = errno;
+    if (failure == EEXIST && QFileInfo(absolute).isDir())
+        return true;
+    *error = SystemErrorText(failure);
+    return false;
+}
+
 bool CreateOrdinaryFile(const QString& path, QString* error)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
