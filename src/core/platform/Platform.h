@@ -24,6 +24,12 @@ bool MoveReplacing(const QString& from, const QString& to, QString* error);
 // (POSIX); Windows refuses that while the engine has the file open.
 bool OpenFilesCanBeReplaced();
 
+// A file this account writes can be given the owner and group of the file
+// at `path` (it owns that one and is in its group, or may give files away),
+// so a copy renamed over it leaves it to the same account; true when there
+// is no file there.
+bool CanGiveFileTheOwnerOf(const QString& path);
+
 // A new empty file with the permissions any new file of its folder gets
 // (the umask and the folder's defaults, or the folder's inherited access
 // list), never replacing one that exists.
