@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-translations-l10n libgl-dev
-  libsqlcipher-dev sqlcipher libssl-dev libpq-dev zlib1g-dev unzip
+  libsqlcipher-dev sqlcipher libssl-dev libpq-dev libsodium-dev zlib1g-dev unzip
   postgresql postgresql-contrib postgresql-common
   libgtest-dev libbenchmark-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-noto-cjk

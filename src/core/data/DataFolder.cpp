@@ -25,6 +25,19 @@ QString Usable(const QString& folder, QString* error)
     return path;
 }
 
+// The user's own folder is made for the user alone: the file's key ships
+// with the program, so its folder is what keeps other accounts out.
+QString UsableForTheUserAlone(const QString& folder, QString* error)
+{
+    const QString path = QDir(folder).absolutePath();
+    QString reason;
+    if (!CreatePrivateFolder(path, &reason)) {
+        *error = QStringLiteral("無法建立資料夾 %1：%2").arg(QDir::toNativeSeparators(path), reason);
+        return {};
+    }
+    return path;
+}
+
 } // namespace
 
 QString DataOption(const QStringList& arguments)
@@ -49,5 +62,5 @@ QString ChooseDataFolder(const QString& programFolder, const QStringList& argume
     const QString folder = named.value(QStringLiteral("data/folder")).toString().trimmed();
     if (!folder.isEmpty())
         return Usable(QDir::fromNativeSeparators(folder), error);
-    return Usable(QDir(UserDataBase()).filePath(QStringLiteral("Quorvex")), error);
+    return UsableForTheUserAlone(QDir(UserDataBase()).filePath(QStringLiteral("Quorvex")), error);
 }

@@ -11,7 +11,8 @@
 //   the program on a shared folder keep working as they always have;
 // - else the folder named by folder= in the [data] section of
 //   ~/.config/Quorvex/Quorvex.ini;
-// - else the user's own data folder (~/.local/share/Quorvex).
+// - else the user's own data folder (~/.local/share/Quorvex), made for the
+//   user alone when missing.
 // The folder is made when missing; `error` says why none could be used.
 QString ChooseDataFolder(const QString& programFolder, const QStringList& arguments, QString* error);
 

@@ -159,10 +159,12 @@ void CompactDatabase(const QString& connectionString, const QString& scratchName
     if (QFileInfo(livePath).fileName() == scratchName || IsSameFile(scratchPath, livePath))
         throw DbError(ErrorKind::Other, QStringLiteral("資料庫檔案 %1 與重整用的暫存檔同名，無法重整").arg(livePath));
 
-    if (!OpenFilesCanBeReplaced()) {
-        // No rename over an open file here, not even over our own: the engine
-        // rebuilds the file in place instead, under its journal and its
-        // exclusive lock, all or nothing.
+    // No rename over an open file on Windows, not even over our own; and a
+    // copy made by another account of the office would take the file from
+    // its owner, who might no longer open it. The engine rebuilds the file
+    // in place instead, under its journal and its exclusive lock, all or
+    // nothing: the file keeps its owner, mode and access list.
+    if (!OpenFilesCanBeReplaced() || !CanGiveFileTheOwnerOf(livePath)) {
         Connection compacted(connectionString, OpenMode::MustExist);
         compacted.executeScript(QStringLiteral("VACUUM"));
         const QString integrity = compacted.query(QStringLiteral("PRAGMA integrity_check")).text(0, 0);

@@ -20,7 +20,10 @@ void CopyDatabase(Connection& source, const QString& targetName, const QString& 
 // connection can write it, a compacted copy is written to `scratchName` in
 // its folder (a stale file of that name is replaced), checked as above and
 // renamed over the live file in one step. At every instant a complete
-// database exists under the live name. Throws DbError, of kind Busy when
+// database exists under the live name. Where the file may not be replaced
+// while open (Windows), or the copy could not be given the file's owner,
+// the engine rebuilds the file in place under its journal instead, all or
+// nothing, and the file stays its owner's. Throws DbError, of kind Busy when
 // another process holds the file past the busy timeout; nothing has changed
 // then. On a server it is the server's own VACUUM.
 void CompactDatabase(const QString& connectionString, const QString& scratchName);

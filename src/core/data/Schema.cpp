@@ -3,6 +3,7 @@
 #include "core/data/Connection.h"
 #include "core/data/ConnectionString.h"
 #include "core/data/FileMove.h"
+#include "core/data/PasswordHash.h"
 
 #include <QRegularExpression>
 #include <QTemporaryFile>
@@ -135,9 +136,13 @@ CREATE VIEW 新增買賣超明細表 AS
      GROUP BY b.股號, s.名稱, s.本益比, s.殖利率, s.股價淨值比;
 )SQL";
 
-const char* const kFirstUserScript = R"SQL(
-INSERT INTO 使用者資料 (使用者, 密碼, 備份時間, 重整時間) VALUES ('admin', '', '', '');
-)SQL";
+// The user who logs in, with the empty password's hash: letters, digits and
+// "$,=+/", nothing a quote could end.
+QString FirstUserScript()
+{
+    return QStringLiteral("INSERT INTO 使用者資料 (使用者, 密碼, 備份時間, 重整時間) VALUES ('admin', '%1', '', '');\n")
+        .arg(EmptyPasswordHash());
+}
 
 // What a server needs before the tables: case-insensitive texts that compare
 // like the file's NOCASE (ASCII letters only, byte order), and val() and
@@ -190,7 +195,7 @@ QString ScratchScript(Dialect dialect)
 
 QString ServerSchemaScript()
 {
-    return QString::fromUtf8(kServerPrelude) + SchemaScript(Dialect::PostgreSQL) + QString::fromUtf8(kFirstUserScript)
+    return QString::fromUtf8(kServerPrelude) + SchemaScript(Dialect::PostgreSQL) + FirstUserScript()
            + QStringLiteral("INSERT INTO quorvex_schema (version) VALUES (%1);").arg(kSchemaVersion);
 }
 
@@ -206,7 +211,7 @@ void CreateSchema(Connection& connection)
 {
     Transaction transaction(connection);
     connection.executeScript(SchemaScript(Dialect::SqlCipher) + ScratchScript(Dialect::SqlCipher)
-                             + QString::fromUtf8(kFirstUserScript));
+                             + FirstUserScript());
     connection.executeScript(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
     transaction.commit();
 }

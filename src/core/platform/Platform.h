@@ -24,6 +24,12 @@ bool MoveReplacing(const QString& from, const QString& to, QString* error);
 // (POSIX); Windows refuses that while the engine has the file open.
 bool OpenFilesCanBeReplaced();
 
+// A file this account writes can be given the owner and group of the file
+// at `path` (it owns that one and is in its group, or may give files away),
+// so a copy renamed over it leaves it to the same account; true when there
+// is no file there.
+bool CanGiveFileTheOwnerOf(const QString& path);
+
 // A new empty file with the permissions any new file of its folder gets
 // (the umask and the folder's defaults, or the folder's inherited access
 // list), never replacing one that exists.
@@ -39,6 +45,12 @@ QString WhereNameLeads(const QString& path);
 // Both names lead to the same file (a hard link, a symbolic link or another
 // spelling of the path). Never opens either for reading or writing.
 bool IsSameFile(const QString& first, const QString& second);
+
+// Makes the folder, with any missing parents, for the running account
+// alone (POSIX mode 0700); one that exists is left as it is. On Windows the
+// user's application data is private already. False with the system's
+// reason in `error`.
+bool CreatePrivateFolder(const QString& path, QString* error);
 
 // A folder an installer put the program in: the system's, whoever may
 // write it, so the data goes to the user's own folder instead.

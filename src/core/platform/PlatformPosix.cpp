@@ -13,6 +13,7 @@
 #include <malloc.h>
 #endif
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,8 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace {
 
@@ -126,6 +129,39 @@ bool MoveReplacing(const QString& from, const QString& to, QString* error)
 bool OpenFilesCanBeReplaced()
 {
     return true;
+}
+
+bool CanGiveFileTheOwnerOf(const QString& path)
+{
+    struct stat file {};
+    if (::stat(QFile::encodeName(path).constData(), &file) != 0)
+        return true;
+    if (::geteuid() == 0)
+        return true;
+    if (::geteuid() != file.st_uid)
+        return false;
+    if (::getegid() == file.st_gid)
+        return true;
+    const int count = ::getgroups(0, nullptr);
+    std::vector<gid_t> groups(size_t(std::max(count, 0)));
+    const int listed = ::getgroups(count, groups.data());
+    return listed > 0 && std::find(groups.begin(), groups.begin() + listed, file.st_gid) != groups.begin() + listed;
+}
+
+bool CreatePrivateFolder(const QString& path, QString* error)
+{
+    const QString absolute = QDir(path).absolutePath();
+    if (!QDir().mkpath(QFileInfo(absolute).path())) {
+        *error = SystemErrorText(errno);
+        return false;
+    }
+    if (::mkdir(QFile::encodeName(absolute).constData(), 0700) == 0)
+        return true;
+    const int failure = errno;
+    if (failure == EEXIST && QFileInfo(absolute).isDir())
+        return true;
+    *error = SystemErrorText(failure);
+    return false;
 }
 
 bool CreateOrdinaryFile(const QString& path, QString* error)

@@ -109,6 +109,21 @@ bool OpenFilesCanBeReplaced()
     return false;
 }
 
+// Owners are kept by the rebuild in place, the only compaction here.
+bool CanGiveFileTheOwnerOf(const QString&)
+{
+    return true;
+}
+
+// %APPDATA% is the user's own: a folder made there inherits its access list.
+bool CreatePrivateFolder(const QString& path, QString* error)
+{
+    if (QDir().mkpath(path))
+        return true;
+    *error = SystemErrorText(GetLastError());
+    return false;
+}
+
 bool CreateOrdinaryFile(const QString& path, QString* error)
 {
     // No security attributes of our own: the file inherits the folder's.

@@ -54,7 +54,7 @@ QString CutToColumn(const QString& table, const QString& column, const QString& 
     static const QHash<QString, int> widths = {
         {QStringLiteral("股號"), 10},     {QStringLiteral("名稱"), 10},       {QStringLiteral("本益比"), 10},
         {QStringLiteral("殖利率"), 10},   {QStringLiteral("股價淨值比"), 10}, {QStringLiteral("買賣星期"), 1},
-        {QStringLiteral("使用者"), 20},   {QStringLiteral("密碼"), 20}};
+        {QStringLiteral("使用者"), 20}};
     return text.left(widths.value(column, kLongestText));
 }
 

@@ -1,6 +1,7 @@
 #include "core/system/Maintenance.h"
 
 #include "core/data/Connection.h"
+#include "core/data/PasswordHash.h"
 #include "core/data/SqlText.h"
 #include "core/text/RocDate.h"
 
@@ -36,15 +37,17 @@ void SaveMaintTimes(db::Connection& connection, const QString& backup, const QSt
 int ChangePassword(db::Connection& connection, const QString& user, const QString& oldPassword,
                    const QString& newPassword)
 {
+    // Made before the write lock: a hash takes a noticeable moment.
+    const QString hash = db::HashPassword(newPassword);
     db::Transaction transaction(connection);
     const db::ResultSet rows =
         connection.query(QStringLiteral("SELECT rowid, 密碼 FROM 使用者資料 WHERE 使用者 = ? LIMIT 1"), {user});
     if (rows.isEmpty())
         return 1;
     const QVariant stored = rows.value(0, 1);
-    if (!stored.isNull() && stored.toString() != oldPassword)
+    if (!stored.isNull() && !db::StoredPasswordMatches(stored, oldPassword))
         return 1;
-    connection.execute(QStringLiteral("UPDATE 使用者資料 SET 密碼 = ? WHERE rowid = ?"), {newPassword, rows.value(0, 0)});
+    connection.execute(QStringLiteral("UPDATE 使用者資料 SET 密碼 = ? WHERE rowid = ?"), {hash, rows.value(0, 0)});
     transaction.commit();
     return 0;
 }

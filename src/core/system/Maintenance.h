@@ -17,8 +17,9 @@ MaintTimes ReadMaintTimes(db::Connection& connection);
 // Writes the non-empty stamps into the first row, adding one to an empty table.
 void SaveMaintTimes(db::Connection& connection, const QString& backup, const QString& compaction);
 
-// 0 changed; 1 refused (no such user, or the old password differs exactly).
-// A user whose password is null gets the new one whatever old one was typed.
+// 0 changed, the new password stored as its hash; 1 refused (no such user,
+// or the old password does not open the stored one). A user whose password
+// is null gets the new one whatever old one was typed.
 int ChangePassword(db::Connection& connection, const QString& user, const QString& oldPassword,
                    const QString& newPassword);
 

@@ -105,7 +105,7 @@ int frm登入畫面::CheckPassword(const QString& name, const QString& password)
 {
     BusyCursor busy;
     try {
-        return PasswordMatches(gConnectionString, name, password) ? 0 : 9;
+        return PasswordMatches(gConnectionString, name, password) ? 0 : 1;
     } catch (const db::DbError& error) {
         busy.release();
         ShowError(db::ErrorMessage(error), QStringLiteral("檢查使用者密碼錯誤"));
@@ -137,18 +137,24 @@ void frm登入畫面::attemptLogin()
     ++m_attempts;
     if (m_name->text().isEmpty())
         m_name->setText(kAdmin);
-    if (CheckPassword(m_name->text(), m_password->text()) == 0) {
+    const int result = CheckPassword(m_name->text(), m_password->text());
+    if (result == 0) {
         gUserName = m_name->text().trimmed();
         gLoginOk = true;
         accept();
         return;
     }
+    // A database that failed has shown its own message: the password was
+    // never checked, so it is not called wrong. The try still counts.
+    const bool refused = result == 1;
     if (m_attempts >= kMaxAttempts) {
-        ShowInfo(QStringLiteral("密碼己錯誤三次, 跳離!"), QStringLiteral("登入錯誤"));
+        if (refused)
+            ShowInfo(QStringLiteral("密碼己錯誤三次, 跳離!"), QStringLiteral("登入錯誤"));
         reject();
         return;
     }
-    ShowInfo(QStringLiteral("密碼錯誤, 請再試一次!"), QStringLiteral("登入錯誤"));
+    if (refused)
+        ShowInfo(QStringLiteral("密碼錯誤, 請再試一次!"), QStringLiteral("登入錯誤"));
     m_password->setFocus();
     SelectAllText(m_password);
 }

@@ -12,7 +12,7 @@ class frm登入畫面 : public QDialog {
 public:
     explicit frm登入畫面(QWidget* parent = nullptr);
 
-    // 0 accepted, 9 refused or failed (the failure already shown).
+    // 0 accepted, 1 refused, 9 failed (the failure already shown).
     static int CheckPassword(const QString& name, const QString& password);
 
     int attempts() const { return m_attempts; }

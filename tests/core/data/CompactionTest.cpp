@@ -280,4 +280,52 @@ TEST_F(CompactionTest, TheCompactedFileKeepsTheAccessListOfTheLiveOne)
     EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買賣超資料")), 3);
 }
 
+// Another account of the office compacts the file it shares through the
+// group: the engine rebuilds it in place, so it stays its owner's, whom the
+// group does not include, and the owner still writes it.
+TEST_F(CompactionTest, AnotherAccountsCompactionLeavesTheFileToItsOwner)
+{
+    {
+        Connection c(connectionString());
+        c.executeScript(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000)"
+                                       "  INSERT INTO 股號資料 (股號, 名稱) SELECT 'X' || i, printf('%.200c', 'x') FROM n;"
+                                       "DELETE FROM 股號資料 WHERE 股號 LIKE 'X%'"));
+        ASSERT_GT(count(c, QStringLiteral("PRAGMA freelist_count")), 0);
+    }
+    const QByteArray live = QFile::encodeName(path());
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(live.constData(), 65532, 65534), 0);
+    }
+    ASSERT_EQ(::chmod(live.constData(), 0660), 0);
+    const auto compacted = runWriterAs(65533, 65534, {"compact"});
+    SKIP_WITHOUT_SECOND_ACCOUNT(compacted);
+    EXPECT_EQ(compacted->first, 0) << compacted->second;
+    struct stat info {};
+    ASSERT_EQ(::stat(live.constData(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65532u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 0660u);
+    EXPECT_EQ(rows(QStringLiteral("PRAGMA freelist_count")), 0);
+    EXPECT_EQ(files(), (QStringList{"Quorvex.mdb", "concurrent_writer"}));
+
+    const auto owner = runWriterAs(65532, 65532, {"0", "3"});
+    EXPECT_EQ(owner->first, 0) << owner->second;
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM 買超明細資料")), 300 + 15);
+}
+
+// The rebuild in place under saves another PC makes meanwhile.
+TEST_F(CompactionTest, SavesMadeDuringAnotherAccountsCompactionsAreNeverLost)
+{
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(QFile::encodeName(path()).constData(), 65532, 65534), 0);
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0660), 0);
+    SKIP_WITHOUT_SECOND_ACCOUNT(runWriterAs(65533, 65534, {"count"}));
+    ExpectNoSaveLost(*this, [this] {
+        const auto compacted = runWriterAs(65533, 65534, {"compact"});
+        if (compacted->first != 0)
+            throw db::DbError(db::ErrorKind::Other, QString::fromStdString(compacted->second));
+    });
+}
+
 } // namespace

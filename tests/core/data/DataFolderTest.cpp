@@ -40,6 +40,18 @@ TEST_F(DataFolderTest, TheProgramsFolderThenTheNamedFolderThenTheUsersOwn)
     EXPECT_EQ(choose(home.path()), home.path());
     EXPECT_EQ(choose(QStringLiteral("/usr/bin")), userData);
     EXPECT_TRUE(QDir(userData).exists());
+#ifndef Q_OS_WIN
+    // The user's own, for the user alone; one made earlier keeps its modes.
+    // (Windows: %APPDATA% is private already.)
+    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther
+                        | QFile::ExeOther;
+    EXPECT_FALSE(QFileInfo(userData).permissions() & others);
+    QDir(userData).removeRecursively();
+    QDir().mkpath(userData);
+    QFile::setPermissions(userData, QFile::permissions(userData) | QFile::ReadOther | QFile::ExeOther);
+    EXPECT_EQ(choose(QStringLiteral("/usr/bin")), userData);
+    EXPECT_TRUE(QFileInfo(userData).permissions().testFlag(QFile::ReadOther));
+#endif
 
     QDir().mkpath(QFileInfo(namingIni).path());
     QFile ini(namingIni);

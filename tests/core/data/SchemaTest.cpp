@@ -1,5 +1,6 @@
 #include "DbTestSupport.h"
 
+#include "core/data/PasswordHash.h"
 #include "core/data/Schema.h"
 
 #include <QDir>
@@ -36,7 +37,8 @@ TEST_F(SchemaTest, FirstAccessCreatesTheCompleteSchema)
     const db::ResultSet users = c.query(QStringLiteral("SELECT * FROM 使用者資料"));
     ASSERT_EQ(users.rowCount(), 1);
     EXPECT_EQ(users.text(0, QStringLiteral("使用者")), "admin");
-    EXPECT_EQ(users.text(0, QStringLiteral("密碼")), "");
+    EXPECT_TRUE(db::StoredPasswordMatches(users.value(0, QStringLiteral("密碼")), QString()));
+    EXPECT_TRUE(db::IsPasswordHash(users.text(0, QStringLiteral("密碼"))));
     EXPECT_EQ(c.query(QStringLiteral("PRAGMA journal_mode")).text(0, 0), "delete");
     // No temporary file is left beside the database.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Quorvex.mdb"});

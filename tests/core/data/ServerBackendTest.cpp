@@ -1,6 +1,7 @@
 #include "core/data/Connection.h"
 #include "core/data/ConnectionString.h"
 #include "core/data/DatabaseCopy.h"
+#include "core/data/PasswordHash.h"
 #include "core/data/Schema.h"
 #include "core/download/DayStore.h"
 #include "core/support/CommitCuttingProxy.h"
@@ -99,7 +100,7 @@ TEST_F(ServerBackendTest, ABackupCarriesTheServerHomeAndAConversionBringsAFileBa
         const MaintTimes times = ReadMaintTimes(file);
         EXPECT_EQ(times.backup, "2026/12/09  10:00:00");
         EXPECT_EQ(times.compaction, "2026/12/09  11:00:00");
-        EXPECT_EQ(file.query("SELECT 密碼 FROM 使用者資料").text(0, 0), "secret");
+        EXPECT_TRUE(db::StoredPasswordMatches(file.query("SELECT 密碼 FROM 使用者資料").value(0, 0), "secret"));
         file.execute("INSERT INTO 股號資料 (股號, 名稱) VALUES ('1101', '台泥')");
     }
     ConvertOldDatabase(server, home, "kvew7315", [](const ConversionProgress&) {});

@@ -4,8 +4,10 @@
 #include "core/support/TestServer.h"
 
 TempDatabase::TempDatabase()
-    : c(UseTestServer() ? FreshTestServer()
-                        : db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")), QStringLiteral("kvew7315")))
+    : connectionString(UseTestServer() ? FreshTestServer()
+                                       : db::BuildConnectionString(dir.filePath(QStringLiteral("Quorvex.mdb")),
+                                                                   QStringLiteral("kvew7315"))),
+      c(connectionString)
 {
 }
 

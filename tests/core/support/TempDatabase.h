@@ -14,5 +14,6 @@ protected:
     qlonglong count(const QString& sql, const QVariantList& params = {});
 
     QTemporaryDir dir;
+    const QString connectionString;   // of the file or the test server
     db::Connection c;
 };

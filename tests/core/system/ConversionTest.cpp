@@ -1,4 +1,5 @@
 #include "core/data/ConnectionString.h"
+#include "core/data/PasswordHash.h"
 #include "core/support/JournalWriteFailure.h"
 #include "core/support/TempDatabase.h"
 #include "core/system/Conversion.h"
@@ -103,10 +104,14 @@ TEST_F(ConversionTest, UsersComeFromTheOldFile)
 {
     const QString path = oldFile(kDayTables + QStringLiteral(
         "CREATE TABLE 使用者資料 (使用者 TEXT, 密碼 TEXT, 備份時間 TEXT, 重整時間 TEXT);"
-        "INSERT INTO 使用者資料 VALUES ('admin', 'secret', '', '');"));
+        "INSERT INTO 使用者資料 VALUES ('admin', 'secret', '', '');"
+        "INSERT INTO 使用者資料 VALUES ('guest', '%1', '', '');").arg(db::HashPassword(QStringLiteral("kvew"))));
     convert(path);
-    EXPECT_EQ(text(QStringLiteral("SELECT 密碼 FROM 使用者資料")), "secret");
-    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 使用者資料")), 1);
+    // Passwords as typed and hashes come over as they are.
+    EXPECT_EQ(text(QStringLiteral("SELECT 密碼 FROM 使用者資料 WHERE 使用者 = 'admin'")), "secret");
+    EXPECT_TRUE(db::StoredPasswordMatches(text(QStringLiteral("SELECT 密碼 FROM 使用者資料 WHERE 使用者 = 'guest'")),
+                                          QStringLiteral("kvew")));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 使用者資料")), 2);
 }
 
 // Rows no version of the program could have stored are left out and

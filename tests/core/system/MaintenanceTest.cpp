@@ -1,3 +1,4 @@
+#include "core/data/PasswordHash.h"
 #include "core/support/TempDatabase.h"
 #include "core/system/Maintenance.h"
 #include "core/text/Clock.h"
@@ -31,7 +32,13 @@ TEST_F(MaintenanceTest, PasswordsChangeOnlyForTheExactOldOneOrANullOne)
     EXPECT_EQ(ChangePassword(c, QStringLiteral("nobody"), QString(), QStringLiteral("new")), 1);
     c.execute(QStringLiteral("UPDATE 使用者資料 SET 密碼 = NULL"));
     EXPECT_EQ(ChangePassword(c, QStringLiteral("admin"), QStringLiteral("anything"), QString()), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 使用者資料 WHERE 密碼 = ''")), 1);
+    EXPECT_TRUE(db::IsPasswordHash(c.query(QStringLiteral("SELECT 密碼 FROM 使用者資料")).text(0, 0)));
+    // One an older version kept as typed is checked as typed, and replaced.
+    c.execute(QStringLiteral("UPDATE 使用者資料 SET 密碼 = 'Old'"));
+    EXPECT_EQ(ChangePassword(c, QStringLiteral("admin"), QStringLiteral("old"), QStringLiteral("x")), 1);
+    EXPECT_EQ(ChangePassword(c, QStringLiteral("admin"), QStringLiteral("Old"), QStringLiteral("New")), 0);
+    EXPECT_EQ(ChangePassword(c, QStringLiteral("admin"), QStringLiteral("New"), QStringLiteral("x")), 0);
+    EXPECT_TRUE(db::IsPasswordHash(c.query(QStringLiteral("SELECT 密碼 FROM 使用者資料")).text(0, 0)));
 }
 
 TEST_F(MaintenanceTest, ClearingEmptiesEveryTableButTheUsers)

@@ -155,20 +155,28 @@ TEST_F(LoginScreenTest, WithoutAnAdminRowNoLoginIsPossible)
     EXPECT_FALSE(gLoginOk);
 }
 
-TEST_F(LoginScreenTest, DatabaseFailureIsShownThenCountsAsAWrongTry)
+// A file that cannot be opened never checked the password: it is not
+// called wrong, but the try counts.
+TEST_F(LoginScreenTest, DatabaseFailureIsShownAloneAndCountsAsATry)
 {
+    setStoredUser(QStringLiteral("admin"), QStringLiteral("kvew"));
+    typeAndEnter(QStringLiteral("a"));
     QFile foreign(folder.databasePath());
     ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
     foreign.write(QByteArray(4096, 'x'));
     foreign.close();
     typeAndEnter(QString());
     ASSERT_EQ(messages.count(), 2);
-    EXPECT_EQ(messages.shown()[0].title, QString::fromUtf8("檢查使用者密碼錯誤"));
-    EXPECT_EQ(messages.shown()[0].icon, MsgIcon::Critical);
-    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("not a database")));
-    EXPECT_EQ(messages.shown()[1].text, kWrong);
-    EXPECT_EQ(screen->attempts(), 1);
+    EXPECT_EQ(messages.shown()[1].title, QString::fromUtf8("檢查使用者密碼錯誤"));
+    EXPECT_EQ(messages.shown()[1].icon, MsgIcon::Critical);
+    EXPECT_TRUE(messages.shown()[1].text.contains(QStringLiteral("not a database")));
+    EXPECT_EQ(screen->attempts(), 2);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(programEnd.ended());
+    typeAndEnter(QString());
+    EXPECT_EQ(messages.count(), 3);
+    EXPECT_FALSE(messages.texts().contains(kThird));
+    EXPECT_TRUE(programEnd.ended());
 }
 
 TEST_F(LoginScreenTest, EscapeOrCancelEndsTheProgram)
