@@ -1,0 +1,8 @@
+#pragma once
+
+#include "core/system/OldDatabase.h"
+
+// An Access (Jet 3 or Jet 4) database file, read with mdbtools' libmdb where
+// the program was built with it; refused with a sentence of its own where not.
+std::unique_ptr<OldDatabase> OpenJetSource(const QString& path, const QString& password);
+
