@@ -77,19 +77,25 @@ MdbColumn* ColumnAt(MdbTableDef* table, guint i)
     return static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
 }
 
-// Every table read to its end: what the conversion will do, done first in a
-// copy of the process, since libmdb loops forever on some damaged files.
+// Every table read to its end, embedded objects too: what the conversion
+// will do, done first in a copy of the process, since libmdb loops forever
+// on some damaged files.
 bool ReadsToTheEnd(MdbHandle* mdb)
 {
-    std::vector<char> buffer(kBindSize);
     for (const QString& name : UserTables(mdb)) {
         const Table table = OpenTable(mdb, name);
-        for (guint i = 0; i < table->num_cols; ++i) {
-            if (ColumnAt(table.get(), i)->col_type != MDB_OLE)
-                mdb_bind_column(table.get(), int(i) + 1, buffer.data(), nullptr);
-        }
+        std::vector<std::vector<char>> buffers(table->num_cols, std::vector<char>(kBindSize));
+        std::vector<int> lengths(table->num_cols);
+        for (guint i = 0; i < table->num_cols; ++i)
+            mdb_bind_column(table.get(), int(i) + 1, buffers[i].data(), &lengths[i]);
         mdb_rewind_table(table.get());
         while (mdb_fetch_row(table.get())) {
+            for (guint i = 0; i < table->num_cols; ++i) {
+                if (ColumnAt(table.get(), i)->col_type == MDB_OLE && lengths[i] > 0) {
+                    size_t size = 0;
+                    free(mdb_ole_read_full(mdb, ColumnAt(table.get(), i), &size));
+                }
+            }
         }
     }
     return true;
