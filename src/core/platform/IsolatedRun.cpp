@@ -10,7 +10,8 @@
 #include <unistd.h>
 #endif
 
-IsolatedOutcome RunIsolated(const std::function<bool()>& work, int timeoutMilliseconds)
+IsolatedOutcome RunIsolated(const std::function<bool()>& work, int timeoutMilliseconds,
+                            const std::function<void()>& waiting)
 {
 #if defined(__unix__)
     const pid_t child = fork();
@@ -32,12 +33,17 @@ IsolatedOutcome RunIsolated(const std::function<bool()>& work, int timeoutMillis
     clock.start();
     int status = 0;
     pid_t done = 0;
+    qint64 toldAt = -1000;
     for (;;) {
         done = waitpid(child, &status, WNOHANG);
         if (done < 0 && errno == EINTR)
             continue;
         if (done != 0 || clock.elapsed() >= timeoutMilliseconds)
             break;
+        if (waiting && clock.elapsed() - toldAt >= 50) {
+            toldAt = clock.elapsed();
+            waiting();
+        }
         usleep(2000);
     }
     if (done == 0) {
@@ -49,6 +55,7 @@ IsolatedOutcome RunIsolated(const std::function<bool()>& work, int timeoutMillis
                                                                           : IsolatedOutcome::Failed;
 #else
     (void)timeoutMilliseconds;
+    (void)waiting;
     return work() ? IsolatedOutcome::Succeeded : IsolatedOutcome::Failed;
 #endif
 }

@@ -7,5 +7,7 @@ enum class IsolatedOutcome { Succeeded, Failed, TimedOut };
 // Runs `work` in a copy of this process, so that a library which loops
 // forever or crashes on a damaged file takes only the copy with it. The
 // copy's memory and output stay its own; only success or failure comes back.
-// Where processes cannot be copied, `work` runs here.
-IsolatedOutcome RunIsolated(const std::function<bool()>& work, int timeoutMilliseconds);
+// `waiting` is called now and then meanwhile. Where processes cannot be
+// copied, `work` runs here.
+IsolatedOutcome RunIsolated(const std::function<bool()>& work, int timeoutMilliseconds,
+                            const std::function<void()>& waiting = {});

@@ -215,7 +215,8 @@ int ConvertOldDatabase(const QString& connectionString, const QString& oldPath, 
     if (!db::IsServerConnectionString(connectionString)
         && IsSameFile(oldPath, db::ParseConnectionString(connectionString).path))
         throw db::DbError(db::ErrorKind::Other, QStringLiteral("來源檔就是目前使用中的資料庫，不能轉檔"));
-    const std::unique_ptr<OldDatabase> old = OpenOldDatabase(oldPath, password);
+    ConversionProgress now;
+    const std::unique_ptr<OldDatabase> old = OpenOldDatabase(oldPath, password, [&] { progress(now); });
     const QStringList oldTables = old->tableNames();
     RequireOurTables(oldTables);
     if (!old->passwordMatches())
@@ -224,7 +225,6 @@ int ConvertOldDatabase(const QString& connectionString, const QString& oldPath, 
     db::Connection current(connectionString, db::OpenMode::MustExist);
 
     const QStringList tables = current.tableNames();
-    ConversionProgress now;
     now.tables = static_cast<int>(tables.size());
     int refused = 0;
     db::Transaction transaction(current);

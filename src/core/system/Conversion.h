@@ -5,7 +5,8 @@
 #include <functional>
 
 // Where a conversion stands: table `table` of `tables` (from 1), named
-// `name`, and the rows of that table copied so far in percent.
+// `name`, and the rows of that table copied so far in percent; no tables yet
+// while the old file is being read through first.
 struct ConversionProgress {
     int table = 0;
     int tables = 0;

@@ -206,7 +206,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<OldDatabase> OpenJetSource(const QString& path, const QString& password)
+std::unique_ptr<OldDatabase> OpenJetSource(const QString& path, const QString& password,
+                                           const std::function<void()>& waiting)
 {
     const std::optional<JetHeader> header = ReadJetHeader(path, Jet3Charset());
     if (!header)
@@ -227,7 +228,7 @@ std::unique_ptr<OldDatabase> OpenJetSource(const QString& path, const QString& p
     // Generous even on a slow share: a whole file reads at many megabytes a second.
     const qint64 megabytes = QFileInfo(path).size() >> 20;
     const int limit = int(std::min<qint64>(5000 + megabytes * 1000, 600000));
-    switch (RunIsolated([&] { return ReadsToTheEnd(mdb.get()); }, limit)) {
+    switch (RunIsolated([&] { return ReadsToTheEnd(mdb.get()); }, limit, waiting)) {
     case IsolatedOutcome::Succeeded:
         break;
     case IsolatedOutcome::Failed:

@@ -36,5 +36,7 @@ public:
     virtual bool passwordMatches() const = 0;
 };
 
-// Opens the file as what its header says it is.
-std::unique_ptr<OldDatabase> OpenOldDatabase(const QString& path, const QString& password);
+// Opens the file as what its header says it is. Opening an Access file reads
+// it once through, calling `waiting` now and then meanwhile.
+std::unique_ptr<OldDatabase> OpenOldDatabase(const QString& path, const QString& password,
+                                             const std::function<void()>& waiting = {});

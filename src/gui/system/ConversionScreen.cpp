@@ -72,6 +72,11 @@ void frm資料轉檔::ConvertOldDatabase(const QString& file)
     int refused = 0;
     try {
         refused = ::ConvertOldDatabase(gConnectionString, file, gDbPassword, [this](const ConversionProgress& now) {
+            if (now.tables == 0) {
+                m_table->setText(QStringLiteral("讀取來源檔..."));
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                return;
+            }
             m_bar->setMaximum(now.tables);
             m_bar->setValue(now.table);
             m_percent->setText(QStringLiteral("%1 %").arg(qRound(now.table * 100.0 / now.tables)));

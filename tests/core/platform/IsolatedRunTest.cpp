@@ -7,7 +7,7 @@
 namespace {
 
 // A crash or an endless loop in the copy comes back as an outcome; what the
-// copy changes stays in the copy.
+// copy changes stays in the copy; the caller is told now and then while it waits.
 TEST(IsolatedRunTest, TheCopyEndsHoweverItsWorkEnds)
 {
     int touched = 0;
@@ -22,7 +22,9 @@ TEST(IsolatedRunTest, TheCopyEndsHoweverItsWorkEnds)
         }
         return true;
     };
-    EXPECT_EQ(RunIsolated(endless, 300), IsolatedOutcome::TimedOut);
+    int waits = 0;
+    EXPECT_EQ(RunIsolated(endless, 300, [&] { ++waits; }), IsolatedOutcome::TimedOut);
+    EXPECT_GE(waits, 3);
 }
 
 } // namespace
