@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-translations-l10n libgl-dev
   libsqlcipher-dev sqlcipher libssl-dev libpq-dev libsodium-dev zlib1g-dev unzip
+  mdbtools-dev libmdb3
   postgresql postgresql-contrib postgresql-common
   libgtest-dev libbenchmark-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-noto-cjk

@@ -5,6 +5,7 @@
 #include "core/data/FileMove.h"
 #include "core/data/SqlFunctions.h"
 #include "core/data/SqlText.h"
+#include "core/system/OldDatabase.h"
 #include "core/text/TextBytes.h"
 
 #include <QHash>
@@ -20,6 +21,11 @@ struct Column {
     QString name;
     ColumnKind kind;
 };
+
+// The old program's tables; a file with none of them is some other database.
+const QStringList kOldProgramTables = {QStringLiteral("股號資料"),   QStringLiteral("使用者資料"),
+                                       QStringLiteral("公司基本資料"), QStringLiteral("買賣超資料"),
+                                       QStringLiteral("買超明細資料"), QStringLiteral("賣超明細資料")};
 
 // Without these a file is not a database of this program, whatever its key.
 const QStringList kRequiredTables = {QStringLiteral("買賣超資料"), QStringLiteral("買超明細資料"),
@@ -101,27 +107,31 @@ std::optional<QVariant> Converted(const QString& table, const Column& column, co
 }
 
 // Copies the rows; returns how many were left out.
-int CopyTable(db::Connection& current, db::Connection& old, const QStringList& oldTables, const QString& table,
+int CopyTable(db::Connection& current, OldDatabase& old, const QStringList& oldTables, const QString& table,
               const std::function<void(int)>& rowPercent)
 {
     if (!oldTables.contains(table))
         return 0;   // the old file has no such table: it stays empty
-    // Read row by row: a table of every stock's daily amounts holds millions.
-    QStringList oldNames;
-    for (const auto& column : old.tableColumns(table))
-        oldNames << column.first;
-    // The current columns the old table has, and the text columns it lacks.
+    const QStringList oldNames = old.columnNames(table);
+    // The current columns the old table has, and the text columns it lacks;
+    // only the old columns that have a place are read.
     QVector<Column> targets;
     QVector<int> sources;
+    QStringList read;
     for (const Column& column : ColumnsOf(current, table)) {
         const int source = db::ColumnIndexIn(oldNames, column.name);
         if (source >= 0 || column.kind == ColumnKind::Text) {
             targets.push_back(column);
-            sources.push_back(source);
+            sources.push_back(source < 0 ? -1 : int(read.size()));
+            if (source >= 0)
+                read << oldNames[source];
         }
     }
-    if (targets.isEmpty())
+    if (targets.isEmpty() || oldNames.isEmpty())
         return 0;
+    // A table sharing no column still brings its rows, each of empty texts.
+    if (read.isEmpty())
+        read << oldNames.first();
     QStringList names;
     for (const Column& column : targets)
         names << column.name;
@@ -153,14 +163,10 @@ int CopyTable(db::Connection& current, db::Connection& old, const QStringList& o
         }
         batch.clear();
     };
-    const QString quotedTable = db::QuotedName(table);
-    const qlonglong total = old.query(QStringLiteral("SELECT count(*) FROM %1").arg(quotedTable)).value(0, 0).toLongLong();
-    QStringList read;
-    for (const QString& name : oldNames)
-        read << db::QuotedName(name);
-    db::Statement rows(old, QStringLiteral("SELECT %1 FROM %2").arg(read.join(QLatin1Char(',')), quotedTable));
+    // Read row by row: a table of every stock's daily amounts holds millions.
+    const qlonglong total = old.rowCount(table);
     qlonglong r = 0;
-    rows.forEachRow({}, [&](const db::Row& row) {
+    old.forEachRow(table, read, [&](const OldRow& row) {
         QVariantList values;
         values.reserve(targets.size());
         for (int c = 0; c < targets.size(); ++c) {
@@ -188,6 +194,9 @@ int CopyTable(db::Connection& current, db::Connection& old, const QStringList& o
 
 void RequireOurTables(const QStringList& present)
 {
+    if (std::none_of(kOldProgramTables.begin(), kOldProgramTables.end(),
+                     [&](const QString& table) { return present.contains(table); }))
+        throw db::DbError(db::ErrorKind::Other, QStringLiteral("這不是舊版系統的資料庫檔案：找不到 股號資料 等資料表"));
     QStringList missing;
     for (const QString& table : kRequiredTables) {
         if (!present.contains(table))
@@ -206,14 +215,16 @@ int ConvertOldDatabase(const QString& connectionString, const QString& oldPath, 
     if (!db::IsServerConnectionString(connectionString)
         && IsSameFile(oldPath, db::ParseConnectionString(connectionString).path))
         throw db::DbError(db::ErrorKind::Other, QStringLiteral("來源檔就是目前使用中的資料庫，不能轉檔"));
-    db::Connection old(db::BuildConnectionString(oldPath, password), db::OpenMode::MustExist);
-    db::ReadTransaction snapshot(old);
-    const QStringList oldTables = old.tableNames();
+    ConversionProgress now;
+    const std::unique_ptr<OldDatabase> old = OpenOldDatabase(oldPath, password, [&] { progress(now); });
+    const QStringList oldTables = old->tableNames();
     RequireOurTables(oldTables);
+    if (!old->passwordMatches())
+        throw db::DbError(db::ErrorKind::Other,
+                          QStringLiteral("來源檔的資料庫密碼與目前的資料庫不同，不能轉檔。請確認選的是舊版系統的資料庫檔案。"));
     db::Connection current(connectionString, db::OpenMode::MustExist);
 
     const QStringList tables = current.tableNames();
-    ConversionProgress now;
     now.tables = static_cast<int>(tables.size());
     int refused = 0;
     db::Transaction transaction(current);
@@ -223,7 +234,7 @@ int ConvertOldDatabase(const QString& connectionString, const QString& oldPath, 
         now.rowPercent = 0;
         progress(now);
         current.execute(QStringLiteral("DELETE FROM %1").arg(db::QuotedName(now.name)));
-        refused += CopyTable(current, old, oldTables, now.name, [&](int percent) {
+        refused += CopyTable(current, *old, oldTables, now.name, [&](int percent) {
             now.rowPercent = percent;
             progress(now);
         });

@@ -21,7 +21,8 @@ frm資料轉檔::frm資料轉檔(QWidget* parent)
     : FileTaskDialog({QStringLiteral("frm資料轉檔"), QStringLiteral("資料轉檔"),
                       QStringLiteral("將舊資料庫轉換成目前資料庫格式"), QStringLiteral("Label2"),
                       QStringLiteral("來源檔路徑:"), QStringLiteral("txt舊資料庫路徑"), QStringLiteral("開始轉檔"),
-                      QStringLiteral("Microsoft Access 資料庫(*.mdb)")},
+                      // The old program's Access files first, then copies of our own.
+                      QStringLiteral("Microsoft Access 資料庫(*.mdb);;Quorvex 資料庫(*.mdb)")},
                      parent)
 {
     auto* progress = new QGroupBox(QStringLiteral("完成進度"), this);
@@ -71,6 +72,11 @@ void frm資料轉檔::ConvertOldDatabase(const QString& file)
     int refused = 0;
     try {
         refused = ::ConvertOldDatabase(gConnectionString, file, gDbPassword, [this](const ConversionProgress& now) {
+            if (now.tables == 0) {
+                m_table->setText(QStringLiteral("讀取來源檔..."));
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                return;
+            }
             m_bar->setMaximum(now.tables);
             m_bar->setValue(now.table);
             m_percent->setText(QStringLiteral("%1 %").arg(qRound(now.table * 100.0 / now.tables)));

@@ -5,6 +5,7 @@
 #include "core/data/Schema.h"
 #include "core/download/DayStore.h"
 #include "core/support/CommitCuttingProxy.h"
+#include "core/support/JetFixtures.h"
 #include "core/support/TestServer.h"
 #include "core/system/Conversion.h"
 #include "core/system/Maintenance.h"
@@ -127,6 +128,16 @@ TEST_F(ServerBackendTest, AConversionInManyRowStatementsRefusesARepeatedKeyAlone
     EXPECT_EQ(ConvertOldDatabase(server, old, "kvew7315", [](const ConversionProgress&) {}), 1);
     EXPECT_EQ(c.query("SELECT count(*) FROM 股號資料").value(0, 0).toLongLong(), 1500);
     EXPECT_EQ(c.query("SELECT 名稱 FROM 股號資料 WHERE 股號 = '1500'").text(0, 0), "S500");
+}
+
+// An Access file of another program is refused before the server's rows go.
+TEST_F(ServerBackendTest, AConversionFromAnAccessFileWithoutOurTablesKeepsTheServerRows)
+{
+    db::Connection c(server);
+    c.execute("INSERT INTO 股號資料 (股號, 名稱) VALUES ('2330', '台積電')");
+    EXPECT_THROW(ConvertOldDatabase(server, JetFixture("testV1997.mdb"), "kvew7315", [](const ConversionProgress&) {}),
+                 db::DbError);
+    EXPECT_EQ(c.query("SELECT 名稱 FROM 股號資料").text(0, 0), QString::fromUtf8("台積電"));
 }
 
 // Appended rows keep every character and null as given; a batch with a

@@ -1,5 +1,6 @@
 #include "core/data/ConnectionString.h"
 #include "core/data/PasswordHash.h"
+#include "core/support/JetFixtures.h"
 #include "core/support/JournalWriteFailure.h"
 #include "core/support/TempDatabase.h"
 #include "core/system/Conversion.h"
@@ -98,6 +99,34 @@ TEST_F(ConversionTest, AFileThatIsNotOursOrTheLiveFileIsRefusedBeforeAnythingCha
     }
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
     EXPECT_EQ(last.table, 0);
+}
+
+// Access files of other programs (none of the old program's tables in them).
+TEST_F(ConversionTest, AnAccessFileWithNoneOfOurTablesIsRefusedAndNothingChanges)
+{
+    c.execute(QStringLiteral("INSERT INTO 股號資料 (股號, 名稱) VALUES ('2330', '台積電')"));
+    for (const QString& name : AllJetFixtures()) {
+        try {
+            convert(JetFixture(name));
+            ADD_FAILURE() << name.toStdString() << " was converted";
+        } catch (const db::DbError& error) {
+#ifdef QUORVEX_HAVE_LIBMDB
+            EXPECT_EQ(error.text(), QString::fromUtf8("這不是舊版系統的資料庫檔案：找不到 股號資料 等資料表")) << name.toStdString();
+#else
+            EXPECT_TRUE(error.text().contains(QStringLiteral("Microsoft Access"))) << error.what();
+#endif
+        }
+    }
+    EXPECT_EQ(text(QStringLiteral("SELECT 股號 || 名稱 FROM 股號資料")), QString::fromUtf8("2330台積電"));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 使用者資料")), 1);
+    EXPECT_EQ(last.table, 0);
+}
+
+// An old table that shares no column with the current one still brings its rows.
+TEST_F(ConversionTest, ATableSharingNoColumnBringsRowsOfEmptyTexts)
+{
+    convert(oldFile(kDayTables + QStringLiteral("CREATE TABLE 公司基本資料 (地址 TEXT); INSERT INTO 公司基本資料 VALUES ('x');")));
+    EXPECT_EQ(text(QStringLiteral("SELECT quote(公司名稱) FROM 公司基本資料")), "''");
 }
 
 TEST_F(ConversionTest, UsersComeFromTheOldFile)

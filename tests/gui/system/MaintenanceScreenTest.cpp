@@ -2,6 +2,7 @@
 #include "core/data/ConnectionString.h"
 #include "core/data/DatabaseCopy.h"
 #include "core/data/Settings.h"
+#include "core/support/JetFixtures.h"
 #include "core/support/TempAppFolder.h"
 #include "core/system/UserCheck.h"
 #include "gui/support/ScriptedMessages.h"
@@ -180,6 +181,27 @@ TEST_F(MaintenanceScreenTest, TheConversionAsksForAPathThenRunsAndCloses)
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == screen; }));
     EXPECT_EQ(messages.last().text, QString::fromUtf8("資料轉檔完畢！"));
     EXPECT_EQ(rows(gConnectionString, QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
+}
+
+// An Access file of another program: read, refused for what it holds, and
+// nothing of the current data lost.
+TEST_F(MaintenanceScreenTest, TheConversionRefusesAnAccessFileOfAnotherProgram)
+{
+    WhenModalOpens([&](QWidget* window) {
+        dialogs.chooseNext(JetFixture(QStringLiteral("testV2000.mdb")));
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("cmd開啟舊資料庫檔案")), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("scmd開始")), Qt::LeftButton);
+    });
+    click("scmd資料轉檔");
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(dialogs.shown().first().filter.startsWith(QString::fromUtf8("Microsoft Access 資料庫(*.mdb);;")));
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_EQ(messages.last().title, QString::fromUtf8("資料庫轉檔錯誤"));
+#ifdef QUORVEX_HAVE_LIBMDB
+    EXPECT_EQ(messages.last().text, QString::fromUtf8("這不是舊版系統的資料庫檔案：找不到 股號資料 等資料表"));
+#endif
+    EXPECT_EQ(rows(gConnectionString, QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
+    EXPECT_EQ(rows(gConnectionString, QStringLiteral("SELECT count(*) FROM 買賣超資料")), 1);
 }
 
 } // namespace
