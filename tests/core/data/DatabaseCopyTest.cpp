@@ -103,7 +103,7 @@ TEST_F(DatabaseCopyTest, AFirstBackupThroughLinksGoesWhereTheSystemWould)
     ASSERT_TRUE(QFile::link(path(QStringLiteral("nas/current.mdb")), path(QStringLiteral("copy.mdb"))));
     // backups -> nas/backups, where week.mdb -> ../week.mdb, that is nas/week.mdb
     ASSERT_TRUE(QFile::link(path(QStringLiteral("nas/backups")), path(QStringLiteral("backups"))));
-    ASSERT_EQ(symlink("../week.mdb", QFile::encodeName(path(QStringLiteral("nas/backups/week.mdb"))).constData()), 0);
+    ASSERT_TRUE(MakeSymbolicLink(QStringLiteral("../week.mdb"), path(QStringLiteral("nas/backups/week.mdb"))));
     Connection source(connectionString());
     db::CopyDatabase(source, path(QStringLiteral("copy.mdb")), QStringLiteral("kvew7315"));
     db::CopyDatabase(source, path(QStringLiteral("backups/week.mdb")), QStringLiteral("kvew7315"));

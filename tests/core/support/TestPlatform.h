@@ -33,6 +33,18 @@ inline bool MakeHardLink(const QString& existing, const QString& link)
 #endif
 }
 
+// A symbolic link holding `target` as written (a relative one stays relative).
+inline bool MakeSymbolicLink(const QString& target, const QString& link)
+{
+#ifdef Q_OS_WIN
+    (void)target;
+    (void)link;
+    return false;
+#else
+    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) == 0;
+#endif
+}
+
 // Symbolic links, folder permissions and a disk that fails a folder's sync
 // are tested where the system has them.
 #ifdef Q_OS_WIN
