@@ -218,8 +218,8 @@ bool frm主畫面::confirmLeaving() const
 {
     // Ending closes every screen without asking them: typed work is asked about here.
     for (const QPointer<QWidget>& screen : m_screens) {
-        const auto* records = qobject_cast<const RecordScreen*>(screen.data());
-        if (records && records->hasUnsavedWork())
+        auto* records = qobject_cast<RecordScreen*>(screen.data());
+        if (records && records->holdsTypedWork())
             return AskToDiscardUnsavedWork();
     }
     return AskYesNo(QStringLiteral("確定離開系統嗎？"), QStringLiteral("Quorvex"));

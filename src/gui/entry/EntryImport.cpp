@@ -33,6 +33,9 @@ QVector<QVector<QVariant>> SheetRows(const QVector<RankedStock>& stocks)
 
 bool frm買賣超輸入作業::readyToImport()
 {
+    // A code still in its cell editor counts among what the import replaces.
+    if (!endOpenEdits())
+        return false;
     if (mode() != kModeAdd && currentKey().isEmpty()) {
         ShowMessage(QStringLiteral("請先按「新增」，或顯示要填入的買賣日期。"), kTitle, MsgIcon::Information);
         return false;

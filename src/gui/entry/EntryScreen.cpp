@@ -331,8 +331,7 @@ bool frm買賣超輸入作業::fillFields(db::Connection& connection, const QStr
 
 bool frm買賣超輸入作業::readyToSave()
 {
-    m_buys->endEdit();
-    m_sells->endEdit();
+    // The frame has committed any code still in a cell editor.
     PadDateField(m_date, 0);
     if (m_date->text().trimmed().isEmpty()) {
         ShowError(QStringLiteral("「買賣日期」欄位不可為空白!"), QStringLiteral("錯誤"));

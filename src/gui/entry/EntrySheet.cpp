@@ -393,8 +393,7 @@ bool EntrySheet::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case Qt::Key_Escape:
-        cancelEdit();
-        setFocus();
+        cancelEditAsked();
         return true;
     default:
         return false;
@@ -408,13 +407,50 @@ void EntrySheet::commitData(QWidget*)
 
 void EntrySheet::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    // A late close of an editor the rules already ended (the delegate queues one after Enter).
-    if (editor != m_editor)
+    // A late close of an editor the rules already ended (the delegate queues
+    // one after Enter), or the focus going to the question about it.
+    if (editor != m_editor || m_holdEditor)
         return;
+    // The delegate closes with RevertModelCache for Esc.
     if (hint == QAbstractItemDelegate::RevertModelCache)
-        cancelEdit();
+        cancelEditAsked();
     else
         endEdit();
+}
+
+bool EntrySheet::editorChanged() const
+{
+    return m_editor && m_editIndex.isValid()
+           && m_editor->text() != cellText(m_editIndex.row() + 1, m_editIndex.column());
+}
+
+void EntrySheet::cancelEditAsked()
+{
+    if (!m_editor)
+        return;
+    if (editorChanged()) {
+        m_holdEditor = true;
+        const bool drop = AskToDiscardUnsavedWork();
+        m_holdEditor = false;
+        if (!drop) {
+            if (m_editor)
+                m_editor->setFocus();
+            return;
+        }
+    }
+    cancelEdit();
+    setFocus();
+}
+
+bool EntrySheet::commitOpenEdit()
+{
+    if (!m_editor)
+        return true;
+    if (!editorChanged()) {
+        cancelEdit();
+        return true;
+    }
+    return endEdit();
 }
 
 void EntrySheet::cancelEdit()

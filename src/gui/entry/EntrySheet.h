@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/uikit/OpenEdit.h"
+
 #include <QHash>
 #include <QStringList>
 #include <QTableWidget>
@@ -12,8 +14,10 @@ class QLineEdit;
 // "股號" column, 16384 rows, and beside them the stock's name, shown only. It applies the typing rules itself: a row may be
 // typed only when the row above holds something, each column takes only its
 // characters and lengths, sequence numbers do not repeat and are filled in,
-// and it keeps the count of used rows.
-class EntrySheet : public QTableWidget {
+// and it keeps the count of used rows. A code still in its cell editor is
+// typed work: the screen commits it before anything reads or replaces the
+// lists, and Esc asks before it throws it away.
+class EntrySheet : public QTableWidget, public OpenEditOwner {
     Q_OBJECT
 public:
     static constexpr int kRows = 16384;
@@ -57,6 +61,9 @@ public:
     // false when the rules refused the typed text.
     bool endEdit();
     bool isEditing() const { return m_editor != nullptr; }
+    // endEdit for an editor whose text differs from its cell; an editor left
+    // as it was closes with nothing changed.
+    bool commitOpenEdit() override;
 
     // Freezes redrawing and every rule while a load fills the sheet.
     void freeze(bool frozen);
@@ -82,6 +89,10 @@ private:
     void editorOpened(QLineEdit* editor, const QModelIndex& index);
     bool applyEdit(int row, int column, const QString& typed);
     void cancelEdit();
+    // The editor holds something else than its cell had.
+    bool editorChanged() const;
+    // Esc: cancels the edit, after 是 to the question when something was typed.
+    void cancelEditAsked();
     // True when the key may go on; shows the message for a refused character.
     bool keyAllowed(QKeyEvent* event);
     int filterKind(int column) const;
@@ -93,6 +104,9 @@ private:
     QAbstractButton* m_deleteButton = nullptr;
     QLineEdit* m_editor = nullptr;
     QPersistentModelIndex m_editIndex;
+    // While the question about a typed cell is open: the editor stays as it
+    // is when the question box takes the focus from it.
+    bool m_holdEditor = false;
     QHash<QString, QString> m_names;
     int m_usedRows = 0;
     bool m_frozen = false;

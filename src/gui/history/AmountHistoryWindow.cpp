@@ -17,7 +17,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -215,11 +214,10 @@ void AmountHistoryWindow::exportPicture()
     const AmountHistory& history = m_chart->history();
     const QString suggested =
         QStringLiteral("%1 法人買賣超 %2-%3.png").arg(history.code, history.from, history.to);
-    QString path = GetSaveFileName(this, kExportTitle, QDir::home().filePath(suggested), QStringLiteral("PNG 圖片 (*.png)"));
+    // With its .png, and asked about before it replaces a file.
+    const QString path = GetSaveFileName(this, kExportTitle, QDir::home().filePath(suggested), QStringLiteral("PNG 圖片 (*.png)"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().compare(QStringLiteral("png"), Qt::CaseInsensitive) != 0)
-        path += QStringLiteral(".png");
     QString error;
     {
         BusyCursor busy;

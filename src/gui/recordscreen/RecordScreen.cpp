@@ -11,6 +11,7 @@
 #include "gui/uikit/FormHelpers.h"
 #include "gui/uikit/InputBehaviour.h"
 #include "gui/uikit/MessageBox.h"
+#include "gui/uikit/OpenEdit.h"
 #include "gui/uikit/ProgramEnd.h"
 
 #include <QAction>
@@ -108,7 +109,7 @@ void RecordScreen::buildPanels()
     connect(m_queryPanel, &QueryPanel::optionChosen, this, [this](int index) { conditionOptionChosen(index); });
     connect(m_queryPanel, &QueryPanel::runRequested, this, &RecordScreen::RunQuery);
     connect(m_queryPanel, &QueryPanel::openRequested, this, [this](const QString& key) {
-        if (!m_unsaved || AskToDiscardUnsavedWork())
+        if (mayDropTypedWork())
             ShowRecord(key);
     });
     connect(m_queryPanel, &QueryPanel::backRequested, this, &RecordScreen::GoBack);
@@ -159,8 +160,30 @@ bool ReplacesTheRecord(const QString& key)
 
 } // namespace
 
+bool RecordScreen::endOpenEdits()
+{
+    return CommitOpenEdits(m_recordPanel);
+}
+
+bool RecordScreen::mayDropTypedWork()
+{
+    if (!endOpenEdits())
+        return false;
+    return !m_unsaved || AskToDiscardUnsavedWork();
+}
+
+bool RecordScreen::holdsTypedWork()
+{
+    // A refused entry is still typed work.
+    return !endOpenEdits() || m_unsaved;
+}
+
 void RecordScreen::runKey(const QString& key)
 {
+    // A code still in its cell editor is typed like the rest, for every key:
+    // the save takes it, a move or the exit asks about it.
+    if (!endOpenEdits())
+        return;
     if (m_unsaved && ReplacesTheRecord(key) && !AskToDiscardUnsavedWork())
         return;
     m_toolbar->setEnabled(false);
@@ -513,7 +536,7 @@ void RecordScreen::RefuseChangedElsewhere(bool deleting)
 
 void RecordScreen::Save()
 {
-    if (!readyToSave())
+    if (!endOpenEdits() || !readyToSave())
         return;
     const bool updating = m_mode == kModeEdit;
     if (updating && !AskYesNo(QStringLiteral("確定更新此筆資料?"), QStringLiteral("詢問")))
@@ -649,6 +672,8 @@ void RecordScreen::GoBack()
 
 bool RecordScreen::askClose()
 {
+    if (!endOpenEdits())
+        return false;
     if (m_unsaved)
         return AskToDiscardUnsavedWork();
     return ShowMessage(QStringLiteral("確定離開") + m_texts.caption + QStringLiteral("嗎？"), QStringLiteral("Quorvex"),

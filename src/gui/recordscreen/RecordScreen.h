@@ -73,6 +73,9 @@ public:
     void ShowRecord(const QString& key);
     // Typed work not saved yet: closing or moving away asks first.
     bool hasUnsavedWork() const { return m_unsaved; }
+    // The same once an edit still open is ended, as whatever asks about typed
+    // work first does (the main menu before it ends the program).
+    bool holdsTypedWork();
     // What the user typed beyond the text boxes (a list's cells, an import).
     void markUnsaved() { m_unsaved = true; }
     // 0 done, 1 nothing there, 9 failed (already shown).
@@ -91,6 +94,13 @@ protected:
     // Called by the screen once its record panel exists.
     void setRecordPanel(QWidget* panel, QList<QLineEdit*> keyFields, QWidget* firstField);
     void setStatusPanel(int index, const QString& text, int frameStyle);
+    // Ends what is still being typed on the record panel (a cell's editor, a
+    // word in an input method) so that it counts as typed; false when the
+    // screen refused it and said why: the action that asked stops.
+    bool endOpenEdits();
+    // True to go on with what would throw typed work away: nothing typed
+    // (an open edit included), or 是 to "資料尚未儲存，確定放棄修改嗎？".
+    bool mayDropTypedWork();
 
     // Refuses an update (or a delete) of a record another PC changed since
     // this screen read it. The screen then takes the stored record as the

@@ -160,22 +160,23 @@ void ReportPreview::exportCsv()
 
 void ReportPreview::exportReport(ExportKind first)
 {
-    // The kind asked for is offered first; the name the user gives decides.
+    // The kind asked for is offered first; the name's suffix decides, and a
+    // name without one is of the type chosen in the dialog.
     QVector<ExportFormat> formats = ExportFormats();
     std::stable_partition(formats.begin(), formats.end(), [first](const ExportFormat& f) { return f.kind == first; });
     QStringList filters;
     for (const ExportFormat& format : formats)
         filters << format.filter;
     const QString suggested = QFileInfo(ReportCsvFileName(m_report)).completeBaseName() + QLatin1Char('.') + formats.first().suffix;
-    QString path = GetSaveFileName(this, QStringLiteral("匯出"), QDir::home().filePath(suggested), filters.join(QStringLiteral(";;")));
+    // The seam gives the name the suffix of the type chosen, and has asked
+    // before a file of that name is replaced.
+    const QString path = GetSaveFileName(this, QStringLiteral("匯出"), QDir::home().filePath(suggested), filters.join(QStringLiteral(";;")));
     if (path.isEmpty())
         return;
     const QString suffix = QFileInfo(path).suffix().toLower();
-    auto format = std::find_if(formats.begin(), formats.end(), [&suffix](const ExportFormat& f) { return f.suffix == suffix; });
-    if (format == formats.end()) {
-        format = formats.begin();
-        path += QLatin1Char('.') + format->suffix;
-    }
+    const auto format = std::find_if(formats.begin(), formats.end(), [&suffix](const ExportFormat& f) { return f.suffix == suffix; });
+    if (format == formats.end())
+        return;
     QString error;
     {
         BusyCursor busy;

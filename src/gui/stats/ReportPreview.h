@@ -21,7 +21,8 @@ public:
     void goToPage(int page);
     enum class ExportKind { Pdf, Csv, Xlsx };
     // Asks for a file name through the file-dialog seam, offering PDF, CSV and
-    // Excel with `first` first, and writes the kind the name's suffix says.
+    // Excel with `first` first, and writes the kind the name's suffix says (a
+    // name without one: the type chosen in the dialog).
     void exportReport(ExportKind first);
     void exportPdf();
     void exportCsv();

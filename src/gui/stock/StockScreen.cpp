@@ -88,7 +88,7 @@ QWidget* frm股號資料::buildRecordPanel()
     m_import->setObjectName(QStringLiteral("scmd資料匯入"));
     connect(m_import, &QPushButton::clicked, this, [this] {
         // A completed import shows the master afresh over what was typed.
-        if (hasUnsavedWork() && !AskToDiscardUnsavedWork())
+        if (!mayDropTypedWork())
             return;
         frm資料匯入_股號 import(this);
         import.exec();
@@ -125,7 +125,7 @@ QWidget* frm股號資料::buildRecordPanel()
 void frm股號資料::downloadRatios()
 {
     // The refreshed master is shown afresh over what was typed.
-    if (hasUnsavedWork() && !AskToDiscardUnsavedWork())
+    if (!mayDropTypedWork())
         return;
     QDate date;
     try {

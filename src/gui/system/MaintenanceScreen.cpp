@@ -293,8 +293,9 @@ void frm系統維護作業::BackupData()
 
 void frm系統維護作業::Browse()
 {
+    // Only a name for the box: 備份 asks before it overwrites a file.
     const QString chosen = GetSaveFileName(this, QStringLiteral("資料備份"), m_backupPath->text().trimmed(),
-                                           QStringLiteral("Microsoft Access 資料庫(*.mdb)"));
+                                           QStringLiteral("Microsoft Access 資料庫(*.mdb)"), ExistingFile::AskedOnWrite);
     if (!chosen.isEmpty())
         m_backupPath->setText(chosen);
 }

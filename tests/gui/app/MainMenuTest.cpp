@@ -14,6 +14,7 @@
 #include <QSpontaneKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -240,6 +241,29 @@ TEST_F(MainMenuTest, LeavingWithTypedWorkAsksWhetherToDropIt)
     EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8("資料尚未儲存，確定放棄修改嗎？")});
     EXPECT_FALSE(programEnd.ended());
     EXPECT_NE(FindWindow(QStringLiteral("frm股號資料")), nullptr);
+}
+
+// A code typed into a list of the entry screen, its cell editor still open,
+// is typed work as well.
+TEST_F(MainMenuTest, LeavingWithACodeStillInItsCellEditorAsksWhetherToDropIt)
+{
+    click("cmd輸入作業");
+    QCoreApplication::processEvents();
+    auto* entry = qobject_cast<RecordScreen*>(FindWindow(QStringLiteral("frm買賣超輸入作業")));
+    ASSERT_NE(entry, nullptr);
+    entry->keyAction(QStringLiteral("add"))->trigger();
+    auto* list = entry->findChild<QTableWidget*>(QStringLiteral("fml買超"));
+    ASSERT_NE(list, nullptr);
+    list->setFocus();
+    list->setCurrentCell(0, 1);
+    QTest::keyClick(list, Qt::Key_2);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("330"));
+    ASSERT_NE(qobject_cast<QLineEdit*>(QApplication::focusWidget()), nullptr);
+    messages.clear();
+    trigger("m離開");
+    EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8("資料尚未儲存，確定放棄修改嗎？")});
+    EXPECT_FALSE(programEnd.ended());
+    EXPECT_EQ(list->item(0, 1) ? list->item(0, 1)->text() : QString(), "2330");
 }
 
 TEST_F(MainMenuTest, NoToLeavingDoesNothing)

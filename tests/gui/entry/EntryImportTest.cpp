@@ -137,6 +137,26 @@ TEST_F(EntryImportTest, ADayLeftUnsavedAddsNoStock)
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM 法人買賣超")), 0);
 }
 
+// A code still in its cell editor is part of the lists an import would
+// replace: the import asks, and 否 keeps the code.
+TEST_F(EntryImportTest, ACodeInAnOpenCellEditorIsAskedAboutBeforeTheImportReplacesIt)
+{
+    open();
+    screen->keyAction(QStringLiteral("add"))->trigger();
+    EntrySheet* sells = screen->sellSheet();
+    sells->setFocus();
+    sells->setCurrentCell(0, EntrySheet::kCodeColumn);
+    TypeText(sells, QStringLiteral("2317"));
+    ASSERT_TRUE(sells->isEditing());
+    messages.clear();
+    files.chooseNext(file("twse.csv", kTwse19) + QLatin1Char('\n') + file("tpex.csv", kTpex));
+    WhenModalOpens([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+    ctrlI();
+    EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8("畫面上的清單已有資料，確定以匯入的資料取代?")});
+    EXPECT_EQ(sells->cellText(1, EntrySheet::kCodeColumn), "2317");
+    EXPECT_TRUE(screen->buySheet()->SheetToRows().isEmpty());
+}
+
 TEST_F(EntryImportTest, AFileOfAnotherDateOrARefusedReplacementChangesNothing)
 {
     execute(QStringLiteral("INSERT INTO 買賣超資料 VALUES ('1151208', '二')"));

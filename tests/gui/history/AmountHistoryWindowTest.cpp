@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
@@ -129,7 +130,8 @@ TEST_F(AmountHistoryWindowTest, TheStockScreensKeyChartsTheShownStockMovesAlongD
     QTest::mouseClick(AccessibleControl(window, QAccessible::CheckBox, QString::fromUtf8("堆疊顯示")), Qt::LeftButton);
     EXPECT_EQ(chart->barLayout(), BarLayout::SideBySide);
 
-    // An earlier picture of that name is replaced whole and keeps its mode.
+    // An earlier picture of that name, the name given without its suffix, is
+    // replaced only after 是 to the question; then whole, keeping its mode.
     const QString picture = output.filePath(QStringLiteral("chart.png"));
     {
         QFile earlier(picture);
@@ -138,11 +140,25 @@ TEST_F(AmountHistoryWindowTest, TheStockScreensKeyChartsTheShownStockMovesAlongD
         earlier.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
     }
     const QFileDevice::Permissions mode = QFile(picture).permissions();
+    const QString replace = QString::fromUtf8("檔案已存在，是否取代？\n") + QDir::toNativeSeparators(picture);
     files.chooseNext(output.filePath(QStringLiteral("chart")));
     QTest::mouseClick(button(window, "匯出圖片"), Qt::LeftButton);
-    ASSERT_EQ(files.shown().size(), 1);
-    EXPECT_TRUE(files.shown().first().save);
-    EXPECT_EQ(messages.count(), 0) << messages.texts().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(messages.texts(), QStringList{replace});
+    EXPECT_EQ(messages.last().buttons, MsgButtons::YesNoDefaultNo);
+    ASSERT_EQ(files.shown().size(), 2);   // 否: the dialog again, cancelled
+    QFile kept(picture);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "old");
+    kept.close();
+
+    messages.clear();
+    messages.answerNext(MsgAnswer::Yes);
+    files.chooseNext(picture);
+    QTest::mouseClick(button(window, "匯出圖片"), Qt::LeftButton);
+    ASSERT_EQ(files.shown().size(), 3);
+    EXPECT_TRUE(files.shown().last().save);
+    EXPECT_EQ(messages.texts(), QStringList{replace});
+    messages.clear();
     QImage image;
     ASSERT_TRUE(image.load(picture, "PNG"));
     EXPECT_EQ(image.size(), kChartPictureSize);
@@ -162,6 +178,19 @@ TEST_F(AmountHistoryWindowTest, TheStockScreensKeyChartsTheShownStockMovesAlongD
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page>"), 1);
     EXPECT_EQ(messages.count(), 0) << messages.texts().join(QStringLiteral(" | ")).toStdString();
+    printed.close();
+    // Printed to that file again: asked first, and 否 leaves it as it was.
+    QFile::resize(pdf, 10);
+    SetPrinterChoiceHandler([&pdf, calls = 0](QPrinter& printer) mutable {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return ++calls == 1;
+    });
+    QTest::mouseClick(button(window, "列印"), Qt::LeftButton);
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_TRUE(messages.last().text.startsWith(QString::fromUtf8("檔案已存在，是否取代？")));
+    EXPECT_EQ(QFileInfo(pdf).size(), 10);
+    messages.clear();
 
     // Esc closes the window; F6 on a stock without amounts opens it empty.
     QTest::keyClick(chart, Qt::Key_Escape);
@@ -176,7 +205,7 @@ TEST_F(AmountHistoryWindowTest, TheStockScreensKeyChartsTheShownStockMovesAlongD
     EXPECT_EQ(selection(window), NoAmountsText());
     EXPECT_FALSE(button(window, "匯出圖片")->isEnabled());
     EXPECT_FALSE(button(window, "列印")->isEnabled());
-    EXPECT_EQ(files.shown().size(), 1);
+    EXPECT_EQ(files.shown().size(), 3);
 }
 
 TEST_F(AmountHistoryWindowTest, TheRangeBoxesNarrowTheChartAndRefuseBadDates)

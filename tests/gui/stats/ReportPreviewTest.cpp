@@ -135,7 +135,8 @@ TEST(ReportPreview, ExportsTheLinesAsCsvUnderTheReportsName)
 namespace {
 
 // One command from the keyboard exports to any of the three kinds; the
-// name's suffix decides, and a name without one takes the kind offered first.
+// name's suffix decides, and a name without one takes the type chosen in the
+// dialog (here the one it opened on, the kind offered first).
 TEST(ReportPreview, CtrlEExportsToPdfCsvOrExcel)
 {
     QTemporaryDir dir;

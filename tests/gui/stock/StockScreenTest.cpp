@@ -9,6 +9,8 @@
 #include <QSpontaneKeyEvent>
 #include <QStackedWidget>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -483,6 +485,36 @@ TEST_F(StockScreenTest, TypedWorkIsNotDroppedWithoutAsking)
     keyClick(Qt::Key_PageDown);
     EXPECT_EQ(code(), "9904");
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('|').toStdString();
+}
+
+// Every way away from a record with typed changes goes through the frame's
+// one question: the toolbar's moves, Ctrl+Home, Ctrl+End and the close box.
+TEST_F(StockScreenTest, EveryWayAwayFromTypedChangesAsksTheSameQuestion)
+{
+    const QString question = QString::fromUtf8("資料尚未儲存，確定放棄修改嗎？");
+    seedFour();
+    open();
+    type("txt本益比", QStringLiteral("9.9"));
+    const std::function<void()> ways[] = {
+        [this] { press(QStringLiteral("first")); },
+        [this] { press(QStringLiteral("last")); },
+        [this] { press(QStringLiteral("previous")); },
+        [this] { keyClick(Qt::Key_Home, Qt::ControlModifier); },
+        [this] { keyClick(Qt::Key_End, Qt::ControlModifier); },
+        [this] {
+            QCloseEvent event;
+            QSpontaneKeyEvent::setSpontaneous(&event);
+            qApp->notify(screen, &event);
+            EXPECT_FALSE(event.isAccepted());
+        },
+    };
+    for (const auto& way : ways) {
+        messages.clear();
+        way();
+        EXPECT_EQ(messages.texts(), QStringList{question});
+        EXPECT_EQ(code(), "9904");
+        EXPECT_EQ(field("txt本益比")->text(), "9.9");
+    }
 }
 
 TEST_F(StockScreenTest, PrintPanelBackToAddModeKeepsWhatWasTyped)

@@ -38,7 +38,7 @@ ScriptedFileDialogs::ScriptedFileDialogs()
 {
     SetFileDialogHandler([this](const FileDialogRequest& request) {
         m_shown << request;
-        return m_paths.isEmpty() ? QString() : m_paths.takeFirst();
+        return m_answers.isEmpty() ? FileDialogAnswer() : m_answers.takeFirst();
     });
 }
 

@@ -39,10 +39,12 @@ public:
     ScriptedFileDialogs(const ScriptedFileDialogs&) = delete;
     ScriptedFileDialogs& operator=(const ScriptedFileDialogs&) = delete;
 
-    void chooseNext(const QString& path) { m_paths << path; }
+    // `path` as typed or picked; `filter`, the type chosen in a save dialog
+    // (empty: the one it opened on).
+    void chooseNext(const QString& path, const QString& filter = QString()) { m_answers << FileDialogAnswer(path, filter); }
     const QList<FileDialogRequest>& shown() const { return m_shown; }
 
 private:
-    QStringList m_paths;
+    QList<FileDialogAnswer> m_answers;
     QList<FileDialogRequest> m_shown;
 };

@@ -80,6 +80,16 @@ TEST_F(MaintenanceScreenTest, OpensWithTheStampsAndABackupPathInTheHomeFolder)
     dialogs.chooseNext(backupPath(QStringLiteral("picked.mdb")));
     click("cmd瀏覽");
     EXPECT_EQ(box("txt資料備份目錄名稱")->text(), backupPath(QStringLiteral("picked.mdb")));
+    // A name typed without the suffix gets it; a file of that name is asked
+    // about by 備份, when it would be overwritten, not here.
+    QFile existing(backupPath(QStringLiteral("typed.mdb")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    messages.clear();
+    dialogs.chooseNext(backupPath(QStringLiteral("typed")));
+    click("cmd瀏覽");
+    EXPECT_EQ(box("txt資料備份目錄名稱")->text(), backupPath(QStringLiteral("typed.mdb")));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('|').toStdString();
 }
 
 TEST_F(MaintenanceScreenTest, ABackupOverAnExistingFileAsksAndATrimmedPathIsUsed)
