@@ -66,8 +66,9 @@ Columns HeadingColumns(const CsvRecord& record)
     const int size = static_cast<int>(record.size());
     int dealerTotal = -1;
     QVector<int> dealerParts;
-    int foreignTotal = -1;
-    QVector<int> foreignParts;
+    int foreignOnly = -1;      // 外陸資, without the foreign dealers
+    int foreignDealers = -1;   // 外資自營商, already inside 自營商
+    int foreignAll = -1;       // the two together; the older layouts' only 外資
     for (int i = 0; i < size; ++i) {
         const QString h = Squeezed(record.at(i));
         if (c.code < 0 && h.contains(QStringLiteral("代號")))
@@ -83,10 +84,12 @@ Columns HeadingColumns(const CsvRecord& record)
         const bool ofOneGroup = h.contains(QStringLiteral("外")) || h.contains(QStringLiteral("投信")) || h.contains(QStringLiteral("自營商"));
         if (h.contains(QStringLiteral("三大法人")) || (h.contains(QStringLiteral("合計")) && !ofOneGroup))
             c.total = i;
-        else if (h.contains(QStringLiteral("外")) && (h.contains(QStringLiteral("不含")) || h.contains(QStringLiteral("自營商"))))
-            foreignParts << i;
+        else if (h.contains(QStringLiteral("外")) && h.contains(QStringLiteral("不含")))
+            foreignOnly = i;
+        else if (h.contains(QStringLiteral("外")) && h.contains(QStringLiteral("自營商")))
+            foreignDealers = i;
         else if (h.contains(QStringLiteral("外")))
-            foreignTotal = i;
+            foreignAll = i;
         else if (h.contains(QStringLiteral("投信")))
             c.basis[int(TradeBasis::InvestmentTrust)] << i;
         else if (h.contains(QStringLiteral("自營商")) && (h.contains(QStringLiteral("自行買賣")) || h.contains(QStringLiteral("避險"))))
@@ -94,11 +97,17 @@ Columns HeadingColumns(const CsvRecord& record)
         else if (h.contains(QStringLiteral("自營商")))
             dealerTotal = i;
     }
+    // 外資 as the exchanges count it: the foreign dealers' trades are in
+    // 自營商 already. A file that splits them off without the part that is
+    // left gives no 外資 at all.
+    if (foreignOnly >= 0)
+        c.basis[int(TradeBasis::Foreign)] = {foreignOnly};
+    else if (foreignAll >= 0 && foreignDealers < 0)
+        c.basis[int(TradeBasis::Foreign)] = {foreignAll};
     // A total, where the file has one, rather than its parts again.
-    c.basis[int(TradeBasis::Foreign)] = foreignTotal >= 0 ? QVector<int>{foreignTotal} : foreignParts;
     c.basis[int(TradeBasis::Dealers)] = dealerTotal >= 0 ? QVector<int>{dealerTotal} : dealerParts;
-    if (foreignTotal >= 0 && !foreignParts.isEmpty())
-        c.groups.push_back({foreignTotal, foreignParts});
+    if (foreignAll >= 0 && foreignOnly >= 0 && foreignDealers >= 0)
+        c.groups.push_back({foreignAll, {foreignOnly, foreignDealers}});
     if (dealerTotal >= 0 && !dealerParts.isEmpty())
         c.groups.push_back({dealerTotal, dealerParts});
     const bool allParts = !c.basis[1].isEmpty() && !c.basis[2].isEmpty() && !c.basis[3].isEmpty();

@@ -34,7 +34,9 @@ struct InstitutionalDay {
 // `error` (and returns nothing) for a file of another layout (no heading in
 // its first lines), without a date or data rows, or whose rows do not add
 // up: 外資 + 投信 + 自營商 must make the total, a group's parts its own
-// total, and no buy or sell count is negative.
+// total, and no buy or sell count is negative. 外資 is the exchanges' figure
+// without the foreign dealers (外陸資, 外資及陸資(不含外資自營商)), whose
+// trades are inside 自營商; the older layouts have only the one 外資.
 InstitutionalDay InstitutionalDayFromText(QStringView text, QString* error);
 
 // Reads and merges the files of one day (TWSE and TPEx together); the dates

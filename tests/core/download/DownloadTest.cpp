@@ -154,7 +154,7 @@ TEST_F(DownloadTest, TheCommandStoresTheDayAndKeepsTheFiles)
         EXPECT_EQ(c.query(QStringLiteral("SELECT 買賣星期 FROM 買賣超資料")).text(0, 0), QStringLiteral("二"));
     }
     // Every stock's amounts, ranked or not, warrants and preferred shares too.
-    EXPECT_EQ(amounts(), QStringList({"0050 -2000000 0 0 -2000000", "1101 0 300000 0 300000", "2330 5001000 -200000 -300000 4501000",
+    EXPECT_EQ(amounts(), QStringList({"0050 -2000000 0 0 -2000000", "1101 0 300000 0 300000", "2330 5000000 -200000 -299000 4501000",
                                       "2881A 0 0 0 0", "5347 300000 0 0 300000", "6488 -4000000 0 -1000 -4001000"}));
     QFile kept(cached(ExchangeFile::TwseInstitutional));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));

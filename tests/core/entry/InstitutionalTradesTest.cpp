@@ -49,9 +49,10 @@ TEST_F(InstitutionalTradesTest, TwseAndTpexOfOneDayRankByEachBasis)
     const RankedLists all = RankInstitutional(day.rows, TradeBasis::AllThree, 30);
     EXPECT_EQ(Codes(all.buys), (QStringList{"2330:4501000", "1101:300000", "5347:300000"}));
     EXPECT_EQ(Codes(all.sells), (QStringList{"6488:-4001000", "0050:-2000000"}));
-    // Foreign: 外陸資 plus 外資自營商; dealers: the total, not its parts again.
-    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), (QStringList{"2330:5001000", "5347:300000"}));
-    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), (QStringList{"2330:-300000", "6488:-1000"}));
+    // Foreign: 外陸資 without 外資自營商, whose trade is inside the dealers'
+    // total; dealers: the total, not its parts again.
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), (QStringList{"2330:5000000", "5347:300000"}));
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), (QStringList{"2330:-299000", "6488:-1000"}));
     EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::InvestmentTrust, 30).buys), QStringList{"1101:300000"});
     EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::AllThree, 1).buys), QStringList{"2330:4501000"});
 }
@@ -72,7 +73,20 @@ TEST_F(InstitutionalTradesTest, TheOlderTwelveAndSixteenColumnFilesReadToo)
 
     day = read({write("total.csv", kTpexForeignTotal, false)});
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), QStringList{"5347:320000"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), QStringList{"5347:300000"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).buys), QStringList{"5347:20000"});
+
+    // 外資及陸資 must be its two parts; a file that splits the foreign dealers
+    // off without the rest has no 外資 to rank.
+    QByteArray parts(kTpexForeignTotal);
+    parts.replace("\"300,000\",\"20,000\",\"320,000\"", "\"300,000\",\"20,000\",\"330,000\"");
+    EXPECT_TRUE(read({write("parts.csv", parts.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("5347"))) << error.toStdString();
+    QByteArray withoutRest(kTpexForeignTotal);
+    withoutRest.replace("外資及陸資(不含外資自營商)-買賣超股數", "外資及陸資(不含外資自營商)-買進股數");
+    day = read({write("rest.csv", withoutRest.constData(), false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(day.lacking[int(TradeBasis::Foreign)], QStringList{"rest.csv"});
 }
 
 TEST_F(InstitutionalTradesTest, BadFilesSayWhatIsWrongAndYieldNothing)
