@@ -17,6 +17,16 @@ QString NoDataMarkPath(const QString& path)
     return path.chopped(4) + QStringLiteral(".無資料.txt");
 }
 
+// Beside a file's place: a kept file found incomplete, kept for a look but
+// never read as the day's file.
+QString AsidePath(const QString& path)
+{
+    QString aside = path.chopped(4) + QStringLiteral(".不完整.csv");
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = path.chopped(4) + QStringLiteral(".不完整-%1.csv").arg(n);
+    return aside;
+}
+
 } // namespace
 
 DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettings& settings,
@@ -30,7 +40,8 @@ DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettin
         const QString path = CachedFilePath(downloadFolder, file, date);
         QFile kept(path);
         if (kept.open(QIODevice::ReadOnly | QIODevice::ExistingOnly)) {
-            // Checked again as a reply: a file damaged or replaced since is fetched anew.
+            // Checked again as a reply: a file cut short, damaged or replaced
+            // since is put aside, never trusted again, and fetched anew.
             const bool whole = kept.size() <= PoliteFetcher::kLargestReply
                                && CheckReply(file, 200, kept.read(PoliteFetcher::kLargestReply), date).verdict == ReplyCheck::Data;
             kept.close();
@@ -39,7 +50,12 @@ DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettin
                 day.paths << path;
                 continue;
             }
-            step(QStringLiteral("%1：已有的檔案 %2 不是這一天的完整資料，重新下載").arg(site, QDir::toNativeSeparators(path)));
+            const QString aside = AsidePath(path);
+            if (!kept.rename(aside))
+                return {DownloadedDay::Failed, {},
+                        QStringLiteral("%1：已有的檔案 %2 不是這一天的完整資料，也無法改名移開：%3")
+                            .arg(site, QDir::toNativeSeparators(path), kept.errorString())};
+            step(QStringLiteral("%1：已有的檔案不是這一天的完整資料，已改名為 %2，重新下載").arg(site, QDir::toNativeSeparators(aside)));
         }
         const QString noData = NoDataMarkPath(path);
         QFile mark(noData);

@@ -47,6 +47,7 @@ struct Columns {
     int code = -1;
     int name = -1;
     QVector<int> basis[4];
+    int last = -1;                        // the rightmost column read
     int total = -1;                       // the file's own 三大法人 column
     QVector<std::pair<int, QVector<int>>> groups;   // a group's total and its parts
     QVector<int> counts;                  // buy and sell share counts
@@ -118,6 +119,10 @@ Columns HeadingColumns(const CsvRecord& record)
     } else if (allParts) {
         c.basis[0] = c.basis[1] + c.basis[2] + c.basis[3];
     }
+    c.last = std::max({c.code, c.name, c.total});
+    for (const QVector<int>& columns : {c.basis[0], c.basis[1], c.basis[2], c.basis[3], c.counts})
+        for (int column : columns)
+            c.last = std::max(c.last, column);
     return c;
 }
 
@@ -182,7 +187,24 @@ QString StockCodeOf(QStringView field)
     return lower ? code.toString().toUpper() : code.toString();
 }
 
+// A row after the data that is no stock: TPEx's closing "共N筆", TWSE's notes.
+void NoteFileEnd(const CsvRecord& record, InstitutionalDay& day)
+{
+    static const QRegularExpression count(QStringLiteral("^共([\\d,]+)筆$"));
+    const QString first = record.empty() ? QString() : Squeezed(CsvCell(record.front()));
+    const QRegularExpressionMatch m = count.match(first);
+    if (m.hasMatch())
+        day.statedRows = m.captured(1).remove(QLatin1Char(',')).toInt();
+    else if (first.startsWith(QStringLiteral("說明")) || first.startsWith(QStringLiteral("備註")))
+        day.notesAfter = true;
+}
+
 } // namespace
+
+QString RowCountProblem(const InstitutionalDay& day)
+{
+    return QStringLiteral("檔案最後說共 %1 筆，卻有 %2 筆資料，檔案不完整。").arg(day.statedRows).arg(day.rowsRead);
+}
 
 QString BasisName(TradeBasis basis)
 {
@@ -219,12 +241,17 @@ InstitutionalDay InstitutionalDayFromText(QStringView text, QString* error)
             return true;
         }
         const int size = static_cast<int>(record.size());
-        if (size <= std::max(columns.code, columns.name))
+        const QString code = size > columns.code ? StockCodeOf(record.at(columns.code)) : QString();
+        if (code.isEmpty()) {
+            NoteFileEnd(record, day);
             return true;
-        const QString code = StockCodeOf(record.at(columns.code));
-        if (code.isEmpty())
-            return true;
-        const auto shares = [&record, size](int column) { return column < size ? Shares(record.at(column)) : 0; };
+        }
+        if (size <= columns.last) {
+            *error = QStringLiteral("股號 %1 的資料列不完整（只有 %2 欄），檔案內容有誤。").arg(code).arg(size);
+            return false;
+        }
+        ++day.rowsRead;
+        const auto shares = [&record](int column) { return Shares(record.at(column)); };
         for (int column : columns.counts) {
             if (shares(column) < 0) {
                 *error = QStringLiteral("股號 %1 的買進或賣出股數是負數，檔案內容有誤。").arg(code);
@@ -261,8 +288,6 @@ InstitutionalDay InstitutionalDayFromText(QStringView text, QString* error)
         *error = QStringLiteral("不是三大法人買賣超的檔案（找不到證券代號、名稱與買賣超股數的欄位）。");
     else if (day.date.isEmpty())
         *error = QStringLiteral("檔案的標題中找不到資料日期。");
-    else if (day.rows.isEmpty())
-        *error = QStringLiteral("檔案中沒有任何股票的資料。");
     if (!error->isEmpty())
         return {};
     for (int b = 0; b < 4; ++b) {
@@ -279,6 +304,10 @@ InstitutionalDay ReadInstitutionalFiles(const QStringList& paths, QString* error
         QString problem;
         const QString text = ReadCsvText(path, kLargestFile, QStringLiteral("檔案太大，不是一天的三大法人買賣超檔案。"), &problem);
         InstitutionalDay day = problem.isEmpty() ? InstitutionalDayFromText(text, &problem) : InstitutionalDay();
+        if (problem.isEmpty() && day.rows.isEmpty())
+            problem = QStringLiteral("檔案中沒有任何股票的資料。");
+        else if (problem.isEmpty() && day.statedRows >= 0 && day.statedRows != day.rowsRead)
+            problem = RowCountProblem(day);
         if (problem.isEmpty() && !merged.date.isEmpty() && day.date != merged.date)
             problem = QStringLiteral("資料日期 %1 與其他檔案的 %2 不同。").arg(day.date, merged.date);
         if (!problem.isEmpty()) {

@@ -110,7 +110,7 @@ TEST_F(DownloadTest, SettingsComeFromTheIniAndABadValueFallsBackWithAWord)
 TEST_F(DownloadTest, RepliesAreTakenOnlyWhenTheyHoldThatDatesData)
 {
     EXPECT_EQ(CheckReply(ExchangeFile::TwseInstitutional, 200, Big5(kTwse19), kDay).verdict, ReplyCheck::Data);
-    EXPECT_EQ(CheckReply(ExchangeFile::TwseInstitutional, 200, Utf8(kTpex), kDay).verdict, ReplyCheck::Data);
+    EXPECT_EQ(CheckReply(ExchangeFile::TpexInstitutional, 200, Utf8(kTpex), kDay).verdict, ReplyCheck::Data);
     EXPECT_EQ(CheckReply(ExchangeFile::TwseRatios, 200, Big5(kTwseRatios), kDay).verdict, ReplyCheck::Data);
     EXPECT_EQ(CheckReply(ExchangeFile::TpexRatios, 200, Utf8(kTpexRatios), kDay).verdict, ReplyCheck::Data);
     EXPECT_EQ(CheckReply(ExchangeFile::TpexRatios, 200, Utf8(kTpexRatios), kDay.addDays(-1)).verdict, ReplyCheck::Refused);
@@ -385,6 +385,129 @@ TEST_F(DownloadRangeTest, DamagedKeptFilesAreFetchedAgainAndOnlyStatedHolidaysAr
     const QString downloads = DownloadFolder(folder.path());
     EXPECT_TRUE(QDir(downloads + QStringLiteral("/20261204")).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(QDir(downloads + QStringLiteral("/20261207")).entryList(QDir::Files), QStringList{"twse_T86.csv"});
+}
+
+} // namespace
+
+namespace {
+
+// A table of the fixtures without its end: TWSE's notes, TPEx's "共N筆".
+QByteArray TwseCutAtARow()
+{
+    const QByteArray whole = Big5(kTwse19);
+    return whole.left(whole.indexOf(Big5("\"說明:\"")));
+}
+
+QByteArray TpexCutAtARow()
+{
+    const QByteArray whole = Utf8(kTpex);
+    return whole.left(whole.indexOf(Utf8("\"共2筆\"").mid(3)));
+}
+
+// Each of the sites' ways of saying a day has no data (yet) is no data; a
+// reply cut short at a row or damaged is an error that says what is wrong.
+TEST_F(DownloadTest, OnlyTheSitesEmptyAnswersAreNoDataAndACutOrDamagedReplyIsAnError)
+{
+    const QByteArray tpexHeading = Utf8("\"資料日期:115/12/08\"\n\"代號\",\"名稱\",\"外資及陸資(不含外資自營商)-買賣超股數\","
+                                        "\"投信-買賣超股數\",\"自營商-買賣超股數\",\"三大法人買賣超股數合計\",\n");
+    const std::pair<ExchangeFile, QByteArray> empty[] = {
+        {ExchangeFile::TpexInstitutional, "{\"date\":\"20261208\",\"stat\":\"ok\",\"tables\":[{\"title\":\"x\",\"totalCount\":0,"
+                                          "\"data\":[],\"fields\":[\"代號\"]}]}"},
+        {ExchangeFile::TpexInstitutional, "{\"stat\":\"ok\",\"tables\":[{\"data\":[]},{\"data\":[]}]}"},
+        {ExchangeFile::TpexInstitutional, "{\"reportDate\":\"115/12/08\",\"iTotalRecords\":0,\"aaData\":[]}"},
+        {ExchangeFile::TpexInstitutional, tpexHeading},
+        {ExchangeFile::TpexInstitutional, tpexHeading + "\"共0筆\"\n"},
+        {ExchangeFile::TwseInstitutional, ""},
+        {ExchangeFile::TwseInstitutional, Big5("<html><body><p>很抱歉，沒有符合條件的資料!</p></body></html>")},
+        {ExchangeFile::TwseInstitutional, Big5("\"很抱歉，沒有符合條件的資料!\"\n")},
+    };
+    for (const auto& [file, body] : empty)
+        EXPECT_EQ(CheckReply(file, 200, body, kDay).verdict, ReplyCheck::NoData) << body.constData();
+    EXPECT_EQ(CheckReply(ExchangeFile::TpexInstitutional, 200, "{\"stat\":\"ok\",\"tables\":[{\"totalCount\":2,\"data\":[]}]}", kDay).verdict,
+              ReplyCheck::Refused);
+
+    QByteArray overCounted = Utf8(kTpex);
+    overCounted.replace("共2筆", "共3筆");
+    const struct {
+        ExchangeFile file;
+        QByteArray body;
+        const char* said;
+    } broken[] = {
+        {ExchangeFile::TwseInstitutional, TwseCutAtARow(), "沒有傳完"},
+        {ExchangeFile::TpexInstitutional, TpexCutAtARow(), "共N筆"},
+        {ExchangeFile::TpexInstitutional, overCounted, "共 3 筆"},
+        {ExchangeFile::TwseInstitutional, Big5(kTwse19).replace(Big5("台積電"), "\xFF\xFE\xFF"), "Big5"},
+        {ExchangeFile::TwseInstitutional, Big5(kTwse19).replace(Big5("台積電"), QByteArray("\0\0", 2)), "NUL"},
+        {ExchangeFile::TpexInstitutional, QByteArray("\x1F\x8B\x08\x08\x91\xFF\xC7\x80\xFE\x07\xFF\xFF", 12), "Big5"},
+        {ExchangeFile::TpexRatios, Utf8(kTpexRatios).chopped(1), "最後一行"},
+    };
+    for (const auto& b : broken) {
+        const ReplyCheck check = CheckReply(b.file, 200, b.body, kDay);
+        EXPECT_EQ(check.verdict, ReplyCheck::Refused) << b.said;
+        EXPECT_TRUE(check.message.contains(QString::fromUtf8(b.said))) << check.message.toStdString();
+    }
+}
+
+// A reply cut at a row boundary, with a length that matches or with none,
+// stores nothing and keeps no file; a kept file found cut is put aside,
+// never read again, and the day is fetched anew.
+TEST_F(DownloadTest, AReplyCutAtARowStoresNothingAndACutKeptFileIsPutAside)
+{
+    tpex.answer(kDailyTrade, {200, Utf8(kTpex)});
+    for (const auto manner : {LocalHttpServer::Answer::Whole, LocalHttpServer::Answer::Unsized}) {
+        twse.answer(kT86, {200, TwseCutAtARow(), manner});
+        EXPECT_EQ(fetch({"1151208"}), 1) << output.toStdString();
+        EXPECT_TRUE(output.contains(QStringLiteral("沒有傳完"))) << output.toStdString();
+        EXPECT_FALSE(QFile::exists(cached(ExchangeFile::TwseInstitutional)));
+    }
+    twse.answer(kT86, {200, Big5(kTwse19)});
+    tpex.answer(kDailyTrade, {200, TpexCutAtARow(), LocalHttpServer::Answer::Unsized});
+    EXPECT_EQ(fetch({"1151208"}), 1) << output.toStdString();
+    EXPECT_TRUE(list("買超明細資料").isEmpty());
+    EXPECT_FALSE(QFile::exists(cached(ExchangeFile::TpexInstitutional)));
+
+    // As an earlier run kept it: cut, yet trusted then.
+    QFile kept(cached(ExchangeFile::TpexInstitutional));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write(TpexCutAtARow());
+    kept.close();
+    tpex.answer(kDailyTrade, {200, Utf8(kTpex)});
+    const qsizetype asked = tpex.requests().size();
+    EXPECT_EQ(fetch({"1151208"}), 0) << output.toStdString();
+    EXPECT_EQ(tpex.requests().size(), asked + 1);
+    EXPECT_EQ(amounts().size(), 6);
+    const QDir dayFolder = QFileInfo(kept).dir();
+    EXPECT_EQ(dayFolder.entryList({QStringLiteral("tpex_dailyTrade*")}, QDir::Files),
+              QStringList({"tpex_dailyTrade.csv", "tpex_dailyTrade.不完整.csv"}));
+    QFile aside(dayFolder.filePath(QStringLiteral("tpex_dailyTrade.不完整.csv")));
+    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(aside.readAll(), TpexCutAtARow());
+
+    // Damage is an error, not a day without data.
+    twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261209"), {200, Big5(kTwse19).replace(Big5("台積電"), "\xFF\xFE\xFF")});
+    EXPECT_EQ(fetch({"1151209"}), 1) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("Big5"))) << output.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// A last day one site has not published yet (TPEx's JSON of zero rows) is
+// no data: the range stores the others and exits as stored; that day alone
+// exits 2.
+TEST_F(DownloadRangeTest, ARangeWhoseLastDayIsNotPublishedYetStoresTheOthers)
+{
+    serveDays({7, 8});
+    twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261209"), {200, TwseOn(9)});
+    tpex.answer(QStringLiteral("/www/zh-tw/insti/dailyTrade?type=Daily&sect=EW&date=2026/12/09"),
+                {200, "{\"date\":\"20261209\",\"stat\":\"ok\",\"tables\":[{\"totalCount\":0,\"data\":[]}]}"});
+    output.clear();
+    QTextStream out(&output);
+    EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151207", "1151209"}, folder.path(), out), 0) << output.toStdString();
+    EXPECT_EQ(StoredTradingDates(), QStringList({"1151207", "1151208"}));
+    EXPECT_EQ(fetch({"1151209"}), 2) << output.toStdString();
+    EXPECT_EQ(StoredTradingDates().size(), 2);
 }
 
 } // namespace

@@ -169,6 +169,16 @@ TEST_F(InstitutionalTradesTest, FilesThatDoNotAddUpOrAreJunkAreRefused)
     EXPECT_TRUE(read({write("negative.csv", negative.constData(), false)}).rows.isEmpty());
     EXPECT_TRUE(error.contains(QStringLiteral("2330"))) << error.toStdString();
 
+    // A file cut short: a "共N筆" that counts other rows, a row cut within.
+    QByteArray overCounted(kTpex);
+    overCounted.replace("共2筆", "共3筆");
+    EXPECT_TRUE(read({write("count.csv", overCounted.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QString::fromUtf8("共 3 筆"))) << error.toStdString();
+    QByteArray cutRow(kTwse12);
+    cutRow.truncate(cutRow.lastIndexOf(",\"0\""));
+    EXPECT_TRUE(read({write("cut.csv", cutRow.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("2317")) && error.contains(QString::fromUtf8("不完整"))) << error.toStdString();
+
     const QByteArray junk = QByteArray(200000, '\n') + QByteArray(kTwse19);
     EXPECT_TRUE(read({write("junk.csv", junk.constData(), false)}).rows.isEmpty());
     EXPECT_TRUE(error.contains(QString::fromUtf8("不是三大法人買賣超"))) << error.toStdString();
