@@ -1,5 +1,6 @@
 #include "core/entry/InstitutionalTrades.h"
 
+#include "core/entry/InstitutionalColumns.h"
 #include "core/stock/CsvReader.h"
 
 #include <QFileInfo>
@@ -14,15 +15,6 @@ namespace {
 constexpr qint64 kLargestFile = 16 * 1024 * 1024;
 // The heading comes after a title line or two: a file without one this early is no such file.
 constexpr int kHeadingWithin = 30;
-// A heading row has a few dozen columns at the most.
-constexpr int kWidestHeading = 64;
-
-QString Squeezed(QStringView cell)
-{
-    QString text = cell.toString();
-    text.remove(QRegularExpression(QStringLiteral("\\s")));
-    return text;
-}
 
 // "115年12月08日 三大法人買賣超日報" or "資料日期:115/12/08".
 QString TitleDate(const CsvRecord& record)
@@ -39,91 +31,6 @@ QString TitleDate(const CsvRecord& record)
                 .arg(m.captured(3).toInt(), 2, 10, QLatin1Char('0'));
     }
     return {};
-}
-
-// Which columns feed each basis (a basis adds up its columns), and what the
-// rows are checked against.
-struct Columns {
-    int code = -1;
-    int name = -1;
-    QVector<int> basis[4];
-    int last = -1;                        // the rightmost column read
-    int total = -1;                       // the file's own 三大法人 column
-    QVector<std::pair<int, QVector<int>>> groups;   // a group's total and its parts
-    QVector<int> counts;                  // buy and sell share counts
-    bool found() const { return code >= 0 && name >= 0 && !basis[0].isEmpty(); }
-};
-
-bool IsNetHeading(const QString& h)
-{
-    return h.contains(QStringLiteral("買賣超")) || h.contains(QStringLiteral("淨買")) || h.contains(QStringLiteral("買賣差"));
-}
-
-Columns HeadingColumns(const CsvRecord& record)
-{
-    Columns c;
-    if (record.size() > kWidestHeading)
-        return c;
-    const int size = static_cast<int>(record.size());
-    int dealerTotal = -1;
-    QVector<int> dealerParts;
-    int foreignOnly = -1;      // 外陸資, without the foreign dealers
-    int foreignDealers = -1;   // 外資自營商, already inside 自營商
-    int foreignAll = -1;       // the two together; the older layouts' only 外資
-    for (int i = 0; i < size; ++i) {
-        const QString h = Squeezed(record.at(i));
-        if (c.code < 0 && h.contains(QStringLiteral("代號")))
-            c.code = i;
-        else if (c.name < 0 && h.contains(QStringLiteral("名稱")))
-            c.name = i;
-        if (!IsNetHeading(h)) {
-            if (h.contains(QStringLiteral("買進")) || h.contains(QStringLiteral("賣出")) || h.contains(QStringLiteral("買股數"))
-                || h.contains(QStringLiteral("賣股數")))
-                c.counts << i;
-            continue;
-        }
-        const bool ofOneGroup = h.contains(QStringLiteral("外")) || h.contains(QStringLiteral("投信")) || h.contains(QStringLiteral("自營商"));
-        if (h.contains(QStringLiteral("三大法人")) || (h.contains(QStringLiteral("合計")) && !ofOneGroup))
-            c.total = i;
-        else if (h.contains(QStringLiteral("外")) && h.contains(QStringLiteral("不含")))
-            foreignOnly = i;
-        else if (h.contains(QStringLiteral("外")) && h.contains(QStringLiteral("自營商")))
-            foreignDealers = i;
-        else if (h.contains(QStringLiteral("外")))
-            foreignAll = i;
-        else if (h.contains(QStringLiteral("投信")))
-            c.basis[int(TradeBasis::InvestmentTrust)] << i;
-        else if (h.contains(QStringLiteral("自營商")) && (h.contains(QStringLiteral("自行買賣")) || h.contains(QStringLiteral("避險"))))
-            dealerParts << i;
-        else if (h.contains(QStringLiteral("自營商")))
-            dealerTotal = i;
-    }
-    // 外資 as the exchanges count it: the foreign dealers' trades are in
-    // 自營商 already. A file that splits them off without the part that is
-    // left gives no 外資 at all.
-    if (foreignOnly >= 0)
-        c.basis[int(TradeBasis::Foreign)] = {foreignOnly};
-    else if (foreignAll >= 0 && foreignDealers < 0)
-        c.basis[int(TradeBasis::Foreign)] = {foreignAll};
-    // A total, where the file has one, rather than its parts again.
-    c.basis[int(TradeBasis::Dealers)] = dealerTotal >= 0 ? QVector<int>{dealerTotal} : dealerParts;
-    if (foreignAll >= 0 && foreignOnly >= 0 && foreignDealers >= 0)
-        c.groups.push_back({foreignAll, {foreignOnly, foreignDealers}});
-    if (dealerTotal >= 0 && !dealerParts.isEmpty())
-        c.groups.push_back({dealerTotal, dealerParts});
-    const bool allParts = !c.basis[1].isEmpty() && !c.basis[2].isEmpty() && !c.basis[3].isEmpty();
-    if (c.total >= 0) {
-        c.basis[0] = {c.total};
-        if (allParts)
-            c.groups.push_back({c.total, c.basis[1] + c.basis[2] + c.basis[3]});
-    } else if (allParts) {
-        c.basis[0] = c.basis[1] + c.basis[2] + c.basis[3];
-    }
-    c.last = std::max({c.code, c.name, c.total});
-    for (const QVector<int>& columns : {c.basis[0], c.basis[1], c.basis[2], c.basis[3], c.counts})
-        for (int column : columns)
-            c.last = std::max(c.last, column);
-    return c;
 }
 
 // "1,234,567", "-12,000"; "-" or empty is nothing. Read in place: a day's
@@ -161,8 +68,10 @@ void MergeSameCodes(QVector<InstitutionalRow>& rows)
             merged.push_back(std::move(row));
             continue;
         }
-        for (int b = 0; b < 4; ++b)
+        for (int b = 0; b < 4; ++b) {
             merged[*found].net[b] += row.net[b];
+            merged[*found].known[b] = merged[*found].known[b] && row.known[b];
+        }
     }
     rows = std::move(merged);
 }
@@ -224,7 +133,7 @@ QString BasisName(TradeBasis basis)
 InstitutionalDay InstitutionalDayFromText(QStringView text, QString* error)
 {
     InstitutionalDay day;
-    Columns columns;
+    InstitutionalColumns columns;
     int records = 0;
     QHash<QString, int> seen;
     // A data row takes some forty characters at the least.
@@ -291,8 +200,11 @@ InstitutionalDay InstitutionalDayFromText(QStringView text, QString* error)
     if (!error->isEmpty())
         return {};
     for (int b = 0; b < 4; ++b) {
-        if (columns.basis[b].isEmpty())
-            day.lacking[b] << QString();
+        if (!columns.basis[b].isEmpty())
+            continue;
+        day.lacking[b] << QString();
+        for (InstitutionalRow& row : day.rows)
+            row.known[b] = false;
     }
     return day;
 }

@@ -17,6 +17,8 @@ struct InstitutionalRow {
     QString code;
     QString name;
     qint64 net[4] = {0, 0, 0, 0};   // indexed by TradeBasis
+    // False for a basis the row's file has no column for: no figure, not 0.
+    bool known[4] = {true, true, true, true};
 };
 
 struct InstitutionalDay {

@@ -511,3 +511,20 @@ TEST_F(DownloadRangeTest, ARangeWhoseLastDayIsNotPublishedYetStoresTheOthers)
 }
 
 } // namespace
+
+namespace {
+
+// A file without a basis' column leaves that basis blank in its own rows
+// only: the other exchange's stocks keep their figures.
+TEST_F(DownloadTest, AFileLackingABasisBlanksOnlyItsOwnRows)
+{
+    twse.answer(kT86, {200, Big5(kTwse19)});
+    tpex.answer(kDailyTrade, {200, Utf8(kTpexTotalOnly)});
+    ASSERT_EQ(fetch({"1151208"}), 0) << output.toStdString();
+    EXPECT_EQ(amounts(), QStringList({"0050 -2000000 0 0 -2000000", "1101 0 300000 0 300000", "2330 5000000 -200000 -299000 4501000",
+                                      "2881A 0 0 0 0", "5347    300000"}));
+    EXPECT_EQ(fetch({"1151208", "--replace", "--basis", "外資"}), 1);
+    EXPECT_TRUE(output.contains(QStringLiteral("tpex_dailyTrade.csv"))) << output.toStdString();
+}
+
+} // namespace

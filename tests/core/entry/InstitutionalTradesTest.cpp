@@ -135,6 +135,38 @@ TEST_F(InstitutionalTradesTest, ACodeListedTwiceIsOneStockAndEveryNetWordingRead
         EXPECT_TRUE(lacking.isEmpty());
 }
 
+// TPEx's plain repeated headings read by their place in either layout;
+// a plain heading of another width is not guessed at.
+TEST_F(InstitutionalTradesTest, TpexPlainHeadingsReadByTheirPlace)
+{
+    InstitutionalDay day = read({write("twse.csv", kTwse19, true), write("tpex.csv", kTpexPlain24, false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    for (const QStringList& lacking : day.lacking)
+        EXPECT_TRUE(lacking.isEmpty());
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).sells), (QStringList{"6488:-4000000", "0050:-2000000"}));
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), (QStringList{"2330:-299000", "6488:-1000"}));
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::AllThree, 30).buys), (QStringList{"2330:4501000", "1101:300000", "5347:300000"}));
+
+    day = read({write("old.csv", kTpexPlain16, false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).sells), QStringList{"6488:-3000"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::InvestmentTrust, 30).buys), QStringList{"6488:1000"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), QStringList{"6488:-500"});
+
+    // The parts still have to add up when read by place.
+    QByteArray wrong(kTpexPlain16);
+    wrong.replace("\"-500\"", "\"-600\"");
+    EXPECT_TRUE(read({write("wrong.csv", wrong.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("6488"))) << error.toStdString();
+
+    QByteArray narrower(kTpexPlain16);
+    narrower.replace("\"買賣超股數\",\"買賣超股數\",", "\"買賣超股數\",");
+    narrower.replace("\"1,000\",\"-500\",", "\"1,000\",");
+    day = read({write("narrower.csv", narrower.constData(), false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(day.lacking[int(TradeBasis::Foreign)], QStringList{"narrower.csv"});
+}
+
 // A basis without a column is named with the files that lack it, never
 // ranked as zeros; warrants are left out on request and counted.
 TEST_F(InstitutionalTradesTest, AMissingBasisIsNamedAndWarrantsCanBeLeftOut)
