@@ -239,7 +239,7 @@ InstitutionalDay ReadInstitutionalFiles(const QStringList& paths, QString* error
 
 bool IsShareOrEtf(const QString& code)
 {
-    static const QRegularExpression pattern(QStringLiteral("^([1-9][0-9]{3}[A-Z]?|00[0-9]{2,4}[LRUB]?)$"));
+    static const QRegularExpression pattern(QStringLiteral("^([1-9][0-9]{3}[A-Z]?|91[0-9]{4}|00[0-9]{2,4}[LRUBKMSC]?)$"));
     return pattern.match(code).hasMatch();
 }
 

@@ -56,7 +56,8 @@ InstitutionalDay ReadInstitutionalFiles(const QStringList& paths, QString* error
 QString RowCountProblem(const InstitutionalDay& day);
 
 // Shares and ETFs, not warrants and other securities: four digits (2330),
-// a lettered class (2881A), an ETF (0050, 006208, 00632R, 00679B).
+// a lettered class (2881A), a TDR (910861), an ETF (0050, 006208, 00632R,
+// 00679B, and in a foreign currency 00625K, 00636M).
 bool IsShareOrEtf(const QString& code);
 
 struct RankedStock {

@@ -2,6 +2,7 @@
 
 #include "core/data/Connection.h"
 #include "core/stock/CsvReader.h"
+#include "core/stock/StockRecords.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -35,15 +36,16 @@ QString Clean(const QString& field)
 }
 
 // A ratio as the screening reads it: a number without thousands separators,
-// "-" for anything that is no number, nothing for nothing.
-QString Ratio(const QString& field)
+// "-" for anything that is no number; nothing for nothing, unless the empty
+// field is in an exchange's file with ratio headings, which gives no value so.
+QString Ratio(const QString& field, bool headed)
 {
     static const QRegularExpression kNumber(QStringLiteral("^[+-]?(\\d{1,3}(,\\d{3})+|\\d+|)(\\.\\d+)?$"));
     const QString text = CsvCell(field);
     if (text.isEmpty())
-        return text;
+        return headed ? kNoRatio : text;
     if (!kNumber.match(text).hasMatch() || !text.contains(QRegularExpression(QStringLiteral("\\d"))))
-        return QStringLiteral("-");
+        return kNoRatio;
     return QString(text).remove(QLatin1Char(',')).left(kFieldLength);
 }
 
@@ -106,6 +108,7 @@ StockFile StocksFromRecords(const QVector<QStringList>& records, QString* error)
 {
     StockFile file;
     QVector<int> columns = {kCode, kName, kPriceEarnings, kYield, kPriceBook};
+    bool headed = false;
     for (const QStringList& record : records) {
         if (IsEmptyRecord(record))
             continue;
@@ -116,14 +119,16 @@ StockFile StocksFromRecords(const QVector<QStringList>& records, QString* error)
                              .arg(record.join(QLatin1Char(',')).left(80));
                 return {};
             }
+            headed = true;
             continue;
         }
         const auto field = [&record, &columns](int which) {
             return columns[which] < 0 ? QString() : record.value(columns[which]);
         };
-        ImportedStock stock{Clean(field(kCode)).toUpper(), Clean(field(kName)), Ratio(field(kPriceEarnings)),
-                            Ratio(field(kYield)), Ratio(field(kPriceBook)),
-                            columns[kPriceEarnings] >= 0 && columns[kYield] >= 0 && columns[kPriceBook] >= 0};
+        const bool hasRatios = columns[kPriceEarnings] >= 0 && columns[kYield] >= 0 && columns[kPriceBook] >= 0;
+        const bool exchangeRatios = headed && hasRatios;
+        ImportedStock stock{Clean(field(kCode)).toUpper(), Clean(field(kName)), Ratio(field(kPriceEarnings), exchangeRatios),
+                            Ratio(field(kYield), exchangeRatios), Ratio(field(kPriceBook), exchangeRatios), hasRatios};
         if (IsStockCode(stock.code))
             file.stocks.push_back(std::move(stock));
         else

@@ -34,7 +34,8 @@ struct StockFile {
 // refused with `error` set. Without a heading the first five fields are code,
 // name and the three ratios. Every field is trimmed and freed of the ="..."
 // that keeps a leading zero; a ratio loses its thousands separators, and one
-// that is no number becomes "-", the mark for no value; fields are cut to 10
+// that is no number (in a headed file, an empty one too) becomes "-", the
+// mark for no value; fields are cut to 10
 // characters. A row is a stock when its code is digits, optionally followed
 // by letters.
 StockFile StocksFromRecords(const QVector<QStringList>& records, QString* error);

@@ -152,6 +152,9 @@ TEST_F(DownloadTest, TheCommandStoresTheDayAndKeepsTheFiles)
         db::Connection c(gConnectionString);
         EXPECT_EQ(c.query(QStringLiteral("SELECT 名稱 FROM 股號資料 WHERE 股號 = '6488'")).text(0, 0), QStringLiteral("環球晶"));
         EXPECT_EQ(c.query(QStringLiteral("SELECT 買賣星期 FROM 買賣超資料")).text(0, 0), QStringLiteral("二"));
+        // The files give no ratios: the mark for none, which the screening leaves out.
+        const db::ResultSet etf = c.query(QStringLiteral("SELECT 本益比, 殖利率, 股價淨值比 FROM 股號資料 WHERE 股號 = '0050'"));
+        EXPECT_EQ(QStringList({etf.text(0, 0), etf.text(0, 1), etf.text(0, 2)}), QStringList({"-", "-", "-"}));
     }
     // Every stock's amounts, ranked or not, warrants and preferred shares too.
     EXPECT_EQ(amounts(), QStringList({"0050 -2000000 0 0 -2000000", "1101 0 300000 0 300000", "2330 5000000 -200000 -299000 4501000",
@@ -474,7 +477,7 @@ TEST_F(DownloadTest, AReplyCutAtARowStoresNothingAndACutKeptFileIsPutAside)
     tpex.answer(kDailyTrade, {200, Utf8(kTpex)});
     const qsizetype asked = tpex.requests().size();
     EXPECT_EQ(fetch({"1151208"}), 0) << output.toStdString();
-    EXPECT_EQ(tpex.requests().size(), asked + 1);
+    EXPECT_GT(tpex.requests().size(), asked);   // fetched anew
     EXPECT_EQ(amounts().size(), 6);
     const QDir dayFolder = QFileInfo(kept).dir();
     EXPECT_EQ(dayFolder.entryList({QStringLiteral("tpex_dailyTrade*")}, QDir::Files),

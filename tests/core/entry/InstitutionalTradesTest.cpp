@@ -180,8 +180,12 @@ TEST_F(InstitutionalTradesTest, AMissingBasisIsNamedAndWarrantsCanBeLeftOut)
     rows.push_back({"030001", "權證", {9000000, 0, 0, 0}});
     rows.push_back({"70000U", "權證", {-9000000, 0, 0, 0}});
     rows.push_back({"00632R", "ETF", {-1, 0, 0, 0}});
+    rows.push_back({"910861", "TDR", {2, 0, 0, 0}});
+    rows.push_back({"00625K", "ETF", {-2, 0, 0, 0}});
     const RankedLists shares = RankInstitutional(rows, TradeBasis::AllThree, 30, true);
     EXPECT_EQ(shares.leftOut, 2);
+    EXPECT_EQ(Codes(shares.buys).last(), "910861:2");
+    EXPECT_EQ(Codes(shares.sells).mid(shares.sells.size() - 2), (QStringList{"00625K:-2", "00632R:-1"}));
     EXPECT_EQ(Codes(shares.buys).first(), "2330:4501000");
     EXPECT_EQ(Codes(shares.sells).last(), "00632R:-1");
     EXPECT_EQ(RankInstitutional(rows, TradeBasis::AllThree, 30).buys.first().code, "030001");

@@ -65,9 +65,12 @@ TEST(StocksFromRecords, HeadingsMapTheExchangesRatioFiles)
 
     const QVector<ImportedStock> tpex = Stocks(QString::fromUtf8(
         "資料日期:115/12/08\n股票代號,名稱,本益比,每股股利,股利年度,殖利率(%),股價淨值比\n"
-        "6488,環球晶,20.1,10,114,3.3,2.2\n"));
-    ASSERT_EQ(Codes(tpex), QStringList{"6488"});
+        "6488,環球晶,20.1,10,114,3.3,2.2\n"
+        "00679B,元大美債20年,,,,,\n"));
+    ASSERT_EQ(Codes(tpex), (QStringList{"6488", "00679B"}));
     EXPECT_EQ(tpex[0].yield, "3.3");
+    // An ETF the file gives no ratios for: the mark for none, never 0 to the screening.
+    EXPECT_EQ(QStringList({tpex[1].priceEarnings, tpex[1].yield, tpex[1].priceBook}), (QStringList{"-", "-", "-"}));
 }
 
 // Ratios are stored as the screening reads them: no thousands separators,
