@@ -30,7 +30,7 @@ int main(int argc, char* argv[])
     if (words.contains(QStringLiteral("--version")) || words.contains(QStringLiteral("--help"))) {
         QTextStream out(stdout);
         if (words.contains(QStringLiteral("--help")))
-            out << kHelp;
+            out << kHelp << '\n' << FetchExitCodes() << '\n';
         else
             out << "Quorvex " << VersionNumber() << '\n';
         return 0;

@@ -17,6 +17,26 @@ QString NoDataMarkPath(const QString& path)
     return path.chopped(4) + QStringLiteral(".無資料.txt");
 }
 
+// The download folder and the day's folder in it, for the file at `path`.
+// Writable for the group when the data folder is: the other accounts of an
+// office fetch into them too.
+bool MakeDayFolder(const QString& path)
+{
+    const QString day = QFileInfo(path).absolutePath();
+    const QString downloads = QFileInfo(day).absolutePath();
+    const bool shared = QFileInfo(QFileInfo(downloads).absolutePath()).permission(QFile::WriteGroup);
+    for (const QString& folder : {downloads, day}) {
+        if (QFileInfo(folder).isDir())
+            continue;
+        // Another process may make it at the same moment.
+        if (!QDir().mkdir(folder) && !QFileInfo(folder).isDir())
+            return false;
+        if (shared)
+            QFile::setPermissions(folder, QFile::permissions(folder) | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup);
+    }
+    return true;
+}
+
 // Beside a file's place: a kept file found incomplete, kept for a look but
 // never read as the day's file.
 QString AsidePath(const QString& path)
@@ -77,12 +97,12 @@ DownloadedDay DownloadExchangeFiles(PoliteFetcher& fetcher, const DownloadSettin
             // for stays so, and a resumed range does not ask again; an empty
             // reply, or a site silent where the other had data, may be a fault.
             QString ignored;
-            if (check.stated && day.paths.isEmpty() && date < Now().date() && QDir().mkpath(QFileInfo(path).absolutePath()))
+            if (check.stated && day.paths.isEmpty() && date < Now().date() && MakeDayFolder(path))
                 SaveWholeFile(noData, check.message.toUtf8(), &ignored);
             return {DownloadedDay::NoData, {}, QStringLiteral("%1：%2").arg(site, check.message)};
         }
         QString error;
-        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !SaveWholeFile(path, reply.body, &error))
+        if (!MakeDayFolder(path) || !SaveWholeFile(path, reply.body, &error))
             return {DownloadedDay::Failed, {},
                     QStringLiteral("無法保存下載的檔案 %1：%2").arg(QDir::toNativeSeparators(path), error.isEmpty() ? QStringLiteral("無法建立資料夾") : error)};
         step(QStringLiteral("%1：已保存 %2（%3 KB）").arg(site, QDir::toNativeSeparators(path)).arg((reply.body.size() + 1023) / 1024));

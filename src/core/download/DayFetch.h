@@ -37,5 +37,8 @@ DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& 
 // still has to fetch, so a stopped one resumes where it was.
 QVector<QDate> MissingWeekdays(db::Connection& connection, const QDate& from, const QDate& to);
 
+// A day from `from` to `to` is stored.
+bool AnyDayStored(db::Connection& connection, const QDate& from, const QDate& to);
+
 // The latest trading date stored; invalid when none is.
 QDate LastStoredTradingDate(db::Connection& connection);

@@ -220,6 +220,29 @@ TEST_F(DownloadTest, WithoutBothSitesDataNothingIsStored)
     EXPECT_TRUE(list("買超明細資料").isEmpty());
 }
 
+// The download folders of a data folder its group may write are the
+// group's too: another account of the office fetches into them.
+TEST_F(DownloadTest, DownloadFoldersAreTheGroupsWhenTheDataFolderIs)
+{
+    const QFileDevice::Permissions shared = QFile::permissions(folder.path()) | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup;
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), shared));
+    serveTheDay();
+    ASSERT_EQ(fetch({"1151208"}), 0) << output.toStdString();
+    for (const QString& made : {DownloadFolder(folder.path()), QFileInfo(cached(ExchangeFile::TwseInstitutional)).path()})
+        EXPECT_TRUE(QFileInfo(made).permission(QFile::WriteGroup)) << made.toStdString();
+}
+
+// The help lists the exit codes a scheduler sees.
+TEST_F(DownloadTest, TheHelpListsTheExitCodes)
+{
+    QProcess help;
+    help.start(QStringLiteral(QUORVEX_PROGRAM), {QStringLiteral("--help")});
+    ASSERT_TRUE(help.waitForFinished(20000));
+    const QString text = QString::fromUtf8(help.readAllStandardOutput());
+    for (const char* line : {"\n  0  ", "\n  1  ", "\n  2  "})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << text.toStdString();
+}
+
 // Another PC saving at the same moment: the day waits for its lock, and
 // both saves are kept.
 TEST_F(DownloadTest, ADaySavedWhileAnotherProcessWritesKeepsBoth)
@@ -309,10 +332,10 @@ TEST_F(DownloadRangeTest, ARangeFetchesTheMissingWeekdaysOnly)
         asked << r.target.section(QLatin1Char('='), 1, 1).left(8);
     EXPECT_EQ(asked, QStringList({"20261208", "20261207", "20261209"}));
 
-    // The day without data is known now: a second run asks nobody, and
-    // having stored nothing, says so.
+    // The day without data is known now: a second run asks nobody, and with
+    // every trading day of the range there, it is done.
     output.clear();
-    EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151207", "1151209"}, folder.path(), rangeOut), 2);
+    EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151207", "1151209"}, folder.path(), rangeOut), 0);
     EXPECT_EQ(twse.requests().size(), 3) << output.toStdString();
     EXPECT_EQ(fetch({"1151207"}), 2);   // asked for alone, the day is asked for again
     EXPECT_EQ(twse.requests().size(), 4);
