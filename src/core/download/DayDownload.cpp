@@ -3,6 +3,7 @@
 #include "core/data/FileMove.h"
 #include "core/download/ExchangeFiles.h"
 #include "core/download/PoliteFetcher.h"
+#include "core/download/SharedFolder.h"
 #include "core/text/Clock.h"
 
 #include <QDir>
@@ -18,23 +19,10 @@ QString NoDataMarkPath(const QString& path)
 }
 
 // The download folder and the day's folder in it, for the file at `path`.
-// Writable for the group when the data folder is: the other accounts of an
-// office fetch into them too.
 bool MakeDayFolder(const QString& path)
 {
     const QString day = QFileInfo(path).absolutePath();
-    const QString downloads = QFileInfo(day).absolutePath();
-    const bool shared = QFileInfo(QFileInfo(downloads).absolutePath()).permission(QFile::WriteGroup);
-    for (const QString& folder : {downloads, day}) {
-        if (QFileInfo(folder).isDir())
-            continue;
-        // Another process may make it at the same moment.
-        if (!QDir().mkdir(folder) && !QFileInfo(folder).isDir())
-            return false;
-        if (shared)
-            QFile::setPermissions(folder, QFile::permissions(folder) | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup);
-    }
-    return true;
+    return MakeFolderSharedLikeItsParent(QFileInfo(day).absolutePath()) && MakeFolderSharedLikeItsParent(day);
 }
 
 // Beside a file's place: a kept file found incomplete, kept for a look but

@@ -162,6 +162,7 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
     }
 
     PoliteFetcher fetcher(settings.intervalSeconds * 1000);
+    fetcher.shareTurnsThrough(DownloadFolder(dataFolder));
     int code = kStored;
     for (const QDate& date : dates) {
         out << QStringLiteral("下載 %1 的三大法人買賣超").arg(RocDateDisplay(RocDateText(date))) << '\n';

@@ -232,6 +232,27 @@ TEST_F(DownloadTest, DownloadFoldersAreTheGroupsWhenTheDataFolderIs)
         EXPECT_TRUE(QFileInfo(made).permission(QFile::WriteGroup)) << made.toStdString();
 }
 
+// Another process fetching for the same data folder waits its turn after
+// this one's request, from its very first request.
+TEST_F(DownloadTest, TheIntervalHoldsAgainstAnotherProcessOfTheDataFolder)
+{
+    serveTheDay();
+    twse.answer(QStringLiteral("/a"), {200, "a"});
+    PoliteFetcher fetcher(3000);
+    fetcher.shareTurnsThrough(DownloadFolder(folder.path()));
+    QUrl a = twse.base();
+    a.setPath(QStringLiteral("/a"));
+    ASSERT_EQ(fetcher.get(a).status, 200);
+    QProcess run;
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(QStringLiteral(QUORVEX_PROGRAM), {"--data", folder.path(), "--fetch", "1151208"});
+    // The servers answer from this process's events while the program runs.
+    ASSERT_TRUE(QTest::qWaitFor([&run] { return run.state() == QProcess::NotRunning; }, 30000));
+    EXPECT_EQ(run.exitCode(), 0) << run.readAll().constData();
+    ASSERT_EQ(twse.requests().size(), 2);
+    EXPECT_GE(twse.requests().at(1).atMs - twse.requests().at(0).atMs, 2990);
+}
+
 // The help lists the exit codes a scheduler sees.
 TEST_F(DownloadTest, TheHelpListsTheExitCodes)
 {
