@@ -172,7 +172,7 @@ ReplyCheck CheckReply(ExchangeFile file, int httpStatus, const QByteArray& body,
             problem = MissingEnd(file, day);
         fileDate = day.date;
     } else {
-        const StockFile stocks = StocksFromRecords(ParseCsv(text), &problem);
+        const StockFile stocks = StocksFromText(text, &problem);
         if (problem.isEmpty() && (stocks.stocks.isEmpty() || !stocks.stocks.first().hasRatios))
             problem = QStringLiteral("檔案中沒有股票的本益比、殖利率與股價淨值比。");
         // A file without an end of its own is whole when its last line is.

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QVector>
 
 namespace db {
@@ -39,6 +40,9 @@ struct StockFile {
 // characters. A row is a stock when its code is digits, optionally followed
 // by letters.
 StockFile StocksFromRecords(const QVector<QStringList>& records, QString* error);
+// The same, record by record from the decoded text of a file, holding no
+// parsed field but the stocks'.
+StockFile StocksFromText(QStringView text, QString* error);
 
 // Reads, decodes and parses the file at `path`; empty with `error` set when
 // it cannot be read, is no text or names no code column.

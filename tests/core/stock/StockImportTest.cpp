@@ -84,6 +84,14 @@ TEST(StocksFromRecords, RatiosAreNumbersOrTheMarkForNone)
     EXPECT_EQ(QStringList({stocks[0].priceEarnings, stocks[0].yield, stocks[0].priceBook}),
               (QStringList{"1234.56", "-", "-"}));
     EXPECT_EQ(QStringList({stocks[1].priceEarnings, stocks[1].yield, stocks[1].priceBook}), (QStringList{"-12.5", "", "-"}));
+
+    // Thousands commas only in groups of three; a fraction needs its digits.
+    const QVector<ImportedStock> edges = Stocks(QString::fromUtf8(
+        "2330,台積電,\"12,34\",\"1,234,567.8\",.5\n"
+        "1101,台泥,+,\"1,2345\",7.\n"));
+    ASSERT_EQ(edges.size(), 2);
+    EXPECT_EQ(QStringList({edges[0].priceEarnings, edges[0].yield, edges[0].priceBook}), (QStringList{"-", "1234567.8", ".5"}));
+    EXPECT_EQ(QStringList({edges[1].priceEarnings, edges[1].yield, edges[1].priceBook}), (QStringList{"-", "-", "-"}));
 }
 
 // The exchanges' company list (t187ap03) is read by its headings, in Big5
