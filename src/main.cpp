@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
     if (commandLine) {
         QTextStream out(stdout);
         if (words.contains(QStringLiteral("--help")))
-            out << kHelp;
+            out << kHelp << '\n' << FetchExitCodes() << '\n';
         else
             out << "Quorvex " << VersionNumber() << '\n';
         return 0;

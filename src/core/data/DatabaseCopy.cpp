@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 
 namespace db {
@@ -130,7 +129,7 @@ void CopyDatabase(Connection& source, const QString& targetName, const QString& 
     // where it leads, or fails there.
     const QString targetPath = WhereNameLeads(targetName);
     QString reason;
-    const std::unique_ptr<QTemporaryFile> scratch = ScratchFileBeside(targetPath, &reason);
+    const std::unique_ptr<ScratchFile> scratch = ScratchFileBeside(targetPath, &reason);
     if (!scratch)
         throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立檔案 %1：%2").arg(targetPath, reason));
     const QString scratchPath = scratch->fileName();

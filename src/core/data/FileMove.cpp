@@ -10,6 +10,8 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <utility>
+
 namespace {
 
 // Names our scratch files apart from anything else in a folder.
@@ -43,22 +45,37 @@ bool SaveWholeFile(const QString& path, const QByteArray& bytes, QString* error)
     return true;
 }
 
-std::unique_ptr<QTemporaryFile> ScratchFileBeside(const QString& target, QString* error)
+ScratchFile::ScratchFile(QString path) : m_path(std::move(path)) {}
+
+ScratchFile::~ScratchFile()
+{
+    if (m_remove)
+        QFile::remove(m_path);
+}
+
+std::unique_ptr<ScratchFile> ScratchFileBeside(const QString& target, QString* error)
 {
     const QFileInfo info(target);
-    auto scratch = std::make_unique<QTemporaryFile>(info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                                                    + kScratchMarker + QStringLiteral("XXXXXX"));
-    if (!scratch->open()) {
-        *error = scratch->errorString();
-        return nullptr;
+    QString name;
+    {
+        // The unique name alone; the temporary file's handle is closed when it
+        // goes (Windows moves no file that a handle holds).
+        QTemporaryFile claim(info.absolutePath() + QStringLiteral("/.") + info.fileName() + kScratchMarker
+                             + QStringLiteral("XXXXXX"));
+        if (!claim.open()) {
+            *error = claim.errorString();
+            return nullptr;
+        }
+        claim.setAutoRemove(false);
+        name = claim.fileName();
     }
-    scratch->close();
+    auto scratch = std::make_unique<ScratchFile>(name);
     // QTemporaryFile makes the file private (0600), and a database shared by
     // several accounts must not be: recreate it under the same name as any
     // new file of that folder is made, with the umask and the folder's
     // default permissions applied.
-    QFile::remove(scratch->fileName());
-    if (!CreateOrdinaryFile(scratch->fileName(), error))
+    QFile::remove(name);
+    if (!CreateOrdinaryFile(name, error))
         return nullptr;
     return scratch;
 }

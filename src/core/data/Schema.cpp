@@ -6,7 +6,6 @@
 #include "core/data/PasswordHash.h"
 
 #include <QRegularExpression>
-#include <QTemporaryFile>
 
 #include <utility>
 
@@ -232,7 +231,7 @@ QString TakeCreatedDatabaseFile()
 void CreateDatabaseFile(const QString& path, const QString& password)
 {
     QString reason;
-    const std::unique_ptr<QTemporaryFile> scratch = ScratchFileBeside(path, &reason);
+    const std::unique_ptr<ScratchFile> scratch = ScratchFileBeside(path, &reason);
     if (!scratch)
         throw DbError(ErrorKind::CannotOpen, QStringLiteral("無法建立資料庫檔案 %1：%2").arg(path, reason));
     const QString scratchPath = scratch->fileName();

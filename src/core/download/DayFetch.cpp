@@ -80,6 +80,14 @@ QVector<QDate> MissingWeekdays(db::Connection& connection, const QDate& from, co
     return missing;
 }
 
+bool AnyDayStored(db::Connection& connection, const QDate& from, const QDate& to)
+{
+    return !connection
+                .query(QStringLiteral("SELECT 1 FROM 買賣超資料 WHERE 買賣日期 BETWEEN ? AND ? LIMIT 1"),
+                       {RocDateText(from), RocDateText(to)})
+                .isEmpty();
+}
+
 QDate LastStoredTradingDate(db::Connection& connection)
 {
     return DateFromRoc(connection.query(QStringLiteral("SELECT max(買賣日期) FROM 買賣超資料")).text(0, 0));

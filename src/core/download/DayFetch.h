@@ -40,5 +40,8 @@ DayFetchResult FetchAndStoreDay(PoliteFetcher& fetcher, const DownloadSettings& 
 QVector<QDate> MissingWeekdays(db::Connection& connection, const QDate& from, const QDate& to,
                                const QSet<QDate>& holidays = {});
 
+// A day from `from` to `to` is stored.
+bool AnyDayStored(db::Connection& connection, const QDate& from, const QDate& to);
+
 // The latest trading date stored; invalid when none is.
 QDate LastStoredTradingDate(db::Connection& connection);

@@ -23,7 +23,7 @@ StoredDay StoreInstitutionalDay(db::Connection& connection, const InstitutionalD
     for (auto [stocks, rows] : {std::pair{&lists.buys, &trading.buys}, std::pair{&lists.sells, &trading.sells}}) {
         for (int i = 0; i < stocks->size(); ++i) {
             rows->push_back({double(i + 1), stocks->at(i).code});
-            listed.push_back({stocks->at(i).code, stocks->at(i).name, QString(), QString(), QString()});
+            listed.push_back(StockWithoutRatios(stocks->at(i).code, stocks->at(i).name));
         }
     }
 

@@ -30,8 +30,11 @@ struct ReplyCheck {
     bool stated = false;   // NoData in the site's own words, not merely an empty reply
 };
 
-// A file of `date`: data of that date; no data (a holiday, or not published
-// yet: the files appear around 16:00); or refused (an HTTP error, an error
-// or block page, another date's data, a file of another layout), with what
-// the site said.
+// A file of `date`: data of that date, whole (TPEx's closing "共N筆" counts
+// its rows, TWSE's notes follow its table, a ratio file's last line is
+// complete); no data (a holiday, or not published yet: the files appear
+// around 16:00), only in the sites' own empty answers (nothing, an empty
+// table, "共0筆", JSON of zero rows, "沒有符合條件的資料"); or refused (an
+// HTTP error, an error or block page, another date's data, a file of another
+// layout, cut short or damaged), with what the site said or what is wrong.
 ReplyCheck CheckReply(ExchangeFile file, int httpStatus, const QByteArray& body, const QDate& date);

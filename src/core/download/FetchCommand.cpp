@@ -29,7 +29,8 @@ struct FetchRequest {
 
 const QString kUsage = QStringLiteral(
     "用法：quorvex --fetch [YYYMMDD|today] [--basis 合計|外資|投信|自營商] [--top N] [--replace]\n"
-    "      quorvex --fetch-range YYYMMDD YYYMMDD [--basis 合計|外資|投信|自營商] [--top N]");
+    "      quorvex --fetch-range YYYMMDD YYYMMDD [--basis 合計|外資|投信|自營商] [--top N]\n")
+    + FetchExitCodes();
 
 std::optional<QDate> DateWord(const QString& word, QString* error)
 {
@@ -109,6 +110,16 @@ int ExitCodeOf(DayFetchResult::Outcome outcome)
 
 } // namespace
 
+QString FetchExitCodes()
+{
+    return QStringLiteral(
+        "結束碼 Exit codes:\n"
+        "  0  已儲存或已有資料（期間：每個交易日都已有資料）/ stored or already there (a range: every trading day in it)\n"
+        "  1  錯誤，這一天未儲存任何資料（期間就此停止）/ an error, nothing of that day stored (a range stops)\n"
+        "  2  網站沒有這一天的資料：休市或尚未公布（期間：沒有任何一天有資料）/ no data for that date: a holiday or not\n"
+        "     published yet (a range: no day in it stored)");
+}
+
 bool IsFetchCommand(const QStringList& arguments)
 {
     return arguments.contains(kFetch) || arguments.contains(kFetchRange);
@@ -131,6 +142,7 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
     DayFetchOptions options = request->options;
     options.inRange = range;
     QVector<QDate> dates{request->from};
+    bool storedAny = false;   // a day of the range is stored, before or now
     try {
         db::Connection connection(gConnectionString);
         // A wrong folder must not go unnoticed behind a new, empty data file.
@@ -142,6 +154,7 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
             for (const QString& warning : holidays.warnings)
                 out << warning << '\n';
             dates = MissingWeekdays(connection, request->from, request->to, holidays.dates);
+            storedAny = AnyDayStored(connection, request->from, request->to);
             out << QStringLiteral("%1 到 %2 之間有 %3 個週間日尚無資料。")
                        .arg(RocDateDisplay(RocDateText(request->from)), RocDateDisplay(RocDateText(request->to)))
                        .arg(dates.size())
@@ -153,8 +166,8 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
     }
 
     PoliteFetcher fetcher(settings.intervalSeconds * 1000);
+    fetcher.shareTurnsThrough(DownloadFolder(dataFolder));
     int code = kStored;
-    bool storedAny = false;
     for (const QDate& date : dates) {
         out << QStringLiteral("下載 %1 的三大法人買賣超").arg(RocDateDisplay(RocDateText(date))) << '\n';
         out.flush();
@@ -175,6 +188,7 @@ int RunFetchCommand(const QStringList& arguments, const QString& dataFolder, QTe
             return kFailed;
     }
     out.flush();
-    // A range that found only days without data stored nothing: said as such.
+    // A range whose trading days are all there (its other weekdays without
+    // data) is done; one without any day stored says so.
     return !range ? code : (dates.isEmpty() || storedAny) ? kStored : kNoData;
 }

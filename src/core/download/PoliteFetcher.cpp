@@ -1,6 +1,7 @@
 #include "core/download/PoliteFetcher.h"
 
 #include "core/data/Settings.h"
+#include "core/download/SiteTurns.h"
 
 #include <QEventLoop>
 #include <QNetworkProxyFactory>
@@ -23,6 +24,13 @@ PoliteFetcher::PoliteFetcher(int intervalMs, int deadlineMs, QObject* parent)
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 }
 
+PoliteFetcher::~PoliteFetcher() = default;
+
+void PoliteFetcher::shareTurnsThrough(const QString& downloadFolder)
+{
+    m_sharedTurns = std::make_unique<SiteTurns>(downloadFolder);
+}
+
 void PoliteFetcher::cancel()
 {
     m_cancelled = true;
@@ -32,20 +40,31 @@ void PoliteFetcher::cancel()
 
 bool PoliteFetcher::waitTurn(const QUrl& url)
 {
-    const auto last = m_lastStart.constFind(SiteKey(url));
-    if (last == m_lastStart.constEnd())
-        return true;
-    const qint64 left = m_intervalMs - last->elapsed();
-    if (left <= 0)
-        return true;
-    emit waiting(url, static_cast<int>((left + 999) / 1000));
-    if (m_cancelled)
-        return false;
-    QEventLoop loop;
-    m_loop = &loop;
-    QTimer::singleShot(static_cast<int>(left), &loop, &QEventLoop::quit);
-    loop.exec();
-    return !m_cancelled;
+    const QString site = SiteKey(url);
+    // Checked again after each wait: a timer may end early, and another
+    // process may have taken the turn meanwhile.
+    for (;;) {
+        const auto last = m_lastStart.constFind(site);
+        qint64 left = last == m_lastStart.constEnd() ? 0 : m_intervalMs - last->elapsed();
+        if (left <= 0 && m_sharedTurns) {
+            QString error;
+            left = m_sharedTurns->take(site, m_intervalMs, &error);
+            // Times that cannot be shared leave this process's own.
+            if (left < 0)
+                qWarning("%s", qPrintable(error));
+        }
+        if (left <= 0)
+            return true;
+        emit waiting(url, static_cast<int>((left + 999) / 1000));
+        if (m_cancelled)
+            return false;
+        QEventLoop loop;
+        m_loop = &loop;
+        QTimer::singleShot(static_cast<int>(left), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec();
+        if (m_cancelled)
+            return false;
+    }
 }
 
 FetchReply PoliteFetcher::get(const QUrl& url)

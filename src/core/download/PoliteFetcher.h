@@ -9,7 +9,10 @@
 #include <QString>
 #include <QUrl>
 
+#include <memory>
+
 class QEventLoop;
+class SiteTurns;
 
 struct FetchReply {
     int status = 0;         // the HTTP status; 0 when no answer came
@@ -19,13 +22,19 @@ struct FetchReply {
 };
 
 // Fetches one file at a time, as the exchanges ask of programs: at least the
-// interval between two requests to one site, a User-Agent naming the
+// interval between two requests to one site (between processes too, with
+// shared turns), a User-Agent naming the
 // program, the system's proxy, certificates always checked. Each get()
 // returns when its reply is complete, with events running meanwhile.
 class PoliteFetcher : public QObject {
     Q_OBJECT
 public:
     explicit PoliteFetcher(int intervalMs, int deadlineMs = 60000, QObject* parent = nullptr);
+    ~PoliteFetcher() override;
+
+    // The interval holds also against every other fetcher sharing turns
+    // through the same download folder, in this or another process.
+    void shareTurnsThrough(const QString& downloadFolder);
 
     FetchReply get(const QUrl& url);
     void setInterval(int intervalMs) { m_intervalMs = intervalMs; }
@@ -47,6 +56,7 @@ private:
 
     QNetworkAccessManager m_network;
     QHash<QString, QElapsedTimer> m_lastStart;   // by scheme, host and port
+    std::unique_ptr<SiteTurns> m_sharedTurns;
     int m_intervalMs;
     int m_deadlineMs;
     QPointer<QEventLoop> m_loop;

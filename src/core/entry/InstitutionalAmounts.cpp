@@ -22,7 +22,7 @@ void SaveInstitutionalAmounts(db::Connection& connection, const InstitutionalDay
     for (const InstitutionalRow& row : day.rows) {
         QVariantList values{day.date, row.code.trimmed()};
         for (TradeBasis basis : kStoredBases)
-            values << (day.lacking[int(basis)].isEmpty() ? QVariant(row.net[int(basis)]) : QVariant());
+            values << (row.known[int(basis)] ? QVariant(row.net[int(basis)]) : QVariant());
         rows.push_back(std::move(values));
     }
     if (rows.isEmpty())

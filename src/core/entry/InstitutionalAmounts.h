@@ -8,7 +8,7 @@ class Connection;
 
 // Replaces the amounts stored for the day's date with every row of the day
 // (not only the ranked ones): 外資, 投信, 自營商 and 合計 in shares, null for a
-// basis the files have no column for. Runs inside the caller's transaction.
+// basis the row's own file has no column for. Runs inside the caller's transaction.
 void SaveInstitutionalAmounts(db::Connection& connection, const InstitutionalDay& day);
 
 // Amounts are stored for that 7-digit date.

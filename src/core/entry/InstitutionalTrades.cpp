@@ -1,5 +1,6 @@
 #include "core/entry/InstitutionalTrades.h"
 
+#include "core/entry/InstitutionalColumns.h"
 #include "core/stock/CsvReader.h"
 
 #include <QFileInfo>
@@ -14,15 +15,6 @@ namespace {
 constexpr qint64 kLargestFile = 16 * 1024 * 1024;
 // The heading comes after a title line or two: a file without one this early is no such file.
 constexpr int kHeadingWithin = 30;
-// A heading row has a few dozen columns at the most.
-constexpr int kWidestHeading = 64;
-
-QString Squeezed(QStringView cell)
-{
-    QString text = cell.toString();
-    text.remove(QRegularExpression(QStringLiteral("\\s")));
-    return text;
-}
 
 // "115年12月08日 三大法人買賣超日報" or "資料日期:115/12/08".
 QString TitleDate(const CsvRecord& record)
@@ -39,77 +31,6 @@ QString TitleDate(const CsvRecord& record)
                 .arg(m.captured(3).toInt(), 2, 10, QLatin1Char('0'));
     }
     return {};
-}
-
-// Which columns feed each basis (a basis adds up its columns), and what the
-// rows are checked against.
-struct Columns {
-    int code = -1;
-    int name = -1;
-    QVector<int> basis[4];
-    int total = -1;                       // the file's own 三大法人 column
-    QVector<std::pair<int, QVector<int>>> groups;   // a group's total and its parts
-    QVector<int> counts;                  // buy and sell share counts
-    bool found() const { return code >= 0 && name >= 0 && !basis[0].isEmpty(); }
-};
-
-bool IsNetHeading(const QString& h)
-{
-    return h.contains(QStringLiteral("買賣超")) || h.contains(QStringLiteral("淨買")) || h.contains(QStringLiteral("買賣差"));
-}
-
-Columns HeadingColumns(const CsvRecord& record)
-{
-    Columns c;
-    if (record.size() > kWidestHeading)
-        return c;
-    const int size = static_cast<int>(record.size());
-    int dealerTotal = -1;
-    QVector<int> dealerParts;
-    int foreignTotal = -1;
-    QVector<int> foreignParts;
-    for (int i = 0; i < size; ++i) {
-        const QString h = Squeezed(record.at(i));
-        if (c.code < 0 && h.contains(QStringLiteral("代號")))
-            c.code = i;
-        else if (c.name < 0 && h.contains(QStringLiteral("名稱")))
-            c.name = i;
-        if (!IsNetHeading(h)) {
-            if (h.contains(QStringLiteral("買進")) || h.contains(QStringLiteral("賣出")) || h.contains(QStringLiteral("買股數"))
-                || h.contains(QStringLiteral("賣股數")))
-                c.counts << i;
-            continue;
-        }
-        const bool ofOneGroup = h.contains(QStringLiteral("外")) || h.contains(QStringLiteral("投信")) || h.contains(QStringLiteral("自營商"));
-        if (h.contains(QStringLiteral("三大法人")) || (h.contains(QStringLiteral("合計")) && !ofOneGroup))
-            c.total = i;
-        else if (h.contains(QStringLiteral("外")) && (h.contains(QStringLiteral("不含")) || h.contains(QStringLiteral("自營商"))))
-            foreignParts << i;
-        else if (h.contains(QStringLiteral("外")))
-            foreignTotal = i;
-        else if (h.contains(QStringLiteral("投信")))
-            c.basis[int(TradeBasis::InvestmentTrust)] << i;
-        else if (h.contains(QStringLiteral("自營商")) && (h.contains(QStringLiteral("自行買賣")) || h.contains(QStringLiteral("避險"))))
-            dealerParts << i;
-        else if (h.contains(QStringLiteral("自營商")))
-            dealerTotal = i;
-    }
-    // A total, where the file has one, rather than its parts again.
-    c.basis[int(TradeBasis::Foreign)] = foreignTotal >= 0 ? QVector<int>{foreignTotal} : foreignParts;
-    c.basis[int(TradeBasis::Dealers)] = dealerTotal >= 0 ? QVector<int>{dealerTotal} : dealerParts;
-    if (foreignTotal >= 0 && !foreignParts.isEmpty())
-        c.groups.push_back({foreignTotal, foreignParts});
-    if (dealerTotal >= 0 && !dealerParts.isEmpty())
-        c.groups.push_back({dealerTotal, dealerParts});
-    const bool allParts = !c.basis[1].isEmpty() && !c.basis[2].isEmpty() && !c.basis[3].isEmpty();
-    if (c.total >= 0) {
-        c.basis[0] = {c.total};
-        if (allParts)
-            c.groups.push_back({c.total, c.basis[1] + c.basis[2] + c.basis[3]});
-    } else if (allParts) {
-        c.basis[0] = c.basis[1] + c.basis[2] + c.basis[3];
-    }
-    return c;
 }
 
 // "1,234,567", "-12,000"; "-" or empty is nothing. Read in place: a day's
@@ -147,8 +68,10 @@ void MergeSameCodes(QVector<InstitutionalRow>& rows)
             merged.push_back(std::move(row));
             continue;
         }
-        for (int b = 0; b < 4; ++b)
+        for (int b = 0; b < 4; ++b) {
             merged[*found].net[b] += row.net[b];
+            merged[*found].known[b] = merged[*found].known[b] && row.known[b];
+        }
     }
     rows = std::move(merged);
 }
@@ -173,7 +96,24 @@ QString StockCodeOf(QStringView field)
     return lower ? code.toString().toUpper() : code.toString();
 }
 
+// A row after the data that is no stock: TPEx's closing "共N筆", TWSE's notes.
+void NoteFileEnd(const CsvRecord& record, InstitutionalDay& day)
+{
+    static const QRegularExpression count(QStringLiteral("^共([\\d,]+)筆$"));
+    const QString first = record.empty() ? QString() : Squeezed(CsvCell(record.front()));
+    const QRegularExpressionMatch m = count.match(first);
+    if (m.hasMatch())
+        day.statedRows = m.captured(1).remove(QLatin1Char(',')).toInt();
+    else if (first.startsWith(QStringLiteral("說明")) || first.startsWith(QStringLiteral("備註")))
+        day.notesAfter = true;
+}
+
 } // namespace
+
+QString RowCountProblem(const InstitutionalDay& day)
+{
+    return QStringLiteral("檔案最後說共 %1 筆，卻有 %2 筆資料，檔案不完整。").arg(day.statedRows).arg(day.rowsRead);
+}
 
 QString BasisName(TradeBasis basis)
 {
@@ -193,7 +133,7 @@ QString BasisName(TradeBasis basis)
 InstitutionalDay InstitutionalDayFromText(QStringView text, QString* error)
 {
     InstitutionalDay day;
-    Columns columns;
+    InstitutionalColumns columns;
     int records = 0;
     QHash<QString, int> seen;
     // A data row takes some forty characters at the least.
@@ -210,12 +150,17 @@ InstitutionalDay InstitutionalDayFromText(QStringView text, QString* error)
             return true;
         }
         const int size = static_cast<int>(record.size());
-        if (size <= std::max(columns.code, columns.name))
+        const QString code = size > columns.code ? StockCodeOf(record.at(columns.code)) : QString();
+        if (code.isEmpty()) {
+            NoteFileEnd(record, day);
             return true;
-        const QString code = StockCodeOf(record.at(columns.code));
-        if (code.isEmpty())
-            return true;
-        const auto shares = [&record, size](int column) { return column < size ? Shares(record.at(column)) : 0; };
+        }
+        if (size <= columns.last) {
+            *error = QStringLiteral("股號 %1 的資料列不完整（只有 %2 欄），檔案內容有誤。").arg(code).arg(size);
+            return false;
+        }
+        ++day.rowsRead;
+        const auto shares = [&record](int column) { return Shares(record.at(column)); };
         for (int column : columns.counts) {
             if (shares(column) < 0) {
                 *error = QStringLiteral("股號 %1 的買進或賣出股數是負數，檔案內容有誤。").arg(code);
@@ -252,13 +197,14 @@ InstitutionalDay InstitutionalDayFromText(QStringView text, QString* error)
         *error = QStringLiteral("不是三大法人買賣超的檔案（找不到證券代號、名稱與買賣超股數的欄位）。");
     else if (day.date.isEmpty())
         *error = QStringLiteral("檔案的標題中找不到資料日期。");
-    else if (day.rows.isEmpty())
-        *error = QStringLiteral("檔案中沒有任何股票的資料。");
     if (!error->isEmpty())
         return {};
     for (int b = 0; b < 4; ++b) {
-        if (columns.basis[b].isEmpty())
-            day.lacking[b] << QString();
+        if (!columns.basis[b].isEmpty())
+            continue;
+        day.lacking[b] << QString();
+        for (InstitutionalRow& row : day.rows)
+            row.known[b] = false;
     }
     return day;
 }
@@ -270,6 +216,10 @@ InstitutionalDay ReadInstitutionalFiles(const QStringList& paths, QString* error
         QString problem;
         const QString text = ReadCsvText(path, kLargestFile, QStringLiteral("檔案太大，不是一天的三大法人買賣超檔案。"), &problem);
         InstitutionalDay day = problem.isEmpty() ? InstitutionalDayFromText(text, &problem) : InstitutionalDay();
+        if (problem.isEmpty() && day.rows.isEmpty())
+            problem = QStringLiteral("檔案中沒有任何股票的資料。");
+        else if (problem.isEmpty() && day.statedRows >= 0 && day.statedRows != day.rowsRead)
+            problem = RowCountProblem(day);
         if (problem.isEmpty() && !merged.date.isEmpty() && day.date != merged.date)
             problem = QStringLiteral("資料日期 %1 與其他檔案的 %2 不同。").arg(day.date, merged.date);
         if (!problem.isEmpty()) {
@@ -289,7 +239,7 @@ InstitutionalDay ReadInstitutionalFiles(const QStringList& paths, QString* error
 
 bool IsShareOrEtf(const QString& code)
 {
-    static const QRegularExpression pattern(QStringLiteral("^([1-9][0-9]{3}[A-Z]?|00[0-9]{2,4}[LRUB]?)$"));
+    static const QRegularExpression pattern(QStringLiteral("^([1-9][0-9]{3}[A-Z]?|91[0-9]{4}|00[0-9]{2,4}[LRUBKMSC]?)$"));
     return pattern.match(code).hasMatch();
 }
 

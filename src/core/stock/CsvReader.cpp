@@ -5,12 +5,13 @@
 
 namespace {
 
-QString Decode(QStringDecoder::Encoding encoding, const QByteArray& bytes, QString* error)
+// After a byte-order mark: the encoding it names, or nothing.
+QString Decode(QStringDecoder::Encoding encoding, const QString& name, const QByteArray& bytes, QString* error)
 {
     QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
     QString text = decoder(bytes);
     if (decoder.hasError()) {
-        *error = QStringLiteral("檔案的文字編碼無法辨識");
+        *error = QStringLiteral("檔案標明是 %1 編碼，內容卻不是 %1 文字").arg(name);
         return {};
     }
     return text;
@@ -21,13 +22,13 @@ QString Decode(QStringDecoder::Encoding encoding, const QByteArray& bytes, QStri
 QString DecodeCsvText(const QByteArray& bytes, QString* error)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return Decode(QStringDecoder::Utf8, bytes.mid(3), error);
+        return Decode(QStringDecoder::Utf8, QStringLiteral("UTF-8"), bytes.mid(3), error);
     if (bytes.startsWith("\xFF\xFE"))
-        return Decode(QStringDecoder::Utf16LE, bytes.mid(2), error);
+        return Decode(QStringDecoder::Utf16LE, QStringLiteral("UTF-16"), bytes.mid(2), error);
     if (bytes.startsWith("\xFE\xFF"))
-        return Decode(QStringDecoder::Utf16BE, bytes.mid(2), error);
+        return Decode(QStringDecoder::Utf16BE, QStringLiteral("UTF-16"), bytes.mid(2), error);
     if (bytes.contains('\0')) {
-        *error = QStringLiteral("檔案不是文字檔");
+        *error = QStringLiteral("檔案不是文字檔（含有 NUL 位元組）");
         return {};
     }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -41,7 +42,7 @@ QString DecodeCsvText(const QByteArray& bytes, QString* error)
     }
     QString decoded = big5(bytes);
     if (big5.hasError()) {
-        *error = QStringLiteral("檔案的文字編碼無法辨識");
+        *error = QStringLiteral("檔案的文字編碼無法辨識：既不是 UTF-8，也不是 Big5（CP950）");
         return {};
     }
     return decoded;

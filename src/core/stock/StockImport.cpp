@@ -2,8 +2,8 @@
 
 #include "core/data/Connection.h"
 #include "core/stock/CsvReader.h"
+#include "core/stock/StockRecords.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -29,43 +29,90 @@ const QVector<QStringList>& Headings()
     return headings;
 }
 
-QString Clean(const QString& field)
+QString Clean(QStringView field)
 {
-    return CsvCell(field).left(kFieldLength);
+    return CsvCell(field).left(kFieldLength).toString();
+}
+
+bool IsNumber(QStringView text)
+{
+    // [+-]?(\d{1,3}(,\d{3})+|\d+|)(\.\d+)? with a digit somewhere.
+    qsizetype i = (text.startsWith(u'+') || text.startsWith(u'-')) ? 1 : 0;
+    qsizetype run = 0;       // digits since the last comma or the start
+    bool grouped = false;    // a thousands comma was met
+    bool digits = false;
+    for (; i < text.size() && text.at(i) != u'.'; ++i) {
+        const QChar c = text.at(i);
+        if (c >= u'0' && c <= u'9') {
+            ++run;
+            digits = true;
+        } else if (c == u',' && run >= 1 && (grouped ? run == 3 : run <= 3)) {
+            grouped = true;
+            run = 0;
+        } else {
+            return false;
+        }
+    }
+    if (grouped && run != 3)
+        return false;
+    if (i < text.size()) {   // the fraction
+        if (++i == text.size())
+            return false;
+        for (; i < text.size(); ++i) {
+            if (text.at(i) < u'0' || text.at(i) > u'9')
+                return false;
+            digits = true;
+        }
+    }
+    return digits;
 }
 
 // A ratio as the screening reads it: a number without thousands separators,
-// "-" for anything that is no number, nothing for nothing.
-QString Ratio(const QString& field)
+// "-" for anything that is no number; nothing for nothing, unless the empty
+// field is in an exchange's file with ratio headings, which gives no value so.
+QString Ratio(QStringView field, bool headed)
 {
-    static const QRegularExpression kNumber(QStringLiteral("^[+-]?(\\d{1,3}(,\\d{3})+|\\d+|)(\\.\\d+)?$"));
-    const QString text = CsvCell(field);
+    const QStringView text = CsvCell(field);
     if (text.isEmpty())
-        return text;
-    if (!kNumber.match(text).hasMatch() || !text.contains(QRegularExpression(QStringLiteral("\\d"))))
-        return QStringLiteral("-");
-    return QString(text).remove(QLatin1Char(',')).left(kFieldLength);
+        return headed ? kNoRatio : QString();
+    if (!IsNumber(text))
+        return kNoRatio;
+    return text.toString().remove(QLatin1Char(',')).left(kFieldLength);
 }
 
-QString HeadingText(const QString& cell)
+QString HeadingText(QStringView cell)
 {
-    return CsvCell(cell).simplified().remove(QLatin1Char(' '));
+    return CsvCell(cell).toString().simplified().remove(QLatin1Char(' '));
 }
 
-int FilledCells(const QStringList& record)
+int FilledCells(const CsvRecord& record)
 {
-    return static_cast<int>(
-        std::count_if(record.begin(), record.end(), [](const QString& cell) { return !CsvCell(cell).isEmpty(); }));
+    return static_cast<int>(std::count_if(record.begin(), record.end(), [](QStringView cell) { return !CsvCell(cell).isEmpty(); }));
+}
+
+bool IsCode(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9')
+        ++i;
+    if (i == 0)
+        return false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (!(c >= u'A' && c <= u'Z') && !(c >= u'a' && c <= u'z'))
+            return false;
+    }
+    return true;
 }
 
 // A row that names columns: two fields or more, none a code, one at least
 // a heading the exchanges use. (A title line is one field.)
-bool IsHeadingRow(const QStringList& record)
+bool IsHeadingRow(const CsvRecord& record)
 {
     bool known = false;
-    for (const QString& cell : record) {
+    for (QStringView cell : record) {
         const QString text = HeadingText(cell);
-        if (IsStockCode(text.toUpper()))
+        if (IsCode(text))
             return false;
         known = known || std::any_of(Headings().begin(), Headings().end(), [&text](const QStringList& names) {
                     return std::any_of(names.begin(), names.end(), [&text](const QString& name) { return text.contains(name); });
@@ -75,12 +122,13 @@ bool IsHeadingRow(const QStringList& record)
 }
 
 // The column of each field in a heading row, -1 where there is none.
-QVector<int> HeadingColumns(const QStringList& record)
+QVector<int> HeadingColumns(const CsvRecord& record)
 {
     QVector<int> columns(kFields, -1);
+    const int size = static_cast<int>(record.size());
     for (int field = 0; field < kFields; ++field) {
         for (const QString& name : Headings().at(field)) {
-            for (int c = 0; c < record.size() && columns[field] < 0; ++c) {
+            for (int c = 0; c < size && columns[field] < 0; ++c) {
                 if (HeadingText(record.at(c)).contains(name) && !columns.contains(c))
                     columns[field] = c;
             }
@@ -95,48 +143,79 @@ QVector<int> HeadingColumns(const QStringList& record)
     return columns;
 }
 
-bool IsEmptyRecord(const QStringList& record)
+bool IsEmptyRecord(const CsvRecord& record)
 {
-    return std::all_of(record.begin(), record.end(), [](const QString& cell) { return CsvCell(cell).isEmpty(); });
+    return std::all_of(record.begin(), record.end(), [](QStringView cell) { return CsvCell(cell).isEmpty(); });
 }
 
+// Reads the stocks of one record after another; the first error ends it.
+class StockReader {
+public:
+    bool read(const CsvRecord& record, StockFile& file, QString* error)
+    {
+        if (IsEmptyRecord(record))
+            return true;
+        if (IsHeadingRow(record)) {
+            m_columns = HeadingColumns(record);
+            if (m_columns[kCode] < 0) {
+                QStringList cells;
+                for (QStringView cell : record)
+                    cells << cell.toString();
+                *error = QStringLiteral("檔案的標題列沒有股號欄（公司代號、證券代號、股票代號或代號）：%1")
+                             .arg(cells.join(QLatin1Char(',')).left(80));
+                return false;
+            }
+            m_headed = true;
+            return true;
+        }
+        const auto field = [&record, this](int which) {
+            const int column = m_columns[which];
+            return column < 0 || column >= static_cast<int>(record.size()) ? QStringView() : record.at(column);
+        };
+        const QString code = Clean(field(kCode)).toUpper();
+        if (!IsStockCode(code)) {
+            file.skipped << CsvCell(record.empty() ? QStringView() : record.front()).left(40).toString();
+            return true;
+        }
+        const bool hasRatios = m_columns[kPriceEarnings] >= 0 && m_columns[kYield] >= 0 && m_columns[kPriceBook] >= 0;
+        const bool exchangeRatios = m_headed && hasRatios;
+        file.stocks.push_back({code, Clean(field(kName)), Ratio(field(kPriceEarnings), exchangeRatios),
+                               Ratio(field(kYield), exchangeRatios), Ratio(field(kPriceBook), exchangeRatios), hasRatios});
+        return true;
+    }
+
+private:
+    QVector<int> m_columns = {kCode, kName, kPriceEarnings, kYield, kPriceBook};
+    bool m_headed = false;
+};
+
 } // namespace
+
+StockFile StocksFromText(QStringView text, QString* error)
+{
+    StockFile file;
+    StockReader reader;
+    ForEachCsvRecord(text, [&](const CsvRecord& record) { return reader.read(record, file, error); });
+    return error->isEmpty() ? file : StockFile();
+}
 
 StockFile StocksFromRecords(const QVector<QStringList>& records, QString* error)
 {
     StockFile file;
-    QVector<int> columns = {kCode, kName, kPriceEarnings, kYield, kPriceBook};
+    StockReader reader;
+    CsvRecord views;
     for (const QStringList& record : records) {
-        if (IsEmptyRecord(record))
-            continue;
-        if (IsHeadingRow(record)) {
-            columns = HeadingColumns(record);
-            if (columns[kCode] < 0) {
-                *error = QStringLiteral("檔案的標題列沒有股號欄（公司代號、證券代號、股票代號或代號）：%1")
-                             .arg(record.join(QLatin1Char(',')).left(80));
-                return {};
-            }
-            continue;
-        }
-        const auto field = [&record, &columns](int which) {
-            return columns[which] < 0 ? QString() : record.value(columns[which]);
-        };
-        ImportedStock stock{Clean(field(kCode)).toUpper(), Clean(field(kName)), Ratio(field(kPriceEarnings)),
-                            Ratio(field(kYield)), Ratio(field(kPriceBook)),
-                            columns[kPriceEarnings] >= 0 && columns[kYield] >= 0 && columns[kPriceBook] >= 0};
-        if (IsStockCode(stock.code))
-            file.stocks.push_back(std::move(stock));
-        else
-            file.skipped << CsvCell(record.value(0)).left(40);
+        views.assign(record.begin(), record.end());
+        if (!reader.read(views, file, error))
+            return {};
     }
     return file;
 }
 
 StockFile ReadStockFile(const QString& path, QString* error)
 {
-    const QVector<QStringList> records =
-        ReadCsvFile(path, kLargestFile, QStringLiteral("檔案太大，不是股號資料檔"), error);
-    return error->isEmpty() ? StocksFromRecords(records, error) : StockFile();
+    const QString text = ReadCsvText(path, kLargestFile, QStringLiteral("檔案太大，不是股號資料檔"), error);
+    return error->isEmpty() ? StocksFromText(text, error) : StockFile();
 }
 
 ImportPlan PlanImport(db::Connection& connection, const QVector<ImportedStock>& stocks)

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QVector>
 
 namespace db {
@@ -34,10 +35,14 @@ struct StockFile {
 // refused with `error` set. Without a heading the first five fields are code,
 // name and the three ratios. Every field is trimmed and freed of the ="..."
 // that keeps a leading zero; a ratio loses its thousands separators, and one
-// that is no number becomes "-", the mark for no value; fields are cut to 10
+// that is no number (in a headed file, an empty one too) becomes "-", the
+// mark for no value; fields are cut to 10
 // characters. A row is a stock when its code is digits, optionally followed
 // by letters.
 StockFile StocksFromRecords(const QVector<QStringList>& records, QString* error);
+// The same, record by record from the decoded text of a file, holding no
+// parsed field but the stocks'.
+StockFile StocksFromText(QStringView text, QString* error);
 
 // Reads, decodes and parses the file at `path`; empty with `error` set when
 // it cannot be read, is no text or names no code column.

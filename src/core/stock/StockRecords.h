@@ -20,6 +20,16 @@ struct StockRecord {
     QString priceBook;       // 股價淨值比
 };
 
+// A ratio without a value, as the screening leaves it out: an empty text
+// would count as 0.
+inline const QString kNoRatio = QStringLiteral("-");
+
+// A code named from an exchange's file that gives no ratios.
+inline StockRecord StockWithoutRatios(const QString& code, const QString& name)
+{
+    return {code, name, kNoRatio, kNoRatio, kNoRatio};
+}
+
 bool operator==(const StockRecord& a, const StockRecord& b);
 inline bool operator!=(const StockRecord& a, const StockRecord& b) { return !(a == b); }
 

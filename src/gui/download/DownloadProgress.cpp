@@ -13,6 +13,7 @@ PoliteFetcher& SharedFetcher(const DownloadSettings& settings)
 {
     static PoliteFetcher* shared = new PoliteFetcher(settings.intervalSeconds * 1000, 60000, qApp);
     shared->setInterval(settings.intervalSeconds * 1000);
+    shared->shareTurnsThrough(DownloadFolder(gAppFolder));
     return *shared;
 }
 

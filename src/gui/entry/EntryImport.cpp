@@ -109,7 +109,7 @@ void frm買賣超輸入作業::importFiles(const QStringList& paths)
     m_pendingStocks.clear();
     if (dialog.addMissingCodes()) {
         for (const RankedStock& s : dialog.missingStocks())
-            m_pendingStocks.push_back({s.code, s.name, QString(), QString(), QString()});
+            m_pendingStocks.push_back(StockWithoutRatios(s.code, s.name));
     }
 
     if (adding) {

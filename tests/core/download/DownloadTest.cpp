@@ -110,7 +110,7 @@ TEST_F(DownloadTest, SettingsComeFromTheIniAndABadValueFallsBackWithAWord)
 TEST_F(DownloadTest, RepliesAreTakenOnlyWhenTheyHoldThatDatesData)
 {
     EXPECT_EQ(CheckReply(ExchangeFile::TwseInstitutional, 200, Big5(kTwse19), kDay).verdict, ReplyCheck::Data);
-    EXPECT_EQ(CheckReply(ExchangeFile::TwseInstitutional, 200, Utf8(kTpex), kDay).verdict, ReplyCheck::Data);
+    EXPECT_EQ(CheckReply(ExchangeFile::TpexInstitutional, 200, Utf8(kTpex), kDay).verdict, ReplyCheck::Data);
     EXPECT_EQ(CheckReply(ExchangeFile::TwseRatios, 200, Big5(kTwseRatios), kDay).verdict, ReplyCheck::Data);
     EXPECT_EQ(CheckReply(ExchangeFile::TpexRatios, 200, Utf8(kTpexRatios), kDay).verdict, ReplyCheck::Data);
     EXPECT_EQ(CheckReply(ExchangeFile::TpexRatios, 200, Utf8(kTpexRatios), kDay.addDays(-1)).verdict, ReplyCheck::Refused);
@@ -152,9 +152,12 @@ TEST_F(DownloadTest, TheCommandStoresTheDayAndKeepsTheFiles)
         db::Connection c(gConnectionString);
         EXPECT_EQ(c.query(QStringLiteral("SELECT 名稱 FROM 股號資料 WHERE 股號 = '6488'")).text(0, 0), QStringLiteral("環球晶"));
         EXPECT_EQ(c.query(QStringLiteral("SELECT 買賣星期 FROM 買賣超資料")).text(0, 0), QStringLiteral("二"));
+        // The files give no ratios: the mark for none, which the screening leaves out.
+        const db::ResultSet etf = c.query(QStringLiteral("SELECT 本益比, 殖利率, 股價淨值比 FROM 股號資料 WHERE 股號 = '0050'"));
+        EXPECT_EQ(QStringList({etf.text(0, 0), etf.text(0, 1), etf.text(0, 2)}), QStringList({"-", "-", "-"}));
     }
     // Every stock's amounts, ranked or not, warrants and preferred shares too.
-    EXPECT_EQ(amounts(), QStringList({"0050 -2000000 0 0 -2000000", "1101 0 300000 0 300000", "2330 5001000 -200000 -300000 4501000",
+    EXPECT_EQ(amounts(), QStringList({"0050 -2000000 0 0 -2000000", "1101 0 300000 0 300000", "2330 5000000 -200000 -299000 4501000",
                                       "2881A 0 0 0 0", "5347 300000 0 0 300000", "6488 -4000000 0 -1000 -4001000"}));
     QFile kept(cached(ExchangeFile::TwseInstitutional));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
@@ -215,6 +218,50 @@ TEST_F(DownloadTest, WithoutBothSitesDataNothingIsStored)
     EXPECT_EQ(fetch({"11512"}), 1);
     EXPECT_TRUE(output.contains(QStringLiteral("用法"))) << output.toStdString();
     EXPECT_TRUE(list("買超明細資料").isEmpty());
+}
+
+// The download folders of a data folder its group may write are the
+// group's too: another account of the office fetches into them.
+TEST_F(DownloadTest, DownloadFoldersAreTheGroupsWhenTheDataFolderIs)
+{
+    const QFileDevice::Permissions shared = QFile::permissions(folder.path()) | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup;
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), shared));
+    serveTheDay();
+    ASSERT_EQ(fetch({"1151208"}), 0) << output.toStdString();
+    for (const QString& made : {DownloadFolder(folder.path()), QFileInfo(cached(ExchangeFile::TwseInstitutional)).path()})
+        EXPECT_TRUE(QFileInfo(made).permission(QFile::WriteGroup)) << made.toStdString();
+}
+
+// Another process fetching for the same data folder waits its turn after
+// this one's request, from its very first request.
+TEST_F(DownloadTest, TheIntervalHoldsAgainstAnotherProcessOfTheDataFolder)
+{
+    serveTheDay();
+    twse.answer(QStringLiteral("/a"), {200, "a"});
+    PoliteFetcher fetcher(3000);
+    fetcher.shareTurnsThrough(DownloadFolder(folder.path()));
+    QUrl a = twse.base();
+    a.setPath(QStringLiteral("/a"));
+    ASSERT_EQ(fetcher.get(a).status, 200);
+    QProcess run;
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(QStringLiteral(QUORVEX_PROGRAM), {"--data", folder.path(), "--fetch", "1151208"});
+    // The servers answer from this process's events while the program runs.
+    ASSERT_TRUE(QTest::qWaitFor([&run] { return run.state() == QProcess::NotRunning; }, 30000));
+    EXPECT_EQ(run.exitCode(), 0) << run.readAll().constData();
+    ASSERT_EQ(twse.requests().size(), 2);
+    EXPECT_GE(twse.requests().at(1).atMs - twse.requests().at(0).atMs, 2990);
+}
+
+// The help lists the exit codes a scheduler sees.
+TEST_F(DownloadTest, TheHelpListsTheExitCodes)
+{
+    QProcess help;
+    help.start(QStringLiteral(QUORVEX_PROGRAM), {QStringLiteral("--help")});
+    ASSERT_TRUE(help.waitForFinished(20000));
+    const QString text = QString::fromUtf8(help.readAllStandardOutput());
+    for (const char* line : {"\n  0  ", "\n  1  ", "\n  2  "})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << text.toStdString();
 }
 
 // Another PC saving at the same moment: the day waits for its lock, and
@@ -306,10 +353,10 @@ TEST_F(DownloadRangeTest, ARangeFetchesTheMissingWeekdaysOnly)
         asked << r.target.section(QLatin1Char('='), 1, 1).left(8);
     EXPECT_EQ(asked, QStringList({"20261208", "20261207", "20261209"}));
 
-    // The day without data is known now: a second run asks nobody, and
-    // having stored nothing, says so.
+    // The day without data is known now: a second run asks nobody, and with
+    // every trading day of the range there, it is done.
     output.clear();
-    EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151207", "1151209"}, folder.path(), rangeOut), 2);
+    EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151207", "1151209"}, folder.path(), rangeOut), 0);
     EXPECT_EQ(twse.requests().size(), 3) << output.toStdString();
     EXPECT_EQ(fetch({"1151207"}), 2);   // asked for alone, the day is asked for again
     EXPECT_EQ(twse.requests().size(), 4);
@@ -385,6 +432,146 @@ TEST_F(DownloadRangeTest, DamagedKeptFilesAreFetchedAgainAndOnlyStatedHolidaysAr
     const QString downloads = DownloadFolder(folder.path());
     EXPECT_TRUE(QDir(downloads + QStringLiteral("/20261204")).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(QDir(downloads + QStringLiteral("/20261207")).entryList(QDir::Files), QStringList{"twse_T86.csv"});
+}
+
+} // namespace
+
+namespace {
+
+// A table of the fixtures without its end: TWSE's notes, TPEx's "共N筆".
+QByteArray TwseCutAtARow()
+{
+    const QByteArray whole = Big5(kTwse19);
+    return whole.left(whole.indexOf(Big5("\"說明:\"")));
+}
+
+QByteArray TpexCutAtARow()
+{
+    const QByteArray whole = Utf8(kTpex);
+    return whole.left(whole.indexOf(Utf8("\"共2筆\"").mid(3)));
+}
+
+// Each of the sites' ways of saying a day has no data (yet) is no data; a
+// reply cut short at a row or damaged is an error that says what is wrong.
+TEST_F(DownloadTest, OnlyTheSitesEmptyAnswersAreNoDataAndACutOrDamagedReplyIsAnError)
+{
+    const QByteArray tpexHeading = Utf8("\"資料日期:115/12/08\"\n\"代號\",\"名稱\",\"外資及陸資(不含外資自營商)-買賣超股數\","
+                                        "\"投信-買賣超股數\",\"自營商-買賣超股數\",\"三大法人買賣超股數合計\",\n");
+    const std::pair<ExchangeFile, QByteArray> empty[] = {
+        {ExchangeFile::TpexInstitutional, "{\"date\":\"20261208\",\"stat\":\"ok\",\"tables\":[{\"title\":\"x\",\"totalCount\":0,"
+                                          "\"data\":[],\"fields\":[\"代號\"]}]}"},
+        {ExchangeFile::TpexInstitutional, "{\"stat\":\"ok\",\"tables\":[{\"data\":[]},{\"data\":[]}]}"},
+        {ExchangeFile::TpexInstitutional, "{\"reportDate\":\"115/12/08\",\"iTotalRecords\":0,\"aaData\":[]}"},
+        {ExchangeFile::TpexInstitutional, tpexHeading},
+        {ExchangeFile::TpexInstitutional, tpexHeading + "\"共0筆\"\n"},
+        {ExchangeFile::TwseInstitutional, ""},
+        {ExchangeFile::TwseInstitutional, Big5("<html><body><p>很抱歉，沒有符合條件的資料!</p></body></html>")},
+        {ExchangeFile::TwseInstitutional, Big5("\"很抱歉，沒有符合條件的資料!\"\n")},
+    };
+    for (const auto& [file, body] : empty)
+        EXPECT_EQ(CheckReply(file, 200, body, kDay).verdict, ReplyCheck::NoData) << body.constData();
+    EXPECT_EQ(CheckReply(ExchangeFile::TpexInstitutional, 200, "{\"stat\":\"ok\",\"tables\":[{\"totalCount\":2,\"data\":[]}]}", kDay).verdict,
+              ReplyCheck::Refused);
+
+    QByteArray overCounted = Utf8(kTpex);
+    overCounted.replace("共2筆", "共3筆");
+    const struct {
+        ExchangeFile file;
+        QByteArray body;
+        const char* said;
+    } broken[] = {
+        {ExchangeFile::TwseInstitutional, TwseCutAtARow(), "沒有傳完"},
+        {ExchangeFile::TpexInstitutional, TpexCutAtARow(), "共N筆"},
+        {ExchangeFile::TpexInstitutional, overCounted, "共 3 筆"},
+        {ExchangeFile::TwseInstitutional, Big5(kTwse19).replace(Big5("台積電"), "\xFF\xFE\xFF"), "Big5"},
+        {ExchangeFile::TwseInstitutional, Big5(kTwse19).replace(Big5("台積電"), QByteArray("\0\0", 2)), "NUL"},
+        {ExchangeFile::TpexInstitutional, QByteArray("\x1F\x8B\x08\x08\x91\xFF\xC7\x80\xFE\x07\xFF\xFF", 12), "Big5"},
+        {ExchangeFile::TpexRatios, Utf8(kTpexRatios).chopped(1), "最後一行"},
+    };
+    for (const auto& b : broken) {
+        const ReplyCheck check = CheckReply(b.file, 200, b.body, kDay);
+        EXPECT_EQ(check.verdict, ReplyCheck::Refused) << b.said;
+        EXPECT_TRUE(check.message.contains(QString::fromUtf8(b.said))) << check.message.toStdString();
+    }
+}
+
+// A reply cut at a row boundary, with a length that matches or with none,
+// stores nothing and keeps no file; a kept file found cut is put aside,
+// never read again, and the day is fetched anew.
+TEST_F(DownloadTest, AReplyCutAtARowStoresNothingAndACutKeptFileIsPutAside)
+{
+    tpex.answer(kDailyTrade, {200, Utf8(kTpex)});
+    for (const auto manner : {LocalHttpServer::Answer::Whole, LocalHttpServer::Answer::Unsized}) {
+        twse.answer(kT86, {200, TwseCutAtARow(), manner});
+        EXPECT_EQ(fetch({"1151208"}), 1) << output.toStdString();
+        EXPECT_TRUE(output.contains(QStringLiteral("沒有傳完"))) << output.toStdString();
+        EXPECT_FALSE(QFile::exists(cached(ExchangeFile::TwseInstitutional)));
+    }
+    twse.answer(kT86, {200, Big5(kTwse19)});
+    tpex.answer(kDailyTrade, {200, TpexCutAtARow(), LocalHttpServer::Answer::Unsized});
+    EXPECT_EQ(fetch({"1151208"}), 1) << output.toStdString();
+    EXPECT_TRUE(list("買超明細資料").isEmpty());
+    EXPECT_FALSE(QFile::exists(cached(ExchangeFile::TpexInstitutional)));
+
+    // As an earlier run kept it: cut, yet trusted then.
+    QFile kept(cached(ExchangeFile::TpexInstitutional));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write(TpexCutAtARow());
+    kept.close();
+    tpex.answer(kDailyTrade, {200, Utf8(kTpex)});
+    const qsizetype asked = tpex.requests().size();
+    EXPECT_EQ(fetch({"1151208"}), 0) << output.toStdString();
+    EXPECT_GT(tpex.requests().size(), asked);   // fetched anew
+    EXPECT_EQ(amounts().size(), 6);
+    const QDir dayFolder = QFileInfo(kept).dir();
+    EXPECT_EQ(dayFolder.entryList({QStringLiteral("tpex_dailyTrade*")}, QDir::Files),
+              QStringList({"tpex_dailyTrade.csv", "tpex_dailyTrade.不完整.csv"}));
+    QFile aside(dayFolder.filePath(QStringLiteral("tpex_dailyTrade.不完整.csv")));
+    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(aside.readAll(), TpexCutAtARow());
+
+    // Damage is an error, not a day without data.
+    twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261209"), {200, Big5(kTwse19).replace(Big5("台積電"), "\xFF\xFE\xFF")});
+    EXPECT_EQ(fetch({"1151209"}), 1) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("Big5"))) << output.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// A last day one site has not published yet (TPEx's JSON of zero rows) is
+// no data: the range stores the others and exits as stored; that day alone
+// exits 2.
+TEST_F(DownloadRangeTest, ARangeWhoseLastDayIsNotPublishedYetStoresTheOthers)
+{
+    serveDays({7, 8});
+    twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261209"), {200, TwseOn(9)});
+    tpex.answer(QStringLiteral("/www/zh-tw/insti/dailyTrade?type=Daily&sect=EW&date=2026/12/09"),
+                {200, "{\"date\":\"20261209\",\"stat\":\"ok\",\"tables\":[{\"totalCount\":0,\"data\":[]}]}"});
+    output.clear();
+    QTextStream out(&output);
+    EXPECT_EQ(RunFetchCommand({"quorvex", "--fetch-range", "1151207", "1151209"}, folder.path(), out), 0) << output.toStdString();
+    EXPECT_EQ(StoredTradingDates(), QStringList({"1151207", "1151208"}));
+    EXPECT_EQ(fetch({"1151209"}), 2) << output.toStdString();
+    EXPECT_EQ(StoredTradingDates().size(), 2);
+}
+
+} // namespace
+
+namespace {
+
+// A file without a basis' column leaves that basis blank in its own rows
+// only: the other exchange's stocks keep their figures.
+TEST_F(DownloadTest, AFileLackingABasisBlanksOnlyItsOwnRows)
+{
+    twse.answer(kT86, {200, Big5(kTwse19)});
+    tpex.answer(kDailyTrade, {200, Utf8(kTpexTotalOnly)});
+    ASSERT_EQ(fetch({"1151208"}), 0) << output.toStdString();
+    EXPECT_EQ(amounts(), QStringList({"0050 -2000000 0 0 -2000000", "1101 0 300000 0 300000", "2330 5000000 -200000 -299000 4501000",
+                                      "2881A 0 0 0 0", "5347    300000"}));
+    EXPECT_EQ(fetch({"1151208", "--replace", "--basis", "外資"}), 1);
+    EXPECT_TRUE(output.contains(QStringLiteral("tpex_dailyTrade.csv"))) << output.toStdString();
 }
 
 } // namespace

@@ -49,9 +49,10 @@ TEST_F(InstitutionalTradesTest, TwseAndTpexOfOneDayRankByEachBasis)
     const RankedLists all = RankInstitutional(day.rows, TradeBasis::AllThree, 30);
     EXPECT_EQ(Codes(all.buys), (QStringList{"2330:4501000", "1101:300000", "5347:300000"}));
     EXPECT_EQ(Codes(all.sells), (QStringList{"6488:-4001000", "0050:-2000000"}));
-    // Foreign: 外陸資 plus 外資自營商; dealers: the total, not its parts again.
-    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), (QStringList{"2330:5001000", "5347:300000"}));
-    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), (QStringList{"2330:-300000", "6488:-1000"}));
+    // Foreign: 外陸資 without 外資自營商, whose trade is inside the dealers'
+    // total; dealers: the total, not its parts again.
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), (QStringList{"2330:5000000", "5347:300000"}));
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), (QStringList{"2330:-299000", "6488:-1000"}));
     EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::InvestmentTrust, 30).buys), QStringList{"1101:300000"});
     EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::AllThree, 1).buys), QStringList{"2330:4501000"});
 }
@@ -72,7 +73,20 @@ TEST_F(InstitutionalTradesTest, TheOlderTwelveAndSixteenColumnFilesReadToo)
 
     day = read({write("total.csv", kTpexForeignTotal, false)});
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), QStringList{"5347:320000"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).buys), QStringList{"5347:300000"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).buys), QStringList{"5347:20000"});
+
+    // 外資及陸資 must be its two parts; a file that splits the foreign dealers
+    // off without the rest has no 外資 to rank.
+    QByteArray parts(kTpexForeignTotal);
+    parts.replace("\"300,000\",\"20,000\",\"320,000\"", "\"300,000\",\"20,000\",\"330,000\"");
+    EXPECT_TRUE(read({write("parts.csv", parts.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("5347"))) << error.toStdString();
+    QByteArray withoutRest(kTpexForeignTotal);
+    withoutRest.replace("外資及陸資(不含外資自營商)-買賣超股數", "外資及陸資(不含外資自營商)-買進股數");
+    day = read({write("rest.csv", withoutRest.constData(), false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(day.lacking[int(TradeBasis::Foreign)], QStringList{"rest.csv"});
 }
 
 TEST_F(InstitutionalTradesTest, BadFilesSayWhatIsWrongAndYieldNothing)
@@ -121,6 +135,38 @@ TEST_F(InstitutionalTradesTest, ACodeListedTwiceIsOneStockAndEveryNetWordingRead
         EXPECT_TRUE(lacking.isEmpty());
 }
 
+// TPEx's plain repeated headings read by their place in either layout;
+// a plain heading of another width is not guessed at.
+TEST_F(InstitutionalTradesTest, TpexPlainHeadingsReadByTheirPlace)
+{
+    InstitutionalDay day = read({write("twse.csv", kTwse19, true), write("tpex.csv", kTpexPlain24, false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    for (const QStringList& lacking : day.lacking)
+        EXPECT_TRUE(lacking.isEmpty());
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).sells), (QStringList{"6488:-4000000", "0050:-2000000"}));
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), (QStringList{"2330:-299000", "6488:-1000"}));
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::AllThree, 30).buys), (QStringList{"2330:4501000", "1101:300000", "5347:300000"}));
+
+    day = read({write("old.csv", kTpexPlain16, false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Foreign, 30).sells), QStringList{"6488:-3000"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::InvestmentTrust, 30).buys), QStringList{"6488:1000"});
+    EXPECT_EQ(Codes(RankInstitutional(day.rows, TradeBasis::Dealers, 30).sells), QStringList{"6488:-500"});
+
+    // The parts still have to add up when read by place.
+    QByteArray wrong(kTpexPlain16);
+    wrong.replace("\"-500\"", "\"-600\"");
+    EXPECT_TRUE(read({write("wrong.csv", wrong.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("6488"))) << error.toStdString();
+
+    QByteArray narrower(kTpexPlain16);
+    narrower.replace("\"買賣超股數\",\"買賣超股數\",", "\"買賣超股數\",");
+    narrower.replace("\"1,000\",\"-500\",", "\"1,000\",");
+    day = read({write("narrower.csv", narrower.constData(), false)});
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(day.lacking[int(TradeBasis::Foreign)], QStringList{"narrower.csv"});
+}
+
 // A basis without a column is named with the files that lack it, never
 // ranked as zeros; warrants are left out on request and counted.
 TEST_F(InstitutionalTradesTest, AMissingBasisIsNamedAndWarrantsCanBeLeftOut)
@@ -134,8 +180,12 @@ TEST_F(InstitutionalTradesTest, AMissingBasisIsNamedAndWarrantsCanBeLeftOut)
     rows.push_back({"030001", "權證", {9000000, 0, 0, 0}});
     rows.push_back({"70000U", "權證", {-9000000, 0, 0, 0}});
     rows.push_back({"00632R", "ETF", {-1, 0, 0, 0}});
+    rows.push_back({"910861", "TDR", {2, 0, 0, 0}});
+    rows.push_back({"00625K", "ETF", {-2, 0, 0, 0}});
     const RankedLists shares = RankInstitutional(rows, TradeBasis::AllThree, 30, true);
     EXPECT_EQ(shares.leftOut, 2);
+    EXPECT_EQ(Codes(shares.buys).last(), "910861:2");
+    EXPECT_EQ(Codes(shares.sells).mid(shares.sells.size() - 2), (QStringList{"00625K:-2", "00632R:-1"}));
     EXPECT_EQ(Codes(shares.buys).first(), "2330:4501000");
     EXPECT_EQ(Codes(shares.sells).last(), "00632R:-1");
     EXPECT_EQ(RankInstitutional(rows, TradeBasis::AllThree, 30).buys.first().code, "030001");
@@ -154,6 +204,16 @@ TEST_F(InstitutionalTradesTest, FilesThatDoNotAddUpOrAreJunkAreRefused)
     negative.replace("\"台積電\",\"1,000\"", "\"台積電\",\"-1,000\"");
     EXPECT_TRUE(read({write("negative.csv", negative.constData(), false)}).rows.isEmpty());
     EXPECT_TRUE(error.contains(QStringLiteral("2330"))) << error.toStdString();
+
+    // A file cut short: a "共N筆" that counts other rows, a row cut within.
+    QByteArray overCounted(kTpex);
+    overCounted.replace("共2筆", "共3筆");
+    EXPECT_TRUE(read({write("count.csv", overCounted.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QString::fromUtf8("共 3 筆"))) << error.toStdString();
+    QByteArray cutRow(kTwse12);
+    cutRow.truncate(cutRow.lastIndexOf(",\"0\""));
+    EXPECT_TRUE(read({write("cut.csv", cutRow.constData(), false)}).rows.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("2317")) && error.contains(QString::fromUtf8("不完整"))) << error.toStdString();
 
     const QByteArray junk = QByteArray(200000, '\n') + QByteArray(kTwse19);
     EXPECT_TRUE(read({write("junk.csv", junk.constData(), false)}).rows.isEmpty());

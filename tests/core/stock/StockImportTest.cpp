@@ -65,9 +65,12 @@ TEST(StocksFromRecords, HeadingsMapTheExchangesRatioFiles)
 
     const QVector<ImportedStock> tpex = Stocks(QString::fromUtf8(
         "資料日期:115/12/08\n股票代號,名稱,本益比,每股股利,股利年度,殖利率(%),股價淨值比\n"
-        "6488,環球晶,20.1,10,114,3.3,2.2\n"));
-    ASSERT_EQ(Codes(tpex), QStringList{"6488"});
+        "6488,環球晶,20.1,10,114,3.3,2.2\n"
+        "00679B,元大美債20年,,,,,\n"));
+    ASSERT_EQ(Codes(tpex), (QStringList{"6488", "00679B"}));
     EXPECT_EQ(tpex[0].yield, "3.3");
+    // An ETF the file gives no ratios for: the mark for none, never 0 to the screening.
+    EXPECT_EQ(QStringList({tpex[1].priceEarnings, tpex[1].yield, tpex[1].priceBook}), (QStringList{"-", "-", "-"}));
 }
 
 // Ratios are stored as the screening reads them: no thousands separators,
@@ -81,6 +84,14 @@ TEST(StocksFromRecords, RatiosAreNumbersOrTheMarkForNone)
     EXPECT_EQ(QStringList({stocks[0].priceEarnings, stocks[0].yield, stocks[0].priceBook}),
               (QStringList{"1234.56", "-", "-"}));
     EXPECT_EQ(QStringList({stocks[1].priceEarnings, stocks[1].yield, stocks[1].priceBook}), (QStringList{"-12.5", "", "-"}));
+
+    // Thousands commas only in groups of three; a fraction needs its digits.
+    const QVector<ImportedStock> edges = Stocks(QString::fromUtf8(
+        "2330,台積電,\"12,34\",\"1,234,567.8\",.5\n"
+        "1101,台泥,+,\"1,2345\",7.\n"));
+    ASSERT_EQ(edges.size(), 2);
+    EXPECT_EQ(QStringList({edges[0].priceEarnings, edges[0].yield, edges[0].priceBook}), (QStringList{"-", "1234567.8", ".5"}));
+    EXPECT_EQ(QStringList({edges[1].priceEarnings, edges[1].yield, edges[1].priceBook}), (QStringList{"-", "-", "-"}));
 }
 
 // The exchanges' company list (t187ap03) is read by its headings, in Big5

@@ -46,9 +46,11 @@ void LocalHttpServer::serve(QTcpSocket* socket)
     if (answer.manner == Answer::Silent)
         return;
     QByteArray head = "HTTP/1.1 " + QByteArray::number(answer.status) + " Scripted\r\n"
-                      "Content-Type: text/csv\r\nConnection: close\r\nContent-Length: "
-                      + QByteArray::number(answer.body.size() + (answer.manner == Answer::Cut ? 4096 : 0)) + "\r\n\r\n";
-    if (answer.manner == Answer::Whole || answer.manner == Answer::Cut) {
+                      "Content-Type: text/csv\r\nConnection: close\r\n";
+    if (answer.manner != Answer::Unsized)
+        head += "Content-Length: " + QByteArray::number(answer.body.size() + (answer.manner == Answer::Cut ? 4096 : 0)) + "\r\n";
+    head += "\r\n";
+    if (answer.manner == Answer::Whole || answer.manner == Answer::Cut || answer.manner == Answer::Unsized) {
         socket->write(head + answer.body);
         socket->disconnectFromHost();
         return;

@@ -17,8 +17,9 @@ public:
         int status = 200;
         QByteArray body;
         // Trickle: a byte every 200 ms; Cut: the connection closed before the
-        // announced length.
-        enum Manner { Whole, Silent, Trickle, Cut } manner = Whole;
+        // announced length; Unsized: no length announced, the connection
+        // closed after the body.
+        enum Manner { Whole, Silent, Trickle, Cut, Unsized } manner = Whole;
     };
     struct Request {
         QString target;      // path and query as sent
