@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 // What the program needs of the operating system, with one implementation
 // per system (PlatformPosix.cpp, PlatformWindows.cpp).
@@ -74,3 +78,10 @@ void KeepFreedMemoryForReuse();
 // (a Windows program without a console of its own has nowhere else to
 // write); output already sent to a file or pipe stays there.
 void ConnectToParentConsole();
+
+// Text in Big5 as Windows writes it (code page 950): the exchanges' files.
+// Nothing when `bytes` are not such text.
+std::optional<QString> DecodeBig5(const QByteArray& bytes);
+
+// The bytes one character takes in Big5; 0 when Big5 has no such character.
+int Big5Bytes(QStringView character);

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 // Any C library header defines __GLIBC__ there; without one first, the test
 // below is always false and the tuning silently never happens.
@@ -254,4 +256,24 @@ void KeepFreedMemoryForReuse()
 
 void ConnectToParentConsole()
 {
+}
+
+std::optional<QString> DecodeBig5(const QByteArray& bytes)
+{
+    QStringDecoder big5("Big5", QStringDecoder::Flag::Stateless);
+    if (!big5.isValid())
+        return std::nullopt;
+    QString text = big5(bytes);
+    if (big5.hasError())
+        return std::nullopt;
+    return text;
+}
+
+int Big5Bytes(QStringView character)
+{
+    QStringEncoder big5("Big5", QStringConverter::Flag::Stateless);
+    if (!big5.isValid())
+        return static_cast<int>(character.size()) * 2;
+    const QByteArray bytes = big5.encode(character);
+    return big5.hasError() ? 0 : static_cast<int>(bytes.size());
 }

@@ -240,3 +240,27 @@ void ConnectToParentConsole()
     (void)std::freopen("CONOUT$", "w", stdout);
     (void)std::freopen("CONOUT$", "w", stderr);
 }
+
+// Qt has no Big5 of its own here (it takes it from ICU elsewhere): the
+// system's code page 950 is the one the exchanges' files are written in.
+std::optional<QString> DecodeBig5(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return QString();
+    const int size = MultiByteToWideChar(950, MB_ERR_INVALID_CHARS, bytes.constData(), int(bytes.size()), nullptr, 0);
+    if (size <= 0)
+        return std::nullopt;
+    QString text(size, Qt::Uninitialized);
+    MultiByteToWideChar(950, MB_ERR_INVALID_CHARS, bytes.constData(), int(bytes.size()),
+                        reinterpret_cast<wchar_t*>(text.data()), size);
+    return text;
+}
+
+int Big5Bytes(QStringView character)
+{
+    BOOL replaced = FALSE;
+    char bytes[8];
+    const int size = WideCharToMultiByte(950, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t*>(character.utf16()),
+                                         int(character.size()), bytes, sizeof bytes, nullptr, &replaced);
+    return size <= 0 || replaced ? 0 : size;
+}

@@ -1,5 +1,7 @@
 #include "core/stock/CsvReader.h"
 
+#include "core/platform/Platform.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -35,17 +37,12 @@ QString DecodeCsvText(const QByteArray& bytes, QString* error)
     const QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
-    QStringDecoder big5("Big5", QStringDecoder::Flag::Stateless);
-    if (!big5.isValid()) {
-        *error = QStringLiteral("系統缺少 Big5 文字編碼");
-        return {};
-    }
-    QString decoded = big5(bytes);
-    if (big5.hasError()) {
+    std::optional<QString> decoded = DecodeBig5(bytes);
+    if (!decoded) {
         *error = QStringLiteral("檔案的文字編碼無法辨識：既不是 UTF-8，也不是 Big5（CP950）");
         return {};
     }
-    return decoded;
+    return *decoded;
 }
 
 namespace {

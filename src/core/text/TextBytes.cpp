@@ -1,7 +1,8 @@
 #include "core/text/TextBytes.h"
 
+#include "core/platform/Platform.h"
+
 #include <QHash>
-#include <QStringEncoder>
 
 namespace {
 
@@ -16,11 +17,8 @@ int CharacterBytes(QStringView character)
     const auto found = known.constFind(key);
     if (found != known.constEnd())
         return *found;
-    QStringEncoder big5("Big5", QStringConverter::Flag::Stateless);
-    if (!big5.isValid())
-        return character.size() * 2;
-    const QByteArray bytes = big5.encode(character);
-    const int length = big5.hasError() || bytes.isEmpty() ? 1 : static_cast<int>(bytes.size());
+    const int inBig5 = Big5Bytes(character);
+    const int length = inBig5 > 0 ? inBig5 : 1;
     known.insert(key, length);
     return length;
 }

@@ -80,7 +80,7 @@ TEST_F(CompactionTest, ACopyThatCannotBeWrittenLeavesTheLiveFileAndAnOldBackupAs
     }
     const qint64 liveSize = QFileInfo(path()).size();
     {
-        const FileSizeLimit full(static_cast<rlim_t>(backupSize));
+        const FileSizeLimit full(backupSize);
         Connection source(connectionString());
         EXPECT_THROW(db::CopyDatabase(source, path(QStringLiteral("backup.mdb")), QStringLiteral("kvew7315")),
                      db::DbError);

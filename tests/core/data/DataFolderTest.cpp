@@ -1,20 +1,28 @@
 #include "core/data/DataFolder.h"
 #include "core/data/Settings.h"
+#include "core/platform/Platform.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The user's folders are the test mode's own (under ~/.qttest), emptied
-// of what the tests leave.
+// The user's folders are the test mode's own (under ~/.qttest; on Windows a
+// roaming folder of the test's own), emptied of what the tests leave.
 class DataFolderTest : public ::testing::Test {
 protected:
+    static QString Roaming()
+    {
+#ifdef Q_OS_WIN
+        static QTemporaryDir roaming;
+        qputenv("APPDATA", QDir::toNativeSeparators(roaming.path()).toLocal8Bit());
+#endif
+        return UserDataBase();
+    }
     void TearDown() override
     {
         QDir(userData).removeRecursively();
@@ -27,9 +35,14 @@ protected:
     }
 
     QTemporaryDir home;
-    const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quorvex");
-    const QString namingIni =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Quorvex/Quorvex.ini");
+    const QString userData = Roaming() + QStringLiteral("/Quorvex");
+    const QString namingIni = UserConfigBase() + QStringLiteral("/Quorvex/Quorvex.ini");
+    // Where an installer puts programs.
+#ifdef Q_OS_WIN
+    const QString installed = QDir::fromNativeSeparators(qEnvironmentVariable("ProgramFiles"));
+#else
+    const QString installed = QStringLiteral("/usr/bin");
+#endif
     QString error;
 };
 
@@ -38,7 +51,7 @@ protected:
 TEST_F(DataFolderTest, TheProgramsFolderThenTheNamedFolderThenTheUsersOwn)
 {
     EXPECT_EQ(choose(home.path()), home.path());
-    EXPECT_EQ(choose(QStringLiteral("/usr/bin")), userData);
+    EXPECT_EQ(choose(installed), userData);
     EXPECT_TRUE(QDir(userData).exists());
 #ifndef Q_OS_WIN
     // The user's own, for the user alone; one made earlier keeps its modes.
@@ -49,7 +62,7 @@ TEST_F(DataFolderTest, TheProgramsFolderThenTheNamedFolderThenTheUsersOwn)
     QDir(userData).removeRecursively();
     QDir().mkpath(userData);
     QFile::setPermissions(userData, QFile::permissions(userData) | QFile::ReadOther | QFile::ExeOther);
-    EXPECT_EQ(choose(QStringLiteral("/usr/bin")), userData);
+    EXPECT_EQ(choose(installed), userData);
     EXPECT_TRUE(QFileInfo(userData).permissions().testFlag(QFile::ReadOther));
 #endif
 
@@ -58,11 +71,11 @@ TEST_F(DataFolderTest, TheProgramsFolderThenTheNamedFolderThenTheUsersOwn)
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     ini.write(("[data]\nfolder=" + home.filePath("shared") + "\n").toUtf8());
     ini.close();
-    EXPECT_EQ(choose(QStringLiteral("/usr/bin")), home.filePath("shared"));
-    EXPECT_EQ(choose(QStringLiteral("/usr/bin"), {"--data", home.filePath("given")}), home.filePath("given"));
+    EXPECT_EQ(choose(installed), home.filePath("shared"));
+    EXPECT_EQ(choose(installed, {"--data", home.filePath("given")}), home.filePath("given"));
     EXPECT_TRUE(QDir(home.filePath("given")).exists());
 
-    EXPECT_TRUE(choose(QStringLiteral("/usr/bin"), {"--data"}).isEmpty());
+    EXPECT_TRUE(choose(installed, {"--data"}).isEmpty());
     EXPECT_FALSE(error.isEmpty());
 }
 

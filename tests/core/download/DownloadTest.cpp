@@ -8,12 +8,12 @@
 #include "core/support/LocalHttpServer.h"
 #include "core/support/StoredDays.h"
 #include "core/support/TempAppFolder.h"
+#include "core/support/TestPlatform.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
 #include <QProcess>
-#include <QStringEncoder>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ const QString kDailyTrade = QStringLiteral("/www/zh-tw/insti/dailyTrade?type=Dai
 
 QByteArray Big5(const char* text)
 {
-    return QStringEncoder("Big5")(QString::fromUtf8(text));
+    return ToBig5(QString::fromUtf8(text));
 }
 
 QByteArray Utf8(const char* text)

@@ -1,8 +1,8 @@
 #include "core/entry/InstitutionalFixtures.h"
 #include "core/entry/InstitutionalTrades.h"
+#include "core/support/TestPlatform.h"
 
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ protected:
     QString write(const char* name, const char* text, bool big5)
     {
         const QString content = QString::fromUtf8(text);
-        QByteArray bytes = big5 ? QStringEncoder("Big5")(content) : QByteArray("\xEF\xBB\xBF") + content.toUtf8();
+        QByteArray bytes = big5 ? ToBig5(content) : QByteArray("\xEF\xBB\xBF") + content.toUtf8();
         QFile file(dir.filePath(QString::fromLatin1(name)));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);

@@ -1,6 +1,6 @@
 #include "core/stock/CsvReader.h"
+#include "core/support/TestPlatform.h"
 
-#include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
@@ -28,9 +28,7 @@ TEST(DecodeCsvText, EachEncodingTheExchangesUse)
     QByteArray utf16("\xFF\xFE", 2);
     utf16 += QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     EXPECT_EQ(DecodeCsvText(utf16, &error), text);
-    QStringEncoder big5("Big5");
-    ASSERT_TRUE(big5.isValid());
-    const QByteArray big5Bytes = big5(text);
+    const QByteArray big5Bytes = ToBig5(text);
     EXPECT_EQ(DecodeCsvText(big5Bytes, &error), text);
     EXPECT_TRUE(DecodeCsvText(QByteArray(), &error).isEmpty());   // an empty file is no error
     EXPECT_TRUE(error.isEmpty());

@@ -4,9 +4,9 @@
 #include "core/support/JournalWriteFailure.h"
 #include "core/support/TempDatabase.h"
 #include "core/support/TestServer.h"
+#include "core/support/TestPlatform.h"
 
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 namespace {
@@ -102,8 +102,7 @@ TEST(StocksFromRecords, TheCompanyListIsReadByItsHeadingsAndAFileWithoutCodesIsR
     const QString path = dir.filePath(QStringLiteral("t187ap03_L.csv"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    QStringEncoder big5("Big5");
-    file.write(big5(QString::fromUtf8(
+    file.write(ToBig5(QString::fromUtf8(
         "\"出表日期\",\"公司代號\",\"公司名稱\",\"公司簡稱\",\"外國企業註冊地國\",\"產業別\"\r\n"
         "\"1151209\",\"1101\",\"臺灣水泥股份有限公司\",\"台泥\",\"－ \",\"01\"\r\n"
         "\"1151209\",\"2330\",\"台灣積體電路製造股份有限公司\",\"台積電\",\"－ \",\"24\"\r\n")));

@@ -1,16 +1,33 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <QStringEncoder>
 #include <unistd.h>
 #endif
 
 // What the tests ask of the system they run on, apart from the program's
 // own interface to it.
+
+// Text as the exchanges' Big5 files hold it, made apart from the program's
+// own reading of Big5 (Qt offers Big5 only through ICU, which Windows lacks).
+inline QByteArray ToBig5(const QString& text)
+{
+#ifdef Q_OS_WIN
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
+    const int size = WideCharToMultiByte(950, 0, wide, int(text.size()), nullptr, 0, nullptr, nullptr);
+    QByteArray bytes(size, '\0');
+    WideCharToMultiByte(950, 0, wide, int(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+#else
+    return QStringEncoder("Big5")(text);
+#endif
+}
 
 // Root may act as a second account (and ignores folder permissions).
 inline bool RunningAsRoot()

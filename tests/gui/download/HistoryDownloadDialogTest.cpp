@@ -8,6 +8,7 @@
 #include "gui/download/HistoryDownloadDialog.h"
 #include "gui/support/ScriptedMessages.h"
 #include "gui/support/WidgetTestSupport.h"
+#include "core/support/TestPlatform.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStringEncoder>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ namespace {
 QByteArray DayFile(const char* fixture, const QString& from, const QString& to, bool big5)
 {
     const QString text = QString::fromUtf8(fixture).replace(from, to);
-    return big5 ? QStringEncoder("Big5")(text) : text.toUtf8();
+    return big5 ? ToBig5(text) : text.toUtf8();
 }
 
 class HistoryDownloadDialogTest : public ::testing::Test {

@@ -10,6 +10,7 @@
 #include "gui/entry/EntrySheet.h"
 #include "gui/support/ScriptedMessages.h"
 #include "gui/support/WidgetTestSupport.h"
+#include "core/support/TestPlatform.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,7 +21,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -222,7 +222,7 @@ TEST_F(EntryImportTest, DownloadFillsTheNewDayAndADayWithoutDataSaysSo)
     SetFixedNow(QDateTime(QDate(2026, 12, 8), QTime(17, 30)));
     LocalHttpServer twse;
     LocalHttpServer tpex;
-    twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261208"), {200, QStringEncoder("Big5")(QString::fromUtf8(kTwse19))});
+    twse.answer(QStringLiteral("/rwd/zh/fund/T86?date=20261208"), {200, ToBig5(QString::fromUtf8(kTwse19))});
     tpex.answer(QStringLiteral("/www/zh-tw/insti/dailyTrade"), {200, kTpex});
     WriteDownloadSites(folder.path(), twse, tpex);
     open();

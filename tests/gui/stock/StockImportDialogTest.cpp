@@ -4,10 +4,10 @@
 #include "core/entry/InstitutionalFixtures.h"
 #include "core/support/LocalHttpServer.h"
 #include "gui/stock/StockImportDialog.h"
+#include "core/support/TestPlatform.h"
 
 #include <QFile>
 #include <QPushButton>
-#include <QStringEncoder>
 
 namespace {
 
@@ -130,7 +130,7 @@ TEST_F(StockImportDialogTest, DownloadedRatiosGoThroughTheImportsQuestion)
     LocalHttpServer twse;
     LocalHttpServer tpex;
     twse.answer(QStringLiteral("/rwd/zh/afterTrading/BWIBBU_d?date=20261208"),
-                {200, QStringEncoder("Big5")(QString::fromUtf8(kTwseRatios))});
+                {200, ToBig5(QString::fromUtf8(kTwseRatios))});
     tpex.answer(QStringLiteral("/www/zh-tw/afterTrading/peQryDate?date=2026/12/08"), {200, kTpexRatios});
     QFile ini(folder.filePath(kIniFileName));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
