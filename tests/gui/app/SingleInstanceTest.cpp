@@ -1,5 +1,6 @@
 #include "gui/app/SingleInstance.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -25,7 +26,8 @@ TEST(SingleInstance, ProgramStartedTwiceEndsSilently)
 {
     QTemporaryDir tmp;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TMPDIR"), tmp.path());
+    env.insert(QStringLiteral("TMPDIR"), tmp.path());   // the temporary folder on POSIX systems
+    env.insert(QStringLiteral("TMP"), QDir::toNativeSeparators(tmp.path()));   // and on Windows
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
 
     // This test holds the lock the way a running program would.

@@ -6,6 +6,7 @@
 #include "gui/support/WidgetTestSupport.h"
 #include "gui/uikit/MessageBox.h"
 
+#include <QDir>
 #include <QAction>
 #include <QLineEdit>
 #include <QFile>
@@ -78,7 +79,7 @@ TEST_F(StartRoutineTest, LoginOpensTheMainMenuAndLeavingEndsTheProgram)
     EXPECT_TRUE(QFile::exists(file));
     // The new, empty database is announced once, with its place.
     ASSERT_FALSE(messages.shown().isEmpty());
-    EXPECT_EQ(messages.shown().first().text, QString::fromUtf8("已建立新的資料庫檔案: ") + file);
+    EXPECT_EQ(messages.shown().first().text, QString::fromUtf8("已建立新的資料庫檔案: ") + QDir::toNativeSeparators(file));
     EXPECT_EQ(messages.texts().filter(QString::fromUtf8("已建立")).size(), 1);
 }
 

@@ -4,6 +4,7 @@
 #include "gui/support/ScriptedMessages.h"
 #include "gui/support/WidgetTestSupport.h"
 
+#include <QDir>
 #include <QAction>
 #include <QFile>
 #include <QLabel>
@@ -98,7 +99,7 @@ TEST(ReportPreview, ExportsThePagesToPdf)
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 3);
     EXPECT_EQ(messages.count(), 0);
-    EXPECT_TRUE(Child<QStatusBar>(&preview, "previewStatus")->currentMessage().contains(dir.filePath("out.pdf")));
+    EXPECT_TRUE(Child<QStatusBar>(&preview, "previewStatus")->currentMessage().contains(QDir::toNativeSeparators(dir.filePath("out.pdf"))));
 }
 
 TEST(ReportPreview, ACancelledExportWritesNothing)
@@ -127,7 +128,7 @@ TEST(ReportPreview, ExportsTheLinesAsCsvUnderTheReportsName)
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv.readAll(), ReportCsv(ThreePages()));
     EXPECT_EQ(messages.count(), 0);
-    EXPECT_TRUE(Child<QStatusBar>(&preview, "previewStatus")->currentMessage().contains(dir.filePath("out.csv")));
+    EXPECT_TRUE(Child<QStatusBar>(&preview, "previewStatus")->currentMessage().contains(QDir::toNativeSeparators(dir.filePath("out.csv"))));
 }
 
 } // namespace

@@ -115,17 +115,22 @@ TEST_F(MaintenanceScreenTest, ABackupOverAnExistingFileAsksAndATrimmedPathIsUsed
 
 TEST_F(MaintenanceScreenTest, TheLiveFileIsNeverABackupTarget)
 {
-    // Nor is a link to it: a backup goes where its link leads.
+    // Nor is a link to it: a backup goes where its link leads. (A Windows
+    // shortcut is a file of its own, not a link.)
+    QStringList targets{folder.databasePath()};
+#ifndef Q_OS_WIN
     QTemporaryDir links;
     const QString link = links.filePath(QStringLiteral("live.mdb"));
     ASSERT_TRUE(QFile::link(folder.databasePath(), link));
-    for (const QString& target : {folder.databasePath(), link}) {
+    targets << link;
+#endif
+    for (const QString& target : targets) {
         box("txt資料備份目錄名稱")->setText(target);
         messages.answerNext(MsgAnswer::Yes);
         click("cmd資料備份");
         EXPECT_EQ(messages.last().text, QString::fromUtf8("不可備份到目前使用中的資料庫檔案!"));
     }
-    EXPECT_EQ(messages.texts().size(), 2);
+    EXPECT_EQ(messages.texts().size(), targets.size());
     EXPECT_EQ(rows(gConnectionString, QStringLiteral("SELECT count(*) FROM 股號資料")), 1);
 }
 

@@ -30,6 +30,9 @@ QStringList ShownTexts(QWidget* dialog)
 // texts Qt's catalogue lacks included.
 TEST(QtTranslations, ThePrintAndFileDialogsShowNoEnglish)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "Windows shows its own print and file dialogs, in the system's language";
+#endif
     InstallQtTranslations(*qApp);
     InstallQtTranslations(*qApp);
     QPrinter printer;
