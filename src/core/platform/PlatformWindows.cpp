@@ -89,13 +89,13 @@ bool MoveReplacing(const QString& from, const QString& to, QString* error)
     const std::wstring target = Native(to);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (!CopySecurity(target, source, error))
-            return false;
-        // A read-only original stays read-only, but only once it is in place.
+        // Someone marked it not to be written: say so before touching anything.
         if (attributes & FILE_ATTRIBUTE_READONLY) {
             *error = QStringLiteral("原檔是唯讀檔，不可取代：%1").arg(to);
             return false;
         }
+        if (!CopySecurity(target, source, error))
+            return false;
     }
     if (!MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         *error = SystemErrorText(GetLastError());
